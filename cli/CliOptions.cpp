@@ -1,0 +1,195 @@
+#include "CliOptions.h"
+
+#include "CalculationRecord.h"
+#include "InputField.h"
+
+#include <cstdio>
+
+const char* const kUsage =
+    "Usage: tabulon-cli insurance|pension [options]\n"
+    "       tabulon-cli batch FILE.csv\n"
+    "Prices one policy and prints the report lines a calculation appends to the journal.\n"
+    "\n"
+    "Options (defaults are the dialog's opening values):\n"
+    "  --policy P     insurance: 1..3 or whole-life, term-life, endowment;\n"
+    "                 pension: 1..2 or life-annuity, term-annuity (default 2)\n"
+    "  --table T      1..4 or national-male, national-female, regional-male,\n"
+    "                 regional-female (default 1)\n"
+    "  --age N        applicant's age in years, 0..106 (default 60)\n"
+    "  --term N       term in years, 0..50 for insurance, 0..100 for pensions,\n"
+    "                 at least 1 for term life, endowment and term annuity (default 5)\n"
+    "  --rate N       discount interest rate in whole percent, 0..100 (default 5)\n"
+    "  --amount X     the amount given, 0..1000000000 (default 10000)\n"
+    "  --given G      amount or premium (pension: payment too); default amount\n"
+    "  --mortality    include the mortality table section\n"
+    "  --net-income   include the distribution of the insurer's net income\n"
+    "  --json         print one JSON object with the inputs and results instead\n"
+    "  --journal FILE also append the lines to the journal FILE (created if missing)\n"
+    "  --help         show this text\n"
+    "  --version      show the version\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments.\n";
+
+namespace {
+
+const char* const kInsuranceNames[] = {"whole-life", "term-life", "endowment"};
+const char* const kPensionNames[] = {"life-annuity", "term-annuity"};
+const char* const kTableNames[] = {"national-male", "national-female", "regional-male",
+                                   "regional-female"};
+
+// A list choice given as its 1-based code or its name; sets the 0-based index.
+std::string CheckChoice(const std::string& text, const std::string& option,
+                        const char* const* names, int count, int& index) {
+    for (int i = 0; i < count; ++i) {
+        if (text == names[i]) {
+            index = i;
+            return {};
+        }
+    }
+    std::string accepted;
+    for (int i = 0; i < count; ++i)
+        accepted += (i ? ", " : "") + std::string(names[i]);
+    int code = 0;
+    const std::string failure = CheckIntegerField(text, option, 1, count, code);
+    if (!failure.empty())
+        return option + ": '" + text + "' is not accepted; use 1.." + std::to_string(count) +
+               " or one of " + accepted + ".";
+    index = code - 1;
+    return {};
+}
+
+std::string FormatDefault(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
+}
+
+} // namespace
+
+bool ParseKind(const std::string& text, PolicyKind& kind) {
+    if (text == "insurance")
+        kind = PolicyKind::Insurance;
+    else if (text == "pension")
+        kind = PolicyKind::Pension;
+    else
+        return false;
+    return true;
+}
+
+std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values) {
+    const CCalculationRecord defaults;
+    const bool insurance = kind == PolicyKind::Insurance;
+    const auto orDefault = [](const std::optional<std::string>& text, const std::string& fallback) {
+        return text.value_or(fallback);
+    };
+    std::string failure;
+    // Checked in the dialog's order: age, amount, rate, the lists, then the term.
+    failure = CheckIntegerField(orDefault(texts.age, std::to_string(defaults.m_nAge)), "--age", 0,
+                                PolicyLimits::kMaxAge, values.m_nAge);
+    if (failure.empty())
+        failure = CheckSingleField(orDefault(texts.amount, FormatDefault(defaults.m_fAmount)),
+                                   "--amount", 0.0f, PolicyLimits::kMaxAmount, values.m_fAmount);
+    if (failure.empty())
+        failure = CheckIntegerField(orDefault(texts.rate, std::to_string((int)defaults.m_dRate)),
+                                    "--rate", 0, PolicyLimits::kMaxRate, values.m_nRate);
+    if (failure.empty())
+        failure = CheckChoice(texts.table, "--table", kTableNames, PolicyLimits::kTableCount,
+                              values.m_nTableIndex);
+    if (failure.empty())
+        failure = CheckChoice(texts.policy, "--policy", insurance ? kInsuranceNames : kPensionNames,
+                              PolicyLimits::PolicyCount(kind), values.m_nPolicyIndex);
+    if (failure.empty())
+        failure = CheckIntegerField(orDefault(texts.term, std::to_string(defaults.m_nTerm)),
+                                    "--term", PolicyLimits::MinTerm(kind, values.m_nPolicyIndex),
+                                    PolicyLimits::MaxTerm(kind), values.m_nTerm);
+    if (failure.empty()) {
+        if (texts.given == "amount")
+            values.m_nInputKind = 1;
+        else if (texts.given == "premium" || (!insurance && texts.given == "payment"))
+            values.m_nInputKind = 2;
+        else
+            failure = "--given: '" + texts.given + "' is not accepted; use amount or " +
+                      (insurance ? "premium." : "payment (or premium).");
+    }
+    return failure;
+}
+
+std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& request) {
+    if (args.empty())
+        return "missing command: use insurance or pension (see --help).";
+    PolicyTexts texts;
+    std::size_t i = 0;
+    if (args[0] == "--help" || args[0] == "-h") {
+        request.action = CliRequest::Action::Help;
+        return {};
+    }
+    if (args[0] == "--version") {
+        request.action = CliRequest::Action::Version;
+        return {};
+    }
+    if (!ParseKind(args[0], request.kind))
+        return "unknown command '" + args[0] + "': use insurance or pension (see --help).";
+    for (i = 1; i < args.size(); ++i) {
+        std::string option = args[i];
+        std::string value;
+        bool hasValue = false;
+        const std::size_t equals = option.find('=');
+        if (option.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = option.substr(equals + 1);
+            option = option.substr(0, equals);
+            hasValue = true;
+        }
+        const auto takeValue = [&](auto& target) -> std::string {
+            if (!hasValue) {
+                if (i + 1 >= args.size())
+                    return option + ": a value is missing.";
+                value = args[++i];
+            }
+            target = value;
+            return {};
+        };
+        const auto isFlag = [&](const char* name) {
+            return option == name;
+        };
+        std::string failure;
+        if (isFlag("--help") || isFlag("-h")) {
+            request.action = CliRequest::Action::Help;
+            return {};
+        } else if (isFlag("--version")) {
+            request.action = CliRequest::Action::Version;
+            return {};
+        } else if (isFlag("--mortality") || isFlag("--net-income") || isFlag("--json")) {
+            if (hasValue)
+                return option + ": takes no value.";
+            if (option == "--mortality")
+                request.values.m_bMortality = 1;
+            else if (option == "--net-income")
+                request.values.m_bNetIncome = 1;
+            else
+                request.json = true;
+        } else if (isFlag("--policy")) {
+            failure = takeValue(texts.policy);
+        } else if (isFlag("--table")) {
+            failure = takeValue(texts.table);
+        } else if (isFlag("--age")) {
+            failure = takeValue(texts.age);
+        } else if (isFlag("--term")) {
+            failure = takeValue(texts.term);
+        } else if (isFlag("--rate")) {
+            failure = takeValue(texts.rate);
+        } else if (isFlag("--amount")) {
+            failure = takeValue(texts.amount);
+        } else if (isFlag("--given")) {
+            failure = takeValue(texts.given);
+        } else if (isFlag("--journal")) {
+            failure = takeValue(request.journalPath);
+            if (failure.empty() && request.journalPath.empty())
+                failure = "--journal: the file name is empty.";
+        } else {
+            return "unknown option '" + option + "' (see --help).";
+        }
+        if (!failure.empty())
+            return failure;
+    }
+    return CheckPolicyTexts(request.kind, texts, request.values);
+}

@@ -1,0 +1,43 @@
+#include "CalculationRecord.h"
+
+#include "MortalityTables.h"
+
+void CCalculationRecord::LoadLivingColumn() {
+    const float* table = g_fLivingTables[m_nTable - 1];
+    for (int x = m_nFirstAge; x < m_nAges; ++x)
+        m_dLiving[x] = table[x];
+    // The deaths in the last year of age, l(106) - l(107), are then all of l(106).
+    m_dLiving[m_nAges] = 0.0;
+}
+
+void CCalculationRecord::ComputeTermQuantities() {
+    m_dDiscountFactor = 100.0 / (m_dRate + 100.0);
+    m_nEndAge = m_nAge + m_nTerm < m_nAges ? m_nAge + m_nTerm : m_nAges;
+    m_bTermInTable = m_nAge + m_nTerm <= m_nAges ? 1 : 0;
+}
+
+void CCalculationRecord::SolveAmountAndPremium() {
+    const double typed = m_fAmount;
+    if (m_nInputKind == 1) {
+        m_dAmount = typed;
+        m_dPremium = typed * m_dUnitAmountPV / m_dUnitAnnualPV;
+    } else {
+        m_dPremium = typed;
+        m_dAmount = typed * m_dUnitAnnualPV / m_dUnitAmountPV;
+    }
+}
+
+void CCalculationRecord::PricePolicy(bool pension) {
+    if (pension) {
+        switch (m_nPolicyType) {
+        case 1: PriceLifePension(); break;
+        case 2: PriceTermAnnuity(); break;
+        }
+        return;
+    }
+    switch (m_nPolicyType) {
+    case 1: PriceWholeLife(); break;
+    case 2: PriceTermLife(); break;
+    case 3: PriceEndowment(); break;
+    }
+}

@@ -1,0 +1,59 @@
+#include "TabulonDoc.h"
+
+#include "TextFile.h"
+#include "WaitCursor.h"
+
+CTabulonDoc::CTabulonDoc() = default;
+
+CTabulonDoc::~CTabulonDoc() { m_lines.RemoveAll(); }
+
+bool CTabulonDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument())
+        return false;
+    m_lines.RemoveAll();
+    m_lines.AddTail("LIFE INSURANCE AND PENSIONS, journal of calculations.");
+    m_lines.AddTail("    To start program, click on `Type of policy'.");
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CTabulonDoc::OnOpenDocument(const std::string& path) {
+    WaitCursor::Scope wait;
+    ReadTextLines(path, m_lines);
+    return true;
+}
+
+bool CTabulonDoc::OnSaveDocument(const std::string& path) {
+    WaitCursor::Scope wait;
+    WriteTextLines(path, m_lines);
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CTabulonDoc::OnTypeInsurance() { RunCommand(PolicyKind::Insurance); }
+
+void CTabulonDoc::OnTypePension() { RunCommand(PolicyKind::Pension); }
+
+void CTabulonDoc::OnUpdateTypeInsurance(CCmdUI* cmdUI) const { cmdUI->SetCheck(m_nMode == 1); }
+
+void CTabulonDoc::OnUpdateTypePension(CCmdUI* cmdUI) const { cmdUI->SetCheck(m_nMode == 2); }
+
+void CTabulonDoc::RunCommand(PolicyKind kind) {
+    // The menu check mark follows the command chosen, whether or not the dialog is accepted.
+    m_nMode = kind == PolicyKind::Insurance ? 1 : 2;
+    if (!m_dialogFactory)
+        return;
+    std::unique_ptr<CPolicyDialog> dialog = m_dialogFactory(kind);
+    if (!dialog)
+        return;
+    dialog->m_nInputKind = 1;
+    dialog->m_bMortality = 0;
+    dialog->m_bNetIncome = 0;
+    dialog->m_nAge = m_nAge;
+    dialog->m_fAmount = m_fAmount;
+    dialog->m_nRate = static_cast<int>(m_dRate);
+    dialog->m_nTerm = m_nTerm;
+    if (dialog->DoModal() != IDOK)
+        return;
+    RunCalculation(kind, *dialog);
+}

@@ -1,0 +1,50 @@
+// The journal document: the journal lines, the calculation record and the two calculation runs.
+#pragma once
+
+#include "CalculationRecord.h"
+#include "CmdUI.h"
+#include "Document.h"
+#include "PolicyDialog.h"
+#include "StringList.h"
+
+#include <string>
+
+class CTabulonDoc : public CDocument, public CCalculationRecord {
+public:
+    CTabulonDoc();
+    ~CTabulonDoc() override;
+
+    // The journal; the document keeps ownership. Views read it, never change it.
+    const CStringList* GetLines() const { return &m_lines; }
+
+    // Replaces the journal with its two opening lines; the record is kept.
+    bool OnNewDocument() override;
+    // Appends the file's lines to the journal. Throws CFileException; on failure the
+    // journal is unchanged.
+    bool OnOpenDocument(const std::string& path) override;
+    // Writes every journal line; throws CFileException, leaving the file and the
+    // modified flag as they were.
+    bool OnSaveDocument(const std::string& path) override;
+
+    // The two calculation commands: each shows its dialog and, on OK, appends a report.
+    void OnTypeInsurance();
+    void OnTypePension();
+    void OnUpdateTypeInsurance(CCmdUI* cmdUI) const;
+    void OnUpdateTypePension(CCmdUI* cmdUI) const;
+
+    // How the runs get their dialogs; set by the window layer, or by a script.
+    void SetDialogFactory(PolicyDialogFactory factory) { m_dialogFactory = std::move(factory); }
+
+    // The report of one accepted dialog: copies the values into the record, calculates
+    // and appends every line. The values must lie in the dialog's ranges.
+    void RunCalculation(PolicyKind kind, const CPolicyDialogData& values);
+
+private:
+    void RunCommand(PolicyKind kind);
+    void AppendMortalitySection();
+    void AppendSummarySection(PolicyKind kind);
+    void AppendNetIncomeSection(PolicyKind kind);
+
+    CStringList m_lines;
+    PolicyDialogFactory m_dialogFactory;
+};

@@ -1,0 +1,66 @@
+#include "Document.h"
+
+#include "WaitCursor.h"
+
+#include <algorithm>
+
+bool CDocument::OnNewDocument() {
+    m_strPathName.clear();
+    m_bModified = false;
+    NotifyState();
+    return true;
+}
+
+void CDocument::OpenFile(const std::string& path) {
+    OnOpenDocument(path);
+    m_bModified = false;
+    SetPathName(path);
+}
+
+void CDocument::SaveFile(const std::string& path) {
+    OnSaveDocument(path);
+    m_bModified = false;
+    SetPathName(path);
+}
+
+void CDocument::SetModifiedFlag(bool modified) {
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    NotifyState();
+}
+
+void CDocument::SetPathName(const std::string& path) {
+    m_strPathName = path;
+    NotifyState();
+}
+
+std::string CDocument::GetTitle() const {
+    if (m_strPathName.empty())
+        return "Untitled";
+    const std::size_t slash = m_strPathName.rfind('/');
+    return slash == std::string::npos ? m_strPathName : m_strPathName.substr(slash + 1);
+}
+
+void CDocument::AddView(CView* view) {
+    if (std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CDocument::RemoveView(CView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+void CDocument::UpdateAllViews(CView* sender, long hint, void* hintObject) {
+    for (CView* view : m_views)
+        if (view != sender)
+            view->OnUpdate(sender, hint, hintObject);
+}
+
+void CDocument::NotifyState() {
+    if (m_stateListener)
+        m_stateListener();
+}
+
+void CDocument::BeginWaitCursor() { WaitCursor::Begin(); }
+void CDocument::EndWaitCursor() { WaitCursor::End(); }

@@ -1,0 +1,59 @@
+// Document base: modified flag, path name and title, and the views that show it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDocument;
+
+// Something that shows a document and is told when it changes.
+class CView {
+public:
+    virtual ~CView() = default;
+    // sender: the view that caused the change, or null; hint values are passed through.
+    virtual void OnUpdate(CView* sender, long hint, void* hintObject) = 0;
+};
+
+class CDocument {
+public:
+    virtual ~CDocument() = default;
+
+    // Starts a new, untitled document: clears the modified flag and the path.
+    virtual bool OnNewDocument();
+    virtual bool OnOpenDocument(const std::string& path) = 0;
+    virtual bool OnSaveDocument(const std::string& path) = 0;
+
+    // What File Open and File Save do around the two virtuals: on success the document
+    // takes the path and is no longer modified; on failure (CFileException) it keeps
+    // its path and flag.
+    void OpenFile(const std::string& path);
+    void SaveFile(const std::string& path);
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+
+    // Full path of the file the document was last opened from or saved to; empty when untitled.
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path);
+    // The file's name without its folder, or "Untitled".
+    std::string GetTitle() const;
+
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    void UpdateAllViews(CView* sender, long hint = 0, void* hintObject = nullptr);
+
+    // Called whenever the modified flag or the path changes (the window caption follows them).
+    void SetStateListener(std::function<void()> listener) { m_stateListener = std::move(listener); }
+
+    static void BeginWaitCursor();
+    static void EndWaitCursor();
+
+private:
+    void NotifyState();
+
+    bool m_bModified = false;
+    std::string m_strPathName;
+    std::vector<CView*> m_views;
+    std::function<void()> m_stateListener;
+};

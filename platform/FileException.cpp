@@ -1,0 +1,12 @@
+#include "FileException.h"
+
+#include <cstring>
+
+CFileException::CFileException(std::string action, std::string fileName, std::string reason)
+    : std::runtime_error("Cannot " + action + " \"" + fileName + "\": " + reason + "."),
+      m_strFileName(std::move(fileName)), m_strReason(std::move(reason)) {}
+
+CFileException CFileException::FromErrno(const std::string& action, const std::string& fileName,
+                                         int error) {
+    return CFileException(action, fileName, std::strerror(error));
+}

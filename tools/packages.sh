@@ -1,0 +1,43 @@
+# Sourced by ./run, ./test and ./bench: installs the Debian packages the project needs.
+# Usage: ensure_packages PACKAGE...
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}" >&2
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+            sudo=(sudo -n)
+        elif command -v sudo >/dev/null 2>&1 && [ -t 0 ]; then
+            sudo=(sudo)
+        else
+            echo "error: these packages are missing and I am not root and cannot use sudo:" >&2
+            echo "  ${missing[*]}" >&2
+            echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+            exit 1
+        fi
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq || true
+    if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+        echo "error: apt-get could not install: ${missing[*]}" >&2
+        exit 1
+    fi
+}
+
+# What building and testing everything needs.
+TABULON_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+    fonts-liberation fonts-dejavu-core
+)
+# What the desktop program needs at run time beyond the build.
+TABULON_GUI_PACKAGES=(xvfb xauth)
