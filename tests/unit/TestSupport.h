@@ -1,0 +1,60 @@
+// Helpers shared by the unit tests: running a calculation and reading the journal.
+#pragma once
+
+#include "TabulonDoc.h"
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The nine dialog values with the dialog's opening defaults (table 1, age 60, term 5,
+// rate 5, amount 10000 given), the policy given as its 0-based list index.
+inline CPolicyDialogData Values(int policyIndex, int age = 60, int term = 5, int rate = 5,
+                                float amount = 10000, int tableIndex = 0) {
+    CPolicyDialogData values;
+    values.m_nInputKind = 1;
+    values.m_nAge = age;
+    values.m_fAmount = amount;
+    values.m_nRate = rate;
+    values.m_nTableIndex = tableIndex;
+    values.m_nPolicyIndex = policyIndex;
+    values.m_nTerm = term;
+    return values;
+}
+
+inline std::vector<std::string> LinesFrom(const CTabulonDoc& doc, std::size_t first = 0) {
+    std::vector<std::string> lines;
+    const CStringList& list = *doc.GetLines();
+    for (std::size_t i = first; i < list.GetCount(); ++i)
+        lines.emplace_back(list.GetAt(i));
+    return lines;
+}
+
+// The report lines one accepted run appends to an empty journal.
+inline std::vector<std::string> Report(PolicyKind kind, const CPolicyDialogData& values) {
+    CTabulonDoc doc;
+    doc.RunCalculation(kind, values);
+    return LinesFrom(doc);
+}
+
+// A dialog whose DoModal answers as scripted and remembers what it was loaded with.
+class ScriptedDialog : public CPolicyDialog {
+public:
+    ScriptedDialog(int result, const CPolicyDialogData& answer, CPolicyDialogData* seen)
+        : m_result(result), m_answer(answer), m_seen(seen) {}
+    int DoModal() override {
+        if (m_seen)
+            *m_seen = *this;
+        if (m_result == IDOK)
+            static_cast<CPolicyDialogData&>(*this) = m_answer;
+        return m_result;
+    }
+
+private:
+    int m_result;
+    CPolicyDialogData m_answer;
+    CPolicyDialogData* m_seen;
+};
+
+} // namespace testing_support
