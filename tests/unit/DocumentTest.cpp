@@ -1,0 +1,205 @@
+// The journal document: new journals, the calculation commands with a scripted dialog,
+// check marks, the modified flag and the record surviving New and Open.
+#include "TestSupport.h"
+
+#include "FileException.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <unistd.h>
+
+using testing_support::LinesFrom;
+using testing_support::ScriptedDialog;
+using testing_support::Values;
+
+namespace {
+
+class CheckRecorder : public CCmdUI {
+public:
+    void SetCheck(int check) override { m_check = check; }
+    void Enable(bool enabled) override { m_enabled = enabled; }
+    int m_check = -1;
+    bool m_enabled = true;
+};
+
+class CountingView : public CView {
+public:
+    void OnUpdate(CView*, long, void*) override { ++m_updates; }
+    int m_updates = 0;
+};
+
+int InsuranceCheck(const CTabulonDoc& doc) {
+    CheckRecorder ui;
+    doc.OnUpdateTypeInsurance(&ui);
+    return ui.m_check;
+}
+
+int PensionCheck(const CTabulonDoc& doc) {
+    CheckRecorder ui;
+    doc.OnUpdateTypePension(&ui);
+    return ui.m_check;
+}
+
+// Scripts every dialog the document asks for, remembering what the last one was loaded with.
+void Script(CTabulonDoc& doc, int result, const CPolicyDialogData& answer, CPolicyDialogData* seen) {
+    doc.SetDialogFactory([=](PolicyKind) {
+        return std::make_unique<ScriptedDialog>(result, answer, seen);
+    });
+}
+
+const std::vector<std::string> kOpeningLines = {
+    "LIFE INSURANCE AND PENSIONS, journal of calculations.",
+    "    To start program, click on `Type of policy'.",
+};
+
+TEST(Document, NewJournalHoldsTheTwoOpeningLinesUnmodified) {
+    CTabulonDoc doc;
+    CountingView view;
+    doc.AddView(&view);
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(LinesFrom(doc), kOpeningLines);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+    EXPECT_EQ(view.m_updates, 1);
+    EXPECT_EQ(InsuranceCheck(doc), 1);
+    EXPECT_EQ(PensionCheck(doc), 0);
+}
+
+TEST(Document, FirstDialogOpensWithTheRecordDefaults) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    CPolicyDialogData seen;
+    Script(doc, IDCANCEL, {}, &seen);
+    doc.OnTypeInsurance();
+    EXPECT_EQ(seen.m_nAge, 60);
+    EXPECT_EQ(seen.m_nTerm, 5);
+    EXPECT_EQ(seen.m_fAmount, 10000.0f);
+    EXPECT_EQ(seen.m_nRate, 5);
+    EXPECT_EQ(seen.m_nInputKind, 1);
+    EXPECT_EQ(seen.m_bMortality, 0);
+    EXPECT_EQ(seen.m_bNetIncome, 0);
+    EXPECT_EQ(seen.m_nTableIndex, -1);
+    EXPECT_EQ(seen.m_nPolicyIndex, -1);
+}
+
+TEST(Document, CancelledDialogOnlyMovesTheCheckMark) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    CountingView view;
+    doc.AddView(&view);
+    Script(doc, IDCANCEL, Values(1), nullptr);
+    doc.OnTypePension();
+    EXPECT_EQ(LinesFrom(doc), kOpeningLines);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(view.m_updates, 0);
+    EXPECT_EQ(InsuranceCheck(doc), 0);
+    EXPECT_EQ(PensionCheck(doc), 1);
+    doc.OnTypeInsurance();
+    EXPECT_EQ(InsuranceCheck(doc), 1);
+    EXPECT_EQ(PensionCheck(doc), 0);
+}
+
+TEST(Document, AcceptedRunAppendsUpdatesViewsAndMarksModified) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    CountingView view;
+    doc.AddView(&view);
+    CPolicyDialogData answer = Values(2, 45, 20, 3, 50000, 1);
+    answer.m_bNetIncome = 1;
+    Script(doc, IDOK, answer, nullptr);
+    doc.OnTypeInsurance();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.m_updates, 1);
+    std::vector<std::string> expected = kOpeningLines;
+    for (const std::string& line : testing_support::Report(PolicyKind::Insurance, answer))
+        expected.push_back(line);
+    EXPECT_EQ(LinesFrom(doc), expected);
+    EXPECT_EQ(doc.m_nTable, 2);
+    EXPECT_EQ(doc.m_nPolicyType, 3);
+}
+
+TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    CPolicyDialogData answer = Values(1, 33, 12, 7, 2500.5f);
+    answer.m_nInputKind = 2;
+    answer.m_bMortality = 1;
+    Script(doc, IDOK, answer, nullptr);
+    doc.OnTypePension();
+    doc.OnNewDocument();
+    EXPECT_EQ(LinesFrom(doc), kOpeningLines);
+    EXPECT_FALSE(doc.IsModified());
+
+    CPolicyDialogData seen;
+    Script(doc, IDCANCEL, {}, &seen);
+    doc.OnTypeInsurance();
+    EXPECT_EQ(seen.m_nAge, 33);
+    EXPECT_EQ(seen.m_nTerm, 12);
+    EXPECT_EQ(seen.m_nRate, 7);
+    EXPECT_EQ(seen.m_fAmount, 2500.5f);
+    // Input kind and sections always start afresh.
+    EXPECT_EQ(seen.m_nInputKind, 1);
+    EXPECT_EQ(seen.m_bMortality, 0);
+}
+
+class DocumentFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tabulon-doc-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
+    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
+    std::string m_folder;
+};
+
+TEST_F(DocumentFiles, RecordSurvivesOpenAndOpenAppendsToTheJournal) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    doc.SaveFile(Path("opening"));
+    Script(doc, IDOK, Values(0, 70, 5, 6), nullptr);
+    doc.OnTypeInsurance();
+    const std::size_t before = doc.GetLines()->GetCount();
+    doc.OpenFile(Path("opening"));
+    EXPECT_EQ(doc.GetLines()->GetCount(), before + 2);
+    EXPECT_EQ(LinesFrom(doc, before), kOpeningLines);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetTitle(), "opening");
+    EXPECT_EQ(doc.m_nAge, 70);
+    EXPECT_EQ(doc.m_dRate, 6.0);
+    EXPECT_EQ(InsuranceCheck(doc), 1);
+}
+
+TEST_F(DocumentFiles, FailedOpenKeepsJournalPathAndFlag) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    Script(doc, IDOK, Values(1), nullptr);
+    doc.OnTypeInsurance();
+    const std::vector<std::string> before = LinesFrom(doc);
+    try {
+        doc.OpenFile(Path("missing"));
+        FAIL() << "opening a missing file succeeded";
+    } catch (const CFileException& error) {
+        EXPECT_NE(std::string(error.what()).find(Path("missing")), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(LinesFrom(doc), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");
+}
+
+TEST_F(DocumentFiles, FailedSaveKeepsTheJournalModifiedAndTheOldPath) {
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    doc.SaveFile(Path("journal"));
+    Script(doc, IDOK, Values(1), nullptr);
+    doc.OnTypeInsurance();
+    EXPECT_THROW(doc.SaveFile(Path("no-such-folder/journal")), CFileException);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), Path("journal"));
+}
+
+} // namespace
