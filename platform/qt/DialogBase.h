@@ -1,0 +1,91 @@
+// A modal dialog laid out in dialog units, with data exchange and validation on OK.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QLineEdit;
+class QListWidget;
+class CDataExchange;
+
+// The dialog base: controls are placed in dialog units (a quarter of the average character
+// width of the dialog font across, an eighth of its height down), in tab order. Opening loads
+// the members into the controls; OK reads and checks them in exchange order and closes only
+// when every field passes. The first failure is reported, its control gets the focus with its
+// text selected, and the dialog stays open.
+class CDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDialog(QWidget* parent = nullptr);
+
+    // Runs the dialog modally: IDOK after an accepted exchange, IDCANCEL otherwise.
+    int DoModal();
+
+    // Loads the members into the controls (false) or reads and checks them (true); the
+    // saving direction reports its first failure and returns false.
+    bool UpdateData(bool saveAndValidate);
+
+    // Dialog units to pixels for this dialog's font, rounded to the nearest pixel.
+    QRect MapDialogRect(int x, int y, int width, int height) const;
+    QSize BaseUnits() const { return m_baseUnits; }
+
+    // How a failed field is reported; the default shows a warning box over the dialog.
+    // Tests install their own; an empty handler restores the default.
+    using MessageHandler = std::function<void(CDialog* dialog, const QString& message)>;
+    static void SetMessageHandler(MessageHandler handler);
+
+    // OK: closes with IDOK only when the exchange passes.
+    void accept() override;
+
+protected:
+    // Every exchanged field, in exchange order.
+    virtual void DoDataExchange(CDataExchange& dx) = 0;
+    // Called once before the dialog first shows; the base loads the members. Returning true
+    // gives the focus to the first control with a tab stop.
+    virtual bool OnInitDialog();
+    // Where the focus goes after a failed field; the field itself unless a dialog knows
+    // better (a disabled field cannot take the focus).
+    virtual QWidget* FocusAfterFailure(QWidget* failedControl) { return failedControl; }
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ReportFailure(QWidget* control, const QString& message);
+
+    QSize m_baseUnits;
+    bool m_initialized = false;
+};
+
+// One pass of data exchange. In the loading direction each call writes a member into its
+// control; in the saving direction each call reads and checks its control, and after the
+// first failure the remaining calls do nothing.
+class CDataExchange {
+public:
+    explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
+
+    const bool m_bSaveAndValidate;
+
+    // A whole number from min to max inclusive; field names it in the message.
+    void Integer(QLineEdit* edit, const std::string& field, int& value, int min, int max);
+    // A number rounded to single precision, from min to max inclusive.
+    void Single(QLineEdit* edit, const std::string& field, float& value, float min, float max);
+    // The zero-based selection of a single-selection list; -1 = none. Selecting an entry
+    // while loading raises no selection-change notification.
+    void ListIndex(QListWidget* list, int& index);
+
+    // Stops the exchange with a message about control.
+    void Fail(QWidget* control, const QString& message);
+    bool Failed() const { return m_failedControl != nullptr; }
+    QWidget* FailedControl() const { return m_failedControl; }
+    const QString& FailureMessage() const { return m_message; }
+
+private:
+    QWidget* m_failedControl = nullptr;
+    QString m_message;
+};
+
+// The text a single-precision value is shown in: the shortest decimal that reads back as
+// the same float, without exponent (10000 shows as "10000").
+QString FormatSingle(float value);

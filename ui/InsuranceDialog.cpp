@@ -1,0 +1,23 @@
+#include "InsuranceDialog.h"
+
+namespace {
+
+PolicyDialogTemplate InsuranceTemplate() {
+    return {PolicyKind::Insurance,
+            QStringLiteral("Insurance or Endowment Policy"),
+            {QStringLiteral("Whole Life"), QStringLiteral("Term Life"), QStringLiteral("Term Endowment")},
+            QStringLiteral("policy amount (program calculates pure annual premium), or"),
+            QStringLiteral("annual premium (program calculates pure policy amount)"),
+            141,
+            202,
+            192};
+}
+
+} // namespace
+
+CInsuranceDialog::CInsuranceDialog(QWidget* parent) : CPolicyInputDialog(InsuranceTemplate(), parent) {}
+
+void CInsuranceDialog::ExchangeListIndices(CDataExchange& dx) {
+    dx.ListIndex(m_tableList, m_nTableIndex);
+    dx.ListIndex(m_policyList, m_nPolicyIndex);
+}

@@ -1,0 +1,15 @@
+// The input dialog of an insurance or endowment policy.
+#pragma once
+
+#include "PolicyInputDialog.h"
+
+// Whole life, term life or term endowment; the term runs from 0 to 50 years.
+class CInsuranceDialog : public CPolicyInputDialog {
+    Q_OBJECT
+public:
+    explicit CInsuranceDialog(QWidget* parent = nullptr);
+
+protected:
+    // The table list is exchanged before the policy list.
+    void ExchangeListIndices(CDataExchange& dx) override;
+};

@@ -1,0 +1,23 @@
+#include "PensionDialog.h"
+
+namespace {
+
+PolicyDialogTemplate PensionTemplate() {
+    return {PolicyKind::Pension,
+            QStringLiteral("Pension or annuity"),
+            {QStringLiteral("Life Pension"), QStringLiteral("Term Annuity")},
+            QStringLiteral("policy amount (program calculates pure annual payment), or"),
+            QStringLiteral("annual payment (program calculates pure policy amount)"),
+            143,
+            203,
+            193};
+}
+
+} // namespace
+
+CPensionDialog::CPensionDialog(QWidget* parent) : CPolicyInputDialog(PensionTemplate(), parent) {}
+
+void CPensionDialog::ExchangeListIndices(CDataExchange& dx) {
+    dx.ListIndex(m_policyList, m_nPolicyIndex);
+    dx.ListIndex(m_tableList, m_nTableIndex);
+}

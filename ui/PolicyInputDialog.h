@@ -1,0 +1,78 @@
+// The input dialog shared by insurance and pensions: its controls, handlers and data exchange.
+#pragma once
+
+#include "DialogBase.h"
+#include "PolicyDialog.h"
+
+#include <QStringList>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPixmap;
+class QPushButton;
+class QRadioButton;
+
+// What differs between the insurance and the pension dialog.
+struct PolicyDialogTemplate {
+    PolicyKind kind;
+    QString caption;
+    QStringList policyNames;    // list entries; entry 0 is the type without a term
+    QString giveAmountText;     // caption of the first radio button
+    QString givePremiumText;    // caption of the second radio button
+    int termLabelWidth;         // widths in dialog units
+    int giveAmountWidth;
+    int givePremiumWidth;
+};
+
+// Controls carry their resource names as object names ("IDOK", "IDC_AGE", ...).
+class CPolicyInputDialog : public CDialog, public CPolicyDialog {
+    Q_OBJECT
+public:
+    int DoModal() override { return CDialog::DoModal(); }
+
+    // Message handlers: the radio buttons set the input kind, the check boxes the section
+    // flags; the policy list enables the term unless the type without a term is selected.
+    void OnGiveAmount();
+    void OnGivePremium();
+    void OnShowMortality();
+    void OnShowNetIncome();
+    void OnSelchangePolicyList();
+
+    PolicyKind Kind() const { return m_kind; }
+
+protected:
+    CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent);
+
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnInitDialog() override;
+    QWidget* FocusAfterFailure(QWidget* failedControl) override;
+    // Steps 4 and 5 of the exchange: the two list selections, in the dialog's own order.
+    virtual void ExchangeListIndices(CDataExchange& dx) = 0;
+
+    QListWidget* m_policyList = nullptr;
+    QListWidget* m_tableList = nullptr;
+
+private:
+    void CreateControls(const PolicyDialogTemplate& layout);
+    template <class Control>
+    Control* Place(Control* control, const char* name, int x, int y, int width, int height);
+
+    PolicyKind m_kind;
+    QStringList m_policyNames;
+    QLineEdit* m_age = nullptr;
+    QLineEdit* m_term = nullptr;
+    QLineEdit* m_rate = nullptr;
+    QLineEdit* m_amount = nullptr;
+    QRadioButton* m_giveAmount = nullptr;
+    QRadioButton* m_givePremium = nullptr;
+    QCheckBox* m_showMortality = nullptr;
+    QCheckBox* m_showNetIncome = nullptr;
+};
+
+// The entries of the mortality-table list, in code order.
+QStringList MortalityTableListEntries();
+
+// An opened dialog of the given kind, preloaded with the record's defaults (age 60, amount
+// 10000, rate 5, term 5), rendered to a picture; for screenshots and documentation.
+QPixmap GrabPolicyDialog(PolicyKind kind);
