@@ -41,3 +41,5 @@ TABULON_BUILD_PACKAGES=(
 )
 # What the desktop program needs at run time beyond the build.
 TABULON_GUI_PACKAGES=(xvfb xauth)
+# What the fuzz targets need (./fuzz, and the sanitizer stage of ./test).
+TABULON_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
