@@ -84,6 +84,7 @@ struct CCalculationRecord {
 private:
     void ComputeInsuranceNetIncome(const std::function<void(const NetIncomeRow&)>& onRow);
     void ComputePensionNetIncome(const std::function<void(const NetIncomeRow&)>& onRow);
+    void AccumulateInsurance(int endAge);
     void PriceInsuranceTerm(bool endowment);
     void PricePension(int lastAge, bool terminal);
 };

@@ -6,13 +6,14 @@
 // of death included; the amount is paid at the end of the year of death. Every discount
 // power is computed afresh with pow, and the sums run in increasing order of age.
 
-void CCalculationRecord::PriceWholeLife() {
+// Death at ages a..endAge-1: the premiums paid and the amount paid for each age of death.
+void CCalculationRecord::AccumulateInsurance(int endAge) {
     const int a = m_nAge;
     const double v = m_dDiscountFactor;
     m_dAnnuitySum = 0;
     m_dUnitAmountPV = 0;
     m_dUnitAnnualPV = 0;
-    for (int x = a; x < m_nAges; ++x) {
+    for (int x = a; x < endAge; ++x) {
         m_dAnnuitySum = m_dAnnuitySum + std::pow(v, (double)(x - a));
         m_dUnitAnnualPV = m_dUnitAnnualPV + m_dAnnuitySum * m_dDeathProb[x];
         m_dUnitAmountPV = m_dUnitAmountPV + std::pow(v, (double)(x - a + 1)) * m_dDeathProb[x];
@@ -20,6 +21,8 @@ void CCalculationRecord::PriceWholeLife() {
         m_dDiscount[x] = std::pow(v, (double)(x - a + 1));
     }
 }
+
+void CCalculationRecord::PriceWholeLife() { AccumulateInsurance(m_nAges); }
 
 void CCalculationRecord::PriceTermLife() { PriceInsuranceTerm(false); }
 
@@ -29,17 +32,7 @@ void CCalculationRecord::PriceEndowment() { PriceInsuranceTerm(true); }
 // premiums, and the endowment then pays the amount at the end of the term.
 void CCalculationRecord::PriceInsuranceTerm(bool endowment) {
     const int a = m_nAge;
-    const double v = m_dDiscountFactor;
-    m_dAnnuitySum = 0;
-    m_dUnitAmountPV = 0;
-    m_dUnitAnnualPV = 0;
-    for (int x = a; x < m_nEndAge; ++x) {
-        m_dAnnuitySum = m_dAnnuitySum + std::pow(v, (double)(x - a));
-        m_dUnitAnnualPV = m_dUnitAnnualPV + m_dAnnuitySum * m_dDeathProb[x];
-        m_dUnitAmountPV = m_dUnitAmountPV + std::pow(v, (double)(x - a + 1)) * m_dDeathProb[x];
-        m_dAnnuity[x] = m_dAnnuitySum;
-        m_dDiscount[x] = std::pow(v, (double)(x - a + 1));
-    }
+    AccumulateInsurance(m_nEndAge);
     // Without a covered age (a term of 0) there is no survival probability of this
     // calculation to weigh a terminal term with, and nothing is added.
     if (m_nEndAge - 1 < a || a < 0)
@@ -47,5 +40,5 @@ void CCalculationRecord::PriceInsuranceTerm(bool endowment) {
     const double survival = m_dSurvivalProb[m_nEndAge - 1];
     m_dUnitAnnualPV += survival * m_dAnnuitySum;
     if (endowment)
-        m_dUnitAmountPV += std::pow(v, (double)m_nTerm) * survival;
+        m_dUnitAmountPV += std::pow(m_dDiscountFactor, (double)m_nTerm) * survival;
 }
