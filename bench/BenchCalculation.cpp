@@ -1,0 +1,94 @@
+// One calculation end to end (record, statistics, pricing, solve, every report line) and
+// the pricing alone, for each policy type at ages 0 and 60.
+#include "BenchSupport.h"
+
+#include "TabulonDoc.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+constexpr double kReportLimitSeconds = 200e-6;
+constexpr double kPricingLimitSeconds = 5e-6;
+// The journal is started afresh whenever it holds this many lines, so it stays small.
+constexpr std::size_t kJournalResetLines = 100000;
+
+// Reports the manually timed seconds and how they compare with a limit (below 1 meets it).
+void ReportAgainstLimit(benchmark::State& state, double seconds, double limit) {
+    const double each = seconds / static_cast<double>(state.iterations());
+    state.counters["us"] = each * 1e6;
+    state.counters["x_limit"] = each / limit;
+}
+
+void Report(benchmark::State& state, const bench::PolicyCase& policy, int age) {
+    const CPolicyDialogData values = bench::FullReportValues(policy, age);
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    double seconds = 0;
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        const std::size_t before = doc.GetLines()->GetCount();
+        const bench::Clock::time_point start = bench::Clock::now();
+        doc.RunCalculation(policy.kind, values);
+        const double elapsed = bench::SecondsSince(start);
+        state.SetIterationTime(elapsed);
+        seconds += elapsed;
+        lines = doc.GetLines()->GetCount() - before;
+        if (doc.GetLines()->GetCount() > kJournalResetLines)
+            doc.OnNewDocument();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines));
+    ReportAgainstLimit(state, seconds, kReportLimitSeconds);
+}
+
+// Everything but the report lines: table load, statistics, term quantities, pricing, solve.
+void Pricing(benchmark::State& state, const bench::PolicyCase& policy, int age) {
+    CCalculationRecord record;
+    CopyToRecord(bench::FullReportValues(policy, age), record);
+    const bool pension = policy.kind == PolicyKind::Pension;
+    double seconds = 0;
+    for (auto _ : state) {
+        const bench::Clock::time_point start = bench::Clock::now();
+        record.LoadLivingColumn();
+        record.ComputeLifeStatistics();
+        record.ComputeTermQuantities();
+        record.PricePolicy(pension);
+        record.SolveAmountAndPremium();
+        benchmark::DoNotOptimize(record.m_dPremium);
+        benchmark::ClobberMemory();
+        const double elapsed = bench::SecondsSince(start);
+        state.SetIterationTime(elapsed);
+        seconds += elapsed;
+    }
+    ReportAgainstLimit(state, seconds, kPricingLimitSeconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (const bench::PolicyCase& policy : bench::kPolicies) {
+        for (const int age : {0, 60}) {
+            const std::string suffix = std::string(policy.name) + "/age:" + std::to_string(age);
+            benchmark::RegisterBenchmark(("Report/" + suffix).c_str(), Report, policy, age)
+                ->UseManualTime()
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    for (const bench::PolicyCase& policy : bench::kPolicies) {
+        for (const int age : {0, 60}) {
+            const std::string suffix = std::string(policy.name) + "/age:" + std::to_string(age);
+            benchmark::RegisterBenchmark(("Pricing/" + suffix).c_str(), Pricing, policy, age)
+                ->UseManualTime()
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
