@@ -38,6 +38,7 @@ TABULON_BUILD_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
     fonts-liberation fonts-dejavu-core
+    desktop-file-utils appstream bash-completion man-db
 )
 # What the desktop program needs at run time beyond the build.
 TABULON_GUI_PACKAGES=(xvfb xauth)
