@@ -111,7 +111,7 @@ check_manual() { # program, help text file
     local page=$share/man/man1/$1.1.gz text=$work/$1.man
     [ -f "$page" ] || return
     if command -v man >/dev/null; then
-        MANWIDTH=80 man --warnings -l "$page" >"$text" 2>"$work/$1.man.err" </dev/null
+        LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" >"$text" 2>"$work/$1.man.err" </dev/null
         [ -s "$work/$1.man.err" ] && fail "man $1 warns: $(cat "$work/$1.man.err")"
     else
         zcat "$page" | sed 's/\\-/-/g' >"$text"
