@@ -86,8 +86,9 @@ if [ -f "$metainfo" ]; then
     grep -q "<release version=\"$version\"" "$metainfo" ||
         fail "metainfo has no release $version"
     if command -v appstreamcli >/dev/null; then
-        appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
-            { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the metainfo"; }
+        # validate-tree also checks the metainfo against the installed menu entry.
+        appstreamcli validate-tree --no-net "$prefix" >"$work/appstream.log" 2>&1 ||
+            { cat "$work/appstream.log" >&2; fail "appstreamcli rejects the installed metadata"; }
     else
         skip "appstreamcli is not installed"
     fi
