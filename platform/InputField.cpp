@@ -81,7 +81,9 @@ bool ParseSingle(std::string_view text, float& value) {
     const std::string s(Trim(text));
     if (!IsDecimalNumber(s))
         return false;
-    value = std::strtof(s.c_str(), nullptr);
+    // Adding zero turns a typed "-0" (or a negative value too small for a float) into
+    // plain zero, so that a report never shows an amount of -0.00.
+    value = std::strtof(s.c_str(), nullptr) + 0.0f;
     return true;
 }
 

@@ -1,0 +1,217 @@
+// Bad input to tabulon-cli: every refused command line exits with status 2, prints nothing
+// on standard output and one line on standard error naming the option, and touches no
+// journal file. Values the syntax allows (blanks, a plus sign, the float boundary) give
+// exactly the report of their plain form.
+#include "CliOptions.h"
+#include "FaultTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using fault_support::CountLines;
+using fault_support::ReadBytes;
+using fault_support::RunCli;
+using fault_support::ScratchFolder;
+using fault_support::WriteBytes;
+
+namespace {
+
+struct Refusal {
+    const char* name;
+    std::vector<std::string> args; // after "--journal FILE", which comes right after the command
+    const char* names;              // what the message must mention
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
+
+class CliInputFaults : public ::testing::TestWithParam<Refusal> {};
+
+const std::string kOldJournal = " \r\n*** an older journal\r\n";
+
+TEST_P(CliInputFaults, RefusedWithStatusTwoOneLineAndNoFileTouched) {
+    const Refusal& refusal = GetParam();
+    ScratchFolder scratch;
+    const std::string journal = scratch.Path("journal");
+    const std::string created = scratch.Path("created");
+    WriteBytes(journal, kOldJournal);
+    struct stat before {};
+    ASSERT_EQ(::stat(journal.c_str(), &before), 0);
+
+    for (const std::string& file : {journal, created}) {
+        std::vector<std::string> args = refusal.args;
+        if (!args.empty() && (args[0] == "insurance" || args[0] == "pension"))
+            args.insert(args.begin() + 1, {"--journal", file});
+        const fault_support::CliResult result = RunCli(args, scratch);
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+        EXPECT_EQ(result.err.rfind("tabulon-cli: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(refusal.names), std::string::npos) << result.err;
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(journal.c_str(), &after), 0);
+    EXPECT_EQ(ReadBytes(journal), kOldJournal);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_FALSE(std::filesystem::exists(created)) << "a missing journal was created";
+    EXPECT_EQ(scratch.Names(), std::vector<std::string>{"journal"});
+}
+
+Refusal Insurance(const char* name, std::vector<std::string> rest, const char* names) {
+    rest.insert(rest.begin(), "insurance");
+    return {name, rest, names};
+}
+
+Refusal Pension(const char* name, std::vector<std::string> rest, const char* names) {
+    rest.insert(rest.begin(), "pension");
+    return {name, rest, names};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EmptyValues, CliInputFaults,
+    ::testing::Values(Insurance("Age", {"--age", ""}, "--age"),
+                      Insurance("AgeAfterEquals", {"--age="}, "--age"),
+                      Insurance("Amount", {"--amount", ""}, "--amount"),
+                      Insurance("Rate", {"--rate", "  "}, "--rate"),
+                      Insurance("Term", {"--term="}, "--term"),
+                      Insurance("Policy", {"--policy", ""}, "--policy"),
+                      Insurance("Table", {"--table="}, "--table"),
+                      Insurance("Given", {"--given", ""}, "--given")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Signs, CliInputFaults,
+    ::testing::Values(Insurance("NegativeAge", {"--age", "-1"}, "--age"),
+                      Insurance("NegativeRate", {"--rate=-5"}, "--rate"),
+                      Insurance("NegativeAmount", {"--amount", "-0.01"}, "--amount"),
+                      Pension("NegativeTerm", {"--term", "-3"}, "--term"),
+                      Insurance("TwoSigns", {"--age", "+-6"}, "--age"),
+                      Insurance("SignThenBlank", {"--age", "- 6"}, "--age"),
+                      Insurance("SignAlone", {"--rate", "+"}, "--rate")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    DecimalsAndCommas, CliInputFaults,
+    ::testing::Values(Insurance("DecimalAge", {"--age", "60.5"}, "--age"),
+                      Insurance("DecimalRate", {"--rate", "5.0"}, "--rate"),
+                      Pension("DecimalTerm", {"--term", "5."}, "--term"),
+                      Insurance("ExponentAge", {"--age", "6e1"}, "--age"),
+                      Insurance("CommaAmount", {"--amount", "10,000"}, "--amount"),
+                      Insurance("DecimalCommaAmount", {"--amount", "10000,50"}, "--amount"),
+                      Insurance("CommaAge", {"--age", "6,0"}, "--age"),
+                      Insurance("BlankInsideAmount", {"--amount", "10 000"}, "--amount"),
+                      Insurance("HexAmount", {"--amount", "0x10"}, "--amount"),
+                      Insurance("InfinityAmount", {"--amount", "inf"}, "--amount"),
+                      Insurance("NanAmount", {"--amount", "nan"}, "--amount"),
+                      Insurance("ExponentWithoutDigits", {"--amount", "1e"}, "--amount"),
+                      Insurance("PointAlone", {"--amount", "."}, "--amount")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    TooLarge, CliInputFaults,
+    ::testing::Values(Insurance("AgePastInt", {"--age", "2147483648"}, "--age"),
+                      Insurance("AgeFarPastInt", {"--age", "99999999999999999999"}, "--age"),
+                      Insurance("TermBelowInt", {"--term", "-2147483649"}, "--term"),
+                      Insurance("AgeAtIntMaximum", {"--age", "2147483647"}, "--age"),
+                      Insurance("AgeOneOver", {"--age", "107"}, "--age"),
+                      Insurance("RateOneOver", {"--rate", "101"}, "--rate"),
+                      Insurance("AmountRoundingPastLimit", {"--amount", "1000000033"}, "--amount"),
+                      Insurance("AmountTwiceTheLimit", {"--amount", "2e9"}, "--amount"),
+                      Insurance("AmountPastFloat", {"--amount", "1e39"}, "--amount"),
+                      Insurance("InsuranceTermOneOver", {"--term", "51"}, "--term"),
+                      Pension("PensionTermOneOver", {"--term", "101"}, "--term")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    TermZeroForTermTypes, CliInputFaults,
+    ::testing::Values(Insurance("TermLife", {"--policy", "term-life", "--term", "0"}, "--term"),
+                      Insurance("Endowment", {"--policy", "3", "--term", "0"}, "--term"),
+                      Pension("TermAnnuity", {"--policy", "term-annuity", "--term", "0"}, "--term"),
+                      Insurance("DefaultPolicyIsTermLife", {"--term", "0"}, "--term")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    UnknownNames, CliInputFaults,
+    ::testing::Values(Insurance("PolicyWithUnderscore", {"--policy", "whole_life"}, "--policy"),
+                      Insurance("PensionNameForInsurance", {"--policy", "life-annuity"}, "--policy"),
+                      Pension("InsuranceNameForPension", {"--policy", "endowment"}, "--policy"),
+                      Pension("PolicyCodePastList", {"--policy", "3"}, "--policy"),
+                      Insurance("PolicyCodeZero", {"--policy", "0"}, "--policy"),
+                      Insurance("TableCodePastList", {"--table", "5"}, "--table"),
+                      Insurance("TableHalfName", {"--table", "national"}, "--table"),
+                      Insurance("TableInCapitals", {"--table", "National-Male"}, "--table"),
+                      Insurance("PaymentGivenForInsurance", {"--given", "payment"}, "--given"),
+                      Pension("UnknownGiven", {"--given", "amounts"}, "--given"),
+                      Refusal{"UnknownCommand", {"insurence", "--age", "60"}, "insurence"},
+                      Refusal{"NoCommand", {}, "command"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    UnknownOptions, CliInputFaults,
+    ::testing::Values(Insurance("Misspelt", {"--ages", "60"}, "--ages"),
+                      Insurance("ShortForm", {"-a", "60"}, "-a"),
+                      Insurance("InCapitals", {"--AGE", "60"}, "--AGE"),
+                      Insurance("StrayValue", {"60"}, "60"),
+                      Insurance("FlagWithValue", {"--mortality=yes"}, "--mortality"),
+                      // Control bytes in an argument are shown escaped, on one line.
+                      Insurance("ControlBytes", {"--\x1b[2J\n"}, "--\\x1B[2J\\x0A"),
+                      Refusal{"LineFeedAsCommand", {"\n"}, "'\\x0A'"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    MissingValues, CliInputFaults,
+    ::testing::Values(Insurance("Age", {"--age"}, "--age"),
+                      Insurance("AmountAfterFlag", {"--mortality", "--amount"}, "--amount"),
+                      Pension("Policy", {"--policy"}, "--policy"),
+                      Insurance("Journal", {"--journal"}, "--journal"),
+                      Insurance("EmptyJournalName", {"--journal="}, "--journal")),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Accepted spellings give exactly the report of the plain value.
+struct Spelling {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> plain;
+};
+
+void PrintTo(const Spelling& spelling, std::ostream* out) { *out << spelling.name; }
+
+class CliInputSpellings : public ::testing::TestWithParam<Spelling> {};
+
+TEST_P(CliInputSpellings, GiveTheReportOfThePlainValue) {
+    const Spelling& spelling = GetParam();
+    ScratchFolder scratch;
+    const fault_support::CliResult result = RunCli(spelling.args, scratch);
+    const fault_support::CliResult plain = RunCli(spelling.plain, scratch);
+    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_FALSE(result.out.empty());
+    EXPECT_EQ(result.out, plain.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Accepted, CliInputSpellings,
+    ::testing::Values(
+        Spelling{"BlanksAroundAge", {"insurance", "--age", " \t60 "}, {"insurance", "--age", "60"}},
+        Spelling{"PlusSign", {"insurance", "--age", "+60"}, {"insurance", "--age", "60"}},
+        Spelling{"LeadingZeros", {"insurance", "--rate", "007"}, {"insurance", "--rate", "7"}},
+        Spelling{"AmountRoundingToTheLimit",
+                 {"insurance", "--amount", "1000000032"},
+                 {"insurance", "--amount", "1000000000"}},
+        Spelling{"AmountWithExponent", {"pension", "--amount", "1e9"},
+                 {"pension", "--amount", "1000000000"}},
+        Spelling{"AmountWithPointOnly", {"pension", "--amount", "2500."},
+                 {"pension", "--amount", "2500"}},
+        Spelling{"AmountFractionOnly", {"pension", "--amount", ".5"}, {"pension", "--amount", "0.5"}},
+        Spelling{"NegativeZeroAmount", {"insurance", "--amount", "-0"}, {"insurance", "--amount", "0"}},
+        Spelling{"WholeLifeTermZero",
+                 {"insurance", "--policy", "whole-life", "--term", "0"},
+                 {"insurance", "--policy", "whole-life", "--term", "5"}},
+        Spelling{"LifeAnnuityTermZero",
+                 {"pension", "--policy", "1", "--term", "0"},
+                 {"pension", "--policy", "life-annuity", "--term", "9"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
