@@ -39,10 +39,21 @@ QString FormatSingle(float value) {
     return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
 }
 
-CDialog::CDialog(QWidget* parent)
+CDialog::CDialog(QWidget* parent, const QFont& font)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_baseUnits(MeasureBaseUnits(font())) {}
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setFont(font);
+    m_baseUnits = MeasureBaseUnits(this->font());
+}
+
+QFont CDialog::DefaultDialogFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(9);
+    return font;
+}
 
 int CDialog::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QString>
 
 #include <functional>
@@ -19,7 +20,12 @@ class CDataExchange;
 class CDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDialog(QWidget* parent = nullptr);
+    // font is the dialog font; the layout scales with it.
+    explicit CDialog(QWidget* parent = nullptr, const QFont& font = DefaultDialogFont());
+
+    // A 9-point sans-serif face with Arial's metrics where one is installed, close to the
+    // proportions the layouts were drawn for.
+    static QFont DefaultDialogFont();
 
     // Runs the dialog modally: IDOK after an accepted exchange, IDCANCEL otherwise.
     int DoModal();
