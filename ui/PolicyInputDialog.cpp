@@ -79,17 +79,20 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
     auto* ok = Place(new QPushButton(tr("OK"), this), "IDOK", 155, 186, 50, 14);
     ok->setDefault(true);
     auto* cancel = Place(new QPushButton(tr("Cancel"), this), "IDCANCEL", 215, 186, 50, 14);
-    Place(MakeLabel("Select type of policy:", this), "IDC_POLICY_LABEL", 19, 21, 69, 11);
+    auto* policyLabel =
+        Place(MakeLabel("Select type of policy:", this), "IDC_POLICY_LABEL", 19, 21, 69, 11);
     m_policyList = Place(MakeList(this), "IDC_POLICY_LIST", 88, 14, 116, 20);
-    Place(MakeLabel("Select mortality table:", this), "IDC_TABLE_LABEL", 210, 21, 69, 11);
+    auto* tableLabel =
+        Place(MakeLabel("Select mortality table:", this), "IDC_TABLE_LABEL", 210, 21, 69, 11);
     m_tableList = Place(MakeList(this), "IDC_TABLE_LIST", 279, 15, 116, 20);
-    Place(MakeLabel("Enter applicant's age (years):", this), "IDC_AGE_LABEL", 19, 39, 93, 14);
+    auto* ageLabel =
+        Place(MakeLabel("Enter applicant's age (years):", this), "IDC_AGE_LABEL", 19, 39, 93, 14);
     m_age = Place(MakeDigitsEdit(this), "IDC_AGE", 111, 39, 40, 14);
-    Place(MakeLabel("Enter term of policy (if appropriate, in years):", this), "IDC_TERM_LABEL",
-          159, 39, layout.termLabelWidth, 16);
+    auto* termLabel = Place(MakeLabel("Enter term of policy (if appropriate, in years):", this),
+                            "IDC_TERM_LABEL", 159, 39, layout.termLabelWidth, 16);
     m_term = Place(MakeDigitsEdit(this), "IDC_TERM", 303, 39, 40, 14);
-    Place(MakeLabel("Enter discount interest rate (percent):", this), "IDC_RATE_LABEL", 19, 58,
-          118, 14);
+    auto* rateLabel = Place(MakeLabel("Enter discount interest rate (percent):", this),
+                            "IDC_RATE_LABEL", 19, 58, 118, 14);
     m_rate = Place(MakeDigitsEdit(this), "IDC_RATE", 141, 58, 40, 14);
     Place(new QGroupBox(tr("Input either:"), this), "IDC_INPUT_GROUP", 17, 76, 231, 68);
     m_giveAmount = Place(new QRadioButton(layout.giveAmountText, this), "IDC_GIVE_AMOUNT", 29, 90,
@@ -98,8 +101,8 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
                           105, layout.givePremiumWidth, 10);
     // Tab reaches the pair through the first button; the arrows move between them.
     m_givePremium->setFocusPolicy(Qt::ClickFocus);
-    Place(MakeLabel("... and enter amount (do not use commas):", this), "IDC_AMOUNT_LABEL", 29, 122,
-          135, 8);
+    auto* amountLabel = Place(MakeLabel("... and enter amount (do not use commas):", this),
+                              "IDC_AMOUNT_LABEL", 29, 122, 135, 8);
     m_amount = Place(new QLineEdit(this), "IDC_AMOUNT", 167, 122, 68, 13);
     m_showMortality = Place(new QCheckBox(tr("Check if you want the relevant portion of the mortality "
                                              "table and probability distribution of age at death"),
@@ -108,6 +111,14 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
     m_showNetIncome = Place(
         new QCheckBox(tr("Check if you want the probability distribution of company's net income"), this),
         "IDC_SHOW_NET_INCOME", 18, 168, 233, 10);
+
+    // The labels name their fields for assistive technology; none carries a mnemonic.
+    policyLabel->setBuddy(m_policyList);
+    tableLabel->setBuddy(m_tableList);
+    ageLabel->setBuddy(m_age);
+    termLabel->setBuddy(m_term);
+    rateLabel->setBuddy(m_rate);
+    amountLabel->setBuddy(m_amount);
 
     connect(ok, &QPushButton::clicked, this, &CDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CDialog::reject);

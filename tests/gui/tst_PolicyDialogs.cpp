@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -92,6 +93,8 @@ private slots:
     void opensWithCallerValuesAndFixedSelections_data();
     void opensWithCallerValuesAndFixedSelections();
     void opensWithPremiumGivenOnlyForInputKindTwo();
+    void amountShowsWithoutExponentOrSurplusDigits_data();
+    void amountShowsWithoutExponentOrSurplusDigits();
     void tabOrderFollowsTemplateOrder_data();
     void tabOrderFollowsTemplateOrder();
     void textsFitTheirControls_data();
@@ -105,6 +108,7 @@ private slots:
     void firstFailureInExchangeOrderIsReported_data();
     void firstFailureInExchangeOrderIsReported();
     void listWithoutSelectionIsRefused();
+    void refusalIsShownInAWarningBoxByDefault();
     void negativeZeroAmountBecomesZero();
     void digitEditsTakeNoSignPointOrComma_data();
     void digitEditsTakeNoSignPointOrComma();
@@ -199,6 +203,31 @@ void TestPolicyDialogs::opensWithPremiumGivenOnlyForInputKindTwo() {
         QCOMPARE(Child<QRadioButton>(dialog.get(), "IDC_GIVE_PREMIUM")->isChecked(), kind == 2);
         QCOMPARE(Child<QRadioButton>(dialog.get(), "IDC_GIVE_AMOUNT")->isChecked(), kind != 2);
     }
+}
+
+void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits_data() {
+    QTest::addColumn<float>("amount");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("record default") << 10000.0f << "10000";
+    QTest::newRow("zero") << 0.0f << "0";
+    QTest::newRow("upper bound") << 1e9f << "1000000000";
+    QTest::newRow("premium of the worked example") << 207.04f << "207.04";
+    QTest::newRow("solved amount") << 9999.76f << "9999.76";
+    QTest::newRow("small fraction") << 0.1f << "0.1";
+}
+
+void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits() {
+    QFETCH(float, amount);
+    QFETCH(QString, shown);
+    auto dialog = MakeDialog(PolicyKind::Pension);
+    dialog->m_fAmount = amount;
+    dialog->show();
+    auto* edit = Child<QLineEdit>(dialog.get(), "IDC_AMOUNT");
+    QCOMPARE(edit->text(), shown);
+    // Accepting the shown text hands back the very same float.
+    Child<QPushButton>(dialog.get(), "IDOK")->click();
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->m_fAmount, amount);
 }
 
 void TestPolicyDialogs::tabOrderFollowsTemplateOrder_data() {
@@ -426,6 +455,43 @@ void TestPolicyDialogs::listWithoutSelectionIsRefused() {
     QVERIFY(dialog->isVisible());
 }
 
+void TestPolicyDialogs::refusalIsShownInAWarningBoxByDefault() {
+    CDialog::SetMessageHandler({});
+    QString boxTitle;
+    QString boxText;
+    // Closes the first message box that appears; gives up after a second.
+    QTimer closer;
+    int attempts = 0;
+    connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                boxTitle = box->windowTitle();
+                boxText = box->text();
+                box->accept();
+                closer.stop();
+                return;
+            }
+        }
+        if (++attempts == 100)
+            closer.stop();
+    });
+    closer.start(10);
+
+    auto dialog = MakeDialog(PolicyKind::Insurance);
+    dialog->show();
+    auto* age = Child<QLineEdit>(dialog.get(), "IDC_AGE");
+    age->setText("107");
+    Child<QPushButton>(dialog.get(), "IDOK")->click();
+    CDialog::SetMessageHandler([](CDialog*, const QString& message) { g_messages << message; });
+
+    QCOMPARE(boxTitle, QString("Insurance or Endowment Policy"));
+    QCOMPARE(boxText, QString("Applicant's age: 107 is out of range; please enter a whole number "
+                              "from 0 to 106."));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->focusWidget(), age);
+    QCOMPARE(age->selectedText(), QString("107"));
+}
+
 void TestPolicyDialogs::negativeZeroAmountBecomesZero() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
@@ -559,9 +625,15 @@ void TestPolicyDialogs::cancelledRunAppendsNothing() {
     QVERIFY(!doc.IsModified());
     QCOMPARE(doc.m_nMode, mode);
     QCOMPARE(doc.m_nAge, before.m_nAge);
-    QCOMPARE(doc.m_bMortality, before.m_bMortality);
-    QCOMPARE(doc.m_nPolicyType, before.m_nPolicyType);
+    QCOMPARE(doc.m_nTerm, before.m_nTerm);
     QCOMPARE(doc.m_fAmount, before.m_fAmount);
+    QCOMPARE(doc.m_dRate, before.m_dRate);
+    QCOMPARE(doc.m_nTable, before.m_nTable);
+    QCOMPARE(doc.m_nPolicyType, before.m_nPolicyType);
+    QCOMPARE(doc.m_nInputKind, before.m_nInputKind);
+    QCOMPARE(doc.m_bMortality, before.m_bMortality);
+    QCOMPARE(doc.m_bNetIncome, before.m_bNetIncome);
+    QCOMPARE(doc.m_dPremium, before.m_dPremium);
 }
 
 void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered_data() {
