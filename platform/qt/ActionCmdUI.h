@@ -1,0 +1,16 @@
+// A command's state as an update handler sets it, applied to a Qt action.
+#pragma once
+
+#include "CmdUI.h"
+
+class QAction;
+
+class CActionCmdUI : public CCmdUI {
+public:
+    explicit CActionCmdUI(QAction* action) : m_pAction(action) {}
+    void SetCheck(int check) override;
+    void Enable(bool enabled) override;
+
+private:
+    QAction* m_pAction;
+};

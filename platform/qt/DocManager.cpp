@@ -1,0 +1,106 @@
+#include "DocManager.h"
+
+#include "Document.h"
+#include "FileException.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+} // namespace
+
+CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
+    const QPointer<QWidget> owner(window);
+    m_savePrompt = [owner](const QString& title) {
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+            owner, QStringLiteral("Tabulon"), QStringLiteral("Save changes to %1?").arg(title),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer == QMessageBox::Save)
+            return SaveAnswer::Save;
+        return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
+    };
+    // Journals have no extension of their own: every file is offered and none is added.
+    m_fileChooser = [owner](bool save) {
+        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"))
+                    : QFileDialog::getOpenFileName(owner, QStringLiteral("Open"));
+    };
+    m_warning = [owner](const QString& message) {
+        QMessageBox::warning(owner, QStringLiteral("Tabulon"), message);
+    };
+}
+
+bool CDocManager::SaveModified() {
+    if (!m_doc.IsModified())
+        return true;
+    switch (m_savePrompt(FromNative(m_doc.GetTitle()))) {
+    case SaveAnswer::Save:
+        return FileSave();
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CDocManager::FileNew() {
+    if (!SaveModified() || !m_doc.OnNewDocument())
+        return false;
+    m_doc.UpdateAllViews(nullptr, kInitialUpdateHint);
+    return true;
+}
+
+bool CDocManager::FileOpen() {
+    const QString path = m_fileChooser(false);
+    return !path.isEmpty() && OpenDocumentFile(path);
+}
+
+bool CDocManager::OpenDocumentFile(const QString& path) {
+    // The file already open is not read again.
+    if (IsCurrentFile(path))
+        return true;
+    if (!SaveModified())
+        return false;
+    try {
+        m_doc.OpenFile(NativePath(QFileInfo(path).absoluteFilePath()));
+    } catch (const CFileException& error) {
+        m_recentFiles.Remove(path);
+        m_warning(FromNative(error.what()));
+        return false;
+    }
+    m_recentFiles.Add(path);
+    m_doc.UpdateAllViews(nullptr, kInitialUpdateHint);
+    return true;
+}
+
+bool CDocManager::FileSave() {
+    const std::string& current = m_doc.GetPathName();
+    return current.empty() ? FileSaveAs() : DoSave(FromNative(current));
+}
+
+bool CDocManager::FileSaveAs() {
+    const QString path = m_fileChooser(true);
+    return !path.isEmpty() && DoSave(path);
+}
+
+bool CDocManager::DoSave(const QString& path) {
+    try {
+        m_doc.SaveFile(NativePath(QFileInfo(path).absoluteFilePath()));
+    } catch (const CFileException& error) {
+        m_warning(FromNative(error.what()));
+        return false;
+    }
+    m_recentFiles.Add(path);
+    return true;
+}
+
+bool CDocManager::IsCurrentFile(const QString& path) const {
+    const std::string& current = m_doc.GetPathName();
+    return !current.empty() &&
+           QFileInfo(path).absoluteFilePath() == QFileInfo(FromNative(current)).absoluteFilePath();
+}

@@ -1,0 +1,56 @@
+// The file commands of a single-document window: New, Open, Save and Save As, with the save
+// prompt before a modified document is replaced or closed, file errors reported, and the
+// recent-file list kept.
+#pragma once
+
+#include "RecentFileList.h"
+
+#include <QString>
+
+#include <functional>
+
+class CDocument;
+class QWidget;
+
+class CDocManager {
+public:
+    // The hint of the update every view gets after a New or an Open: lay out afresh.
+    static constexpr long kInitialUpdateHint = 1;
+
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // Asks whether to save the document of the given title.
+    using SavePrompt = std::function<SaveAnswer(const QString& title)>;
+    // Asks for a file name to open (save false) or to save to (save true); empty = cancelled.
+    using FileChooser = std::function<QString(bool save)>;
+    // Tells the user about a failure.
+    using Warning = std::function<void(const QString& message)>;
+
+    // The window is the parent of the prompts and dialogs; the defaults show Qt's own.
+    CDocManager(CDocument& doc, QWidget* window);
+
+    // Offers to save a modified document; false when the user cancels or saving fails.
+    bool SaveModified();
+    // New and Open replace or extend the document after SaveModified; false when nothing was done.
+    bool FileNew();
+    bool FileOpen();
+    bool OpenDocumentFile(const QString& path);
+    bool FileSave();
+    bool FileSaveAs();
+
+    // Replace the interactions, for tests and scripts.
+    void SetSavePrompt(SavePrompt prompt) { m_savePrompt = std::move(prompt); }
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    void SetWarning(Warning warning) { m_warning = std::move(warning); }
+
+    const CRecentFileList& GetRecentFiles() const { return m_recentFiles; }
+
+private:
+    bool DoSave(const QString& path);
+    bool IsCurrentFile(const QString& path) const;
+
+    CDocument& m_doc;
+    CRecentFileList m_recentFiles;
+    SavePrompt m_savePrompt;
+    FileChooser m_fileChooser;
+    Warning m_warning;
+};

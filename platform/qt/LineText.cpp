@@ -1,0 +1,16 @@
+#include "LineText.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+
+QString JournalLineText(std::string_view bytes) {
+    const auto size = static_cast<qsizetype>(bytes.size());
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return QString::fromLatin1(bytes.data(), size);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(QByteArrayView(bytes.data(), size));
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes.data(), size);
+    return text;
+}

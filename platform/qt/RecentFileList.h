@@ -1,0 +1,21 @@
+// The most recently opened or saved files, newest first, kept in the user's settings.
+#pragma once
+
+#include <QStringList>
+
+// Reads and writes the settings afresh on every call, so several windows or a restarted
+// program always see the same list. No widget code: the menu asks for Entries().
+class CRecentFileList {
+public:
+    explicit CRecentFileList(int maxEntries = 4) : m_nMaxEntries(maxEntries) {}
+
+    QStringList Entries() const;
+    // Puts the file at the top; the oldest entry falls off beyond the maximum.
+    void Add(const QString& path) const;
+    void Remove(const QString& path) const;
+
+private:
+    void Write(const QStringList& entries) const;
+
+    int m_nMaxEntries;
+};

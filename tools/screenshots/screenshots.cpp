@@ -1,0 +1,79 @@
+// Renders the desktop program's windows to PNG files: the main window after a term-life
+// run with both report sections, the two input dialogs and the about box.
+// Usage: tabulon-screenshots OUTPUT_FOLDER
+#include "AboutDialog.h"
+#include "CommandLineInfo.h"
+#include "MainFrame.h"
+#include "PolicyInputDialog.h"
+#include "TabulonApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// Accepts at once with the values of a term-life policy and both report sections.
+class CTermLifeAnswer : public CPolicyDialog {
+public:
+    int DoModal() override {
+        m_bNetIncome = 1;
+        m_bMortality = 1;
+        m_nInputKind = 1;
+        m_nAge = 40;
+        m_fAmount = 100000;
+        m_nRate = 4;
+        m_nTableIndex = 0;
+        m_nPolicyIndex = 1;
+        m_nTerm = 20;
+        return IDOK;
+    }
+};
+
+bool Save(const QPixmap& picture, const QDir& folder, const char* name) {
+    const QString path = folder.filePath(QLatin1String(name));
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
+
+    CTabulonApp tabulon;
+    if (!tabulon.InitInstance(CCommandLineInfo{}))
+        return 1;
+    CMainFrame* frame = tabulon.GetMainFrame();
+    frame->resize(900, 640);
+    tabulon.GetDocument().SetDialogFactory(
+        [](PolicyKind) { return std::make_unique<CTermLifeAnswer>(); });
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
+    QApplication::processEvents();
+
+    bool saved = Save(frame->grab(), folder, "main-window.png");
+    saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog.png");
+    saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog.png");
+    CAboutDialog about(frame);
+    about.show();
+    QApplication::processEvents();
+    saved &= Save(about.grab(), folder, "about-box.png");
+    return saved ? 0 : 1;
+}

@@ -1,0 +1,13 @@
+// The about box: the program's name and version beside its icon.
+#pragma once
+
+#include "DialogBase.h"
+
+class CAboutDialog : public CDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDialog(QWidget* parent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange&) override {}
+};

@@ -1,0 +1,28 @@
+#include "AppIcon.h"
+
+// The images are compiled into a static library, whose resources must be registered by hand.
+static void RegisterImages() { Q_INIT_RESOURCE(tabulon); }
+
+namespace {
+void EnsureImages() {
+    static const bool registered = (RegisterImages(), true);
+    (void)registered;
+}
+} // namespace
+
+QIcon AppIcon() {
+    EnsureImages();
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(QStringLiteral(":/icons/tabulon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+QIcon CommandIcon(const char* themeName, const char* file) {
+    EnsureImages();
+    QIcon ours;
+    for (const int size : {16, 32})
+        ours.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(file)).arg(size),
+                     QSize(size, size));
+    return QIcon::fromTheme(QLatin1String(themeName), ours);
+}

@@ -1,0 +1,229 @@
+#include "MainFrame.h"
+
+#include "ActionCmdUI.h"
+#include "AppIcon.h"
+#include "LockKeyPanes.h"
+#include "TabulonDoc.h"
+#include "TabulonView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_pView(new CTabulonView(doc, this)),
+      m_docManager(doc, this),
+      m_printCommands(this, [view = m_pView](QPrinter* printer) { return view->OnPrint(printer); }) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setCentralWidget(m_pView);
+    CreateActions();
+    CreateStatusBar();
+    m_doc.SetStateListener([this] { UpdateCaption(); });
+    UpdateCaption();
+    UpdateCommandUI();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableSize() * 3 / 4);
+}
+
+CMainFrame::~CMainFrame() { m_doc.SetStateListener(nullptr); }
+
+QAction* CMainFrame::AddCommand(QMenu* menu, const char* id, const QString& text,
+                                const QString& prompt) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QLatin1String(id));
+    action->setStatusTip(prompt);
+    return action;
+}
+
+void CMainFrame::CreateActions() {
+    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    CreateFileMenu(menuBar()->addMenu(QStringLiteral("&File")));
+    CreateEditMenu(menuBar()->addMenu(QStringLiteral("&Edit")));
+    CreateViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
+    CreateTypeMenu(menuBar()->addMenu(QStringLiteral("&Type of policy")));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* about = AddCommand(help, "ID_APP_ABOUT", QStringLiteral("&About Tabulon..."),
+                                QStringLiteral("Display program information, version number and copyright"));
+    SetButton(about, "help-about", "about", QStringLiteral("About"));
+    connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
+    CreateToolBar();
+}
+
+void CMainFrame::SetButton(QAction* action, const char* themeIcon, const char* iconFile,
+                           const QString& toolTip) {
+    action->setIcon(CommandIcon(themeIcon, iconFile));
+    action->setToolTip(toolTip);
+}
+
+void CMainFrame::CreateFileMenu(QMenu* menu) {
+    m_pFileMenu = menu;
+    QAction* fileNew = AddCommand(menu, "ID_FILE_NEW", QStringLiteral("&New"),
+                                  QStringLiteral("Create a new document"));
+    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    SetButton(fileNew, "document-new", "new", QStringLiteral("New"));
+    connect(fileNew, &QAction::triggered, this, [this] { m_docManager.FileNew(); });
+
+    QAction* open = AddCommand(menu, "ID_FILE_OPEN", QStringLiteral("&Open..."),
+                               QStringLiteral("Open an existing document"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    SetButton(open, "document-open", "open", QStringLiteral("Open"));
+    connect(open, &QAction::triggered, this, [this] { m_docManager.FileOpen(); });
+
+    QAction* save = AddCommand(menu, "ID_FILE_SAVE", QStringLiteral("&Save"),
+                               QStringLiteral("Save the active document"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SetButton(save, "document-save", "save", QStringLiteral("Save"));
+    connect(save, &QAction::triggered, this, [this] { m_docManager.FileSave(); });
+
+    QAction* saveAs = AddCommand(menu, "ID_FILE_SAVE_AS", QStringLiteral("Save &As..."),
+                                 QStringLiteral("Save the active document with a new name"));
+    connect(saveAs, &QAction::triggered, this, [this] { m_docManager.FileSaveAs(); });
+    menu->addSeparator();
+
+    QAction* print = AddCommand(menu, "ID_FILE_PRINT", QStringLiteral("&Print..."),
+                                QStringLiteral("Print the active document"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    SetButton(print, "document-print", "print", QStringLiteral("Print"));
+    connect(print, &QAction::triggered, this, [this] { m_printCommands.Print(); });
+
+    QAction* preview = AddCommand(menu, "ID_FILE_PRINT_PREVIEW", QStringLiteral("Print Pre&view"),
+                                  QStringLiteral("Display full pages"));
+    connect(preview, &QAction::triggered, this, [this] { m_printCommands.PrintPreview(); });
+    QAction* setup = AddCommand(menu, "ID_FILE_PRINT_SETUP", QStringLiteral("P&rint Setup..."),
+                                QStringLiteral("Change the printer and printing options"));
+    connect(setup, &QAction::triggered, this, [this] { m_printCommands.PrintSetup(); });
+    menu->addSeparator();
+    m_pExitSeparator = menu->addSeparator();
+    QAction* exit = AddCommand(menu, "ID_APP_EXIT", QStringLiteral("E&xit"),
+                               QStringLiteral("Quit the application; prompts to save documents"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::CreateEditMenu(QMenu* menu) {
+    // The journal is never edited: these commands have no handler and stay disabled.
+    QAction* undo = AddCommand(menu, "ID_EDIT_UNDO", QStringLiteral("&Undo"),
+                               QStringLiteral("Undo the last action"));
+    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    menu->addSeparator();
+    QAction* cut = AddCommand(menu, "ID_EDIT_CUT", QStringLiteral("Cu&t"),
+                              QStringLiteral("Cut the selection and put it on the Clipboard"));
+    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    SetButton(cut, "edit-cut", "cut", QStringLiteral("Cut"));
+    QAction* copy = AddCommand(menu, "ID_EDIT_COPY", QStringLiteral("&Copy"),
+                               QStringLiteral("Copy the selection and put it on the Clipboard"));
+    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    SetButton(copy, "edit-copy", "copy", QStringLiteral("Copy"));
+    QAction* paste = AddCommand(menu, "ID_EDIT_PASTE", QStringLiteral("&Paste"),
+                                QStringLiteral("Insert Clipboard contents"));
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    SetButton(paste, "edit-paste", "paste", QStringLiteral("Paste"));
+    for (QAction* action : {undo, cut, copy, paste})
+        action->setEnabled(false);
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setIconSize(QSize(16, 16));
+    for (const char* id : {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT",
+                           "ID_EDIT_COPY", "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_APP_ABOUT"}) {
+        if (*id)
+            m_pToolBar->addAction(findChild<QAction*>(QLatin1String(id)));
+        else
+            m_pToolBar->addSeparator();
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+}
+
+void CMainFrame::CreateViewMenu(QMenu* menu) {
+    QAction* toolBar = m_pToolBar->toggleViewAction();
+    toolBar->setObjectName(QStringLiteral("ID_VIEW_TOOLBAR"));
+    toolBar->setText(QStringLiteral("&Toolbar"));
+    toolBar->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+    menu->addAction(toolBar);
+    QAction* status = AddCommand(menu, "ID_VIEW_STATUS_BAR", QStringLiteral("&Status Bar"),
+                                 QStringLiteral("Show or hide the status bar"));
+    status->setCheckable(true);
+    status->setChecked(true);
+    connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+}
+
+void CMainFrame::CreateTypeMenu(QMenu* menu) {
+    m_pInsurance = AddCommand(menu, "ID_TYPE_INSURANCE", QStringLiteral("&Insurance"),
+                              QStringLiteral("Insurance or endowment policy"));
+    m_pPension = AddCommand(menu, "ID_TYPE_PENSION", QStringLiteral("&Pension"),
+                            QStringLiteral("Pension (annuity)"));
+    connect(m_pInsurance, &QAction::triggered, this, [this] {
+        m_doc.OnTypeInsurance();
+        UpdateCommandUI();
+    });
+    connect(m_pPension, &QAction::triggered, this, [this] {
+        m_doc.OnTypePension();
+        UpdateCommandUI();
+    });
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+    // A normal status-bar widget gives way to the prompts of menu items and buttons.
+    auto* ready = new QLabel(QStringLiteral("Ready"), bar);
+    ready->setObjectName(QStringLiteral("ID_SEPARATOR"));
+    bar->addWidget(ready, 1);
+    new CLockKeyPanes(bar);
+}
+
+void CMainFrame::UpdateCommandUI() {
+    CActionCmdUI insurance(m_pInsurance);
+    m_doc.OnUpdateTypeInsurance(&insurance);
+    CActionCmdUI pension(m_pPension);
+    m_doc.OnUpdateTypePension(&pension);
+}
+
+void CMainFrame::UpdateCaption() {
+    setWindowTitle(QStringLiteral("%1[*] - Tabulon").arg(QFile::decodeName(QByteArray::fromStdString(m_doc.GetTitle()))));
+    setWindowModified(m_doc.IsModified());
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    qDeleteAll(m_recentFileActions);
+    m_recentFileActions.clear();
+    const QStringList entries = m_docManager.GetRecentFiles().Entries();
+    if (entries.isEmpty()) {
+        auto* placeholder = new QAction(QStringLiteral("Recent File"), m_pFileMenu);
+        placeholder->setObjectName(QStringLiteral("ID_FILE_MRU_FILE1"));
+        placeholder->setEnabled(false);
+        m_recentFileActions.append(placeholder);
+    }
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString shown = fontMetrics().elidedText(QDir::toNativeSeparators(entries[i]),
+                                                       Qt::ElideMiddle, 50 * fontMetrics().averageCharWidth());
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(QLatin1Char('&'), QLatin1String("&&"))),
+                                   m_pFileMenu);
+        action->setObjectName(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
+        action->setStatusTip(QStringLiteral("Open this document"));
+        action->setData(entries[i]);
+        connect(action, &QAction::triggered, this,
+                [this, path = entries[i]] { m_docManager.OpenDocumentFile(path); });
+        m_recentFileActions.append(action);
+    }
+    m_pFileMenu->insertActions(m_pExitSeparator, m_recentFileActions);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_docManager.SaveModified())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,61 @@
+// The main window: menu, accelerators, toolbar and status bar around the journal view.
+#pragma once
+
+#include "DocManager.h"
+#include "PrintCommands.h"
+
+#include <QList>
+#include <QMainWindow>
+
+class CTabulonDoc;
+class CTabulonView;
+class QAction;
+class QMenu;
+class QToolBar;
+
+// Actions carry their command names as object names ("ID_FILE_NEW", ...), the toolbar is
+// "AFX_IDW_TOOLBAR" and the recent-file entries "ID_FILE_MRU_FILE1" to "4".
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CTabulonDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CTabulonView* GetView() const { return m_pView; }
+    CDocManager& GetDocManager() { return m_docManager; }
+    CPrintCommands& GetPrintCommands() { return m_printCommands; }
+
+    // Sets the policy-type check marks from the document's update handlers.
+    void UpdateCommandUI();
+
+signals:
+    void aboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateFileMenu(QMenu* menu);
+    void CreateEditMenu(QMenu* menu);
+    void CreateViewMenu(QMenu* menu);
+    void CreateTypeMenu(QMenu* menu);
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* AddCommand(QMenu* menu, const char* id, const QString& text, const QString& prompt);
+    static void SetButton(QAction* action, const char* themeIcon, const char* iconFile,
+                          const QString& toolTip);
+    void UpdateCaption();
+    void UpdateRecentFileMenu();
+
+    CTabulonDoc& m_doc;
+    CTabulonView* m_pView;
+    CDocManager m_docManager;
+    CPrintCommands m_printCommands;
+    QToolBar* m_pToolBar = nullptr;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pExitSeparator = nullptr;
+    QList<QAction*> m_recentFileActions;
+    QAction* m_pInsurance = nullptr;
+    QAction* m_pPension = nullptr;
+};

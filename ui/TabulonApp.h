@@ -1,0 +1,38 @@
+// The application: the one journal document and its main window, started as the command line asks.
+#pragma once
+
+#include "TabulonDoc.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CMainFrame;
+struct CCommandLineInfo;
+
+class CTabulonApp : public QObject {
+    Q_OBJECT
+public:
+    CTabulonApp();
+    ~CTabulonApp() override;
+
+    // Creates the main window and carries out the command line: a new journal, an opened
+    // file (a file that cannot be read is reported and a new journal started instead), or
+    // printing. True when the program goes on with its window shown; false when it ends
+    // now, with GetExitCode() (0 after printing, 1 after a failure reported on stderr).
+    bool InitInstance(const CCommandLineInfo& cmdInfo);
+    int GetExitCode() const { return m_nExitCode; }
+
+    CTabulonDoc& GetDocument() { return m_doc; }
+    CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
+
+    // Shows the about box.
+    void OnAppAbout();
+
+private:
+    bool PrintFile(const CCommandLineInfo& cmdInfo);
+
+    CTabulonDoc m_doc;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+    int m_nExitCode = 0;
+};

@@ -1,0 +1,54 @@
+// Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
+#include "CommandLineInfo.h"
+#include "TabulonApp.h"
+
+#include <QApplication>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+QStringList RawArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+bool HasWindowSystem() {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // A write past the file-size limit then fails with an error the save reports, instead
+    // of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Printing and help need no window, so they also work where there is no display.
+    if (!HasWindowSystem() && CCommandLineInfo::NeedsNoWindow(RawArguments(argc, argv)))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+
+    const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(QCoreApplication::arguments());
+    switch (cmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::ShowHelp:
+    case CCommandLineInfo::ShowVersion:
+        std::fputs(cmdInfo.m_strMessage.toLocal8Bit().constData(), stdout);
+        return 0;
+    case CCommandLineInfo::Error:
+        std::fprintf(stderr, "tabulon: %s\n", cmdInfo.m_strMessage.toLocal8Bit().constData());
+        return 1;
+    default:
+        break;
+    }
+
+    CTabulonApp tabulon;
+    if (!tabulon.InitInstance(cmdInfo))
+        return tabulon.GetExitCode();
+    return app.exec();
+}
