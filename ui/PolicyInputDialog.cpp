@@ -150,6 +150,12 @@ void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
 }
 
 bool CPolicyInputDialog::OnInitDialog() {
+    // Controls start as drawn: empty lists, boxes unchecked, the term enabled.
+    m_policyList->clear();
+    m_tableList->clear();
+    m_showMortality->setChecked(false);
+    m_showNetIncome->setChecked(false);
+    m_term->setEnabled(true);
     CDialog::OnInitDialog();
     {
         // Selections made here raise no notification: the term keeps its state.

@@ -55,7 +55,11 @@ QFont CDialog::DefaultDialogFont() {
     return font;
 }
 
-int CDialog::DoModal() { return exec() == QDialog::Accepted ? IDOK : IDCANCEL; }
+int CDialog::DoModal() {
+    // Every run opens afresh, as a newly created window would.
+    m_initialized = false;
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
 
 bool CDialog::OnInitDialog() {
     UpdateData(false);

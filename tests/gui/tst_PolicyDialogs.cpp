@@ -124,6 +124,7 @@ private slots:
     void acceptedRunAppendsTheReportOfTheValuesEntered_data();
     void acceptedRunAppendsTheReportOfTheValuesEntered();
     void refusedInputKeepsTheModalDialogOpenUntilCorrected();
+    void secondRunOfOneDialogOpensAfresh();
 
     void grabForScreenshots();
 };
@@ -747,6 +748,36 @@ void TestPolicyDialogs::refusedInputKeepsTheModalDialogOpenUntilCorrected() {
     QVERIFY2(g_messages.first().contains("Term of policy"), qPrintable(g_messages.first()));
     QCOMPARE(doc.m_nTerm, 12);
     QCOMPARE(doc.m_nPolicyType, 2);
+}
+
+void TestPolicyDialogs::secondRunOfOneDialogOpensAfresh() {
+    auto dialog = MakeDialog(PolicyKind::Insurance);
+    WhileModal([](QDialog* shown) {
+        ClickListRow(Child<QListWidget>(shown, "IDC_POLICY_LIST"), 0);
+        ClickListRow(Child<QListWidget>(shown, "IDC_TABLE_LIST"), 2);
+        Child<QCheckBox>(shown, "IDC_SHOW_NET_INCOME")->click();
+        Child<QRadioButton>(shown, "IDC_GIVE_PREMIUM")->click();
+        Child<QPushButton>(shown, "IDOK")->click();
+    });
+    QCOMPARE(dialog->DoModal(), int(IDOK));
+    QCOMPARE(dialog->m_nPolicyIndex, 0);
+    QCOMPARE(dialog->m_nTableIndex, 2);
+
+    dialog->m_nInputKind = 1;
+    dialog->m_bNetIncome = 0;
+    bool fresh = false;
+    WhileModal([&](QDialog* shown) {
+        auto* policies = Child<QListWidget>(shown, "IDC_POLICY_LIST");
+        fresh = policies->count() == 3 && policies->currentRow() == 1 &&
+                Child<QListWidget>(shown, "IDC_TABLE_LIST")->currentRow() == 0 &&
+                Child<QLineEdit>(shown, "IDC_TERM")->isEnabled() &&
+                !Child<QCheckBox>(shown, "IDC_SHOW_NET_INCOME")->isChecked() &&
+                Child<QRadioButton>(shown, "IDC_GIVE_AMOUNT")->isChecked() &&
+                shown->focusWidget() == Child<QPushButton>(shown, "IDOK");
+        Child<QPushButton>(shown, "IDCANCEL")->click();
+    });
+    QCOMPARE(dialog->DoModal(), int(IDCANCEL));
+    QVERIFY(fresh);
 }
 
 // Set TABULON_SCREENSHOT_DIR to a folder to have both opened dialogs saved there as PNG files.
