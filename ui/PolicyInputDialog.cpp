@@ -32,7 +32,7 @@ constexpr int kDialogHeight = 218;
 
 QLabel* MakeLabel(const char* text, QWidget* parent) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setWordWrap(true);
     return label;
 }
