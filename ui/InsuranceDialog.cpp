@@ -5,7 +5,8 @@ namespace {
 PolicyDialogTemplate InsuranceTemplate() {
     return {PolicyKind::Insurance,
             QStringLiteral("Insurance or Endowment Policy"),
-            {QStringLiteral("Whole Life"), QStringLiteral("Term Life"), QStringLiteral("Term Endowment")},
+            {QStringLiteral("Whole Life"), QStringLiteral("Term Life"),
+             QStringLiteral("Term Endowment")},
             QStringLiteral("policy amount (program calculates pure annual premium), or"),
             QStringLiteral("annual premium (program calculates pure policy amount)"),
             141,
@@ -15,7 +16,8 @@ PolicyDialogTemplate InsuranceTemplate() {
 
 } // namespace
 
-CInsuranceDialog::CInsuranceDialog(QWidget* parent) : CPolicyInputDialog(InsuranceTemplate(), parent) {}
+CInsuranceDialog::CInsuranceDialog(QWidget* parent)
+    : CPolicyInputDialog(InsuranceTemplate(), parent) {}
 
 void CInsuranceDialog::ExchangeListIndices(CDataExchange& dx) {
     dx.ListIndex(m_tableList, m_nTableIndex);

@@ -40,7 +40,8 @@ QLabel* MakeLabel(const char* text, QWidget* parent) {
 // Edits that take digits only from the keyboard; anything pasted in is caught by the parse.
 QLineEdit* MakeDigitsEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     return edit;
 }
 
@@ -104,12 +105,14 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
     auto* amountLabel = Place(MakeLabel("... and enter amount (do not use commas):", this),
                               "IDC_AMOUNT_LABEL", 29, 122, 135, 8);
     m_amount = Place(new QLineEdit(this), "IDC_AMOUNT", 167, 122, 68, 13);
-    m_showMortality = Place(new QCheckBox(tr("Check if you want the relevant portion of the mortality "
-                                             "table and probability distribution of age at death"),
-                                          this),
-                            "IDC_SHOW_MORTALITY", 18, 153, 333, 10);
+    m_showMortality =
+        Place(new QCheckBox(tr("Check if you want the relevant portion of the mortality "
+                               "table and probability distribution of age at death"),
+                            this),
+              "IDC_SHOW_MORTALITY", 18, 153, 333, 10);
     m_showNetIncome = Place(
-        new QCheckBox(tr("Check if you want the probability distribution of company's net income"), this),
+        new QCheckBox(tr("Check if you want the probability distribution of company's net income"),
+                      this),
         "IDC_SHOW_NET_INCOME", 18, 168, 233, 10);
 
     // The labels name their fields for assistive technology; none carries a mnemonic.
@@ -174,13 +177,21 @@ QWidget* CPolicyInputDialog::FocusAfterFailure(QWidget* failedControl) {
     return failedControl->isEnabled() ? failedControl : m_policyList;
 }
 
-void CPolicyInputDialog::OnGiveAmount() { m_nInputKind = 1; }
+void CPolicyInputDialog::OnGiveAmount() {
+    m_nInputKind = 1;
+}
 
-void CPolicyInputDialog::OnGivePremium() { m_nInputKind = 2; }
+void CPolicyInputDialog::OnGivePremium() {
+    m_nInputKind = 2;
+}
 
-void CPolicyInputDialog::OnShowMortality() { m_bMortality = m_showMortality->isChecked() ? 1 : 0; }
+void CPolicyInputDialog::OnShowMortality() {
+    m_bMortality = m_showMortality->isChecked() ? 1 : 0;
+}
 
-void CPolicyInputDialog::OnShowNetIncome() { m_bNetIncome = m_showNetIncome->isChecked() ? 1 : 0; }
+void CPolicyInputDialog::OnShowNetIncome() {
+    m_bNetIncome = m_showNetIncome->isChecked() ? 1 : 0;
+}
 
 void CPolicyInputDialog::OnSelchangePolicyList() {
     m_term->setEnabled(m_policyList->currentRow() != 0);

@@ -17,10 +17,10 @@ class QRadioButton;
 struct PolicyDialogTemplate {
     PolicyKind kind;
     QString caption;
-    QStringList policyNames;    // list entries; entry 0 is the type without a term
-    QString giveAmountText;     // caption of the first radio button
-    QString givePremiumText;    // caption of the second radio button
-    int termLabelWidth;         // widths in dialog units
+    QStringList policyNames; // list entries; entry 0 is the type without a term
+    QString giveAmountText;  // caption of the first radio button
+    QString givePremiumText; // caption of the second radio button
+    int termLabelWidth;      // widths in dialog units
     int giveAmountWidth;
     int givePremiumWidth;
 };

@@ -29,8 +29,7 @@ namespace {
 
 QStringList g_messages;
 
-template <class Control>
-Control* Child(QWidget* dialog, const char* name) {
+template <class Control> Control* Child(QWidget* dialog, const char* name) {
     auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
     if (!control)
         qFatal("the dialog has no control %s", name);
@@ -134,7 +133,9 @@ void TestPolicyDialogs::initTestCase() {
     CDialog::SetMessageHandler([](CDialog*, const QString& message) { g_messages << message; });
 }
 
-void TestPolicyDialogs::init() { g_messages.clear(); }
+void TestPolicyDialogs::init() {
+    g_messages.clear();
+}
 
 void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections_data() {
     QTest::addColumn<PolicyKind>("kind");
@@ -176,8 +177,8 @@ void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections() {
     QCOMPARE(ListEntries(policyList), policies);
     QCOMPARE(policyList->currentRow(), 1);
     QVERIFY(policyList->item(1)->isSelected());
-    QCOMPARE(ListEntries(tableList),
-             (QStringList{"National, Male", "National, Female", "Regional, Male", "Regional, Female"}));
+    QCOMPARE(ListEntries(tableList), (QStringList{"National, Male", "National, Female",
+                                                  "Regional, Male", "Regional, Female"}));
     QCOMPARE(tableList->currentRow(), 0);
     QVERIFY(tableList->item(0)->isSelected());
 
@@ -252,7 +253,9 @@ void TestPolicyDialogs::tabOrderFollowsTemplateOrder() {
                                  "IDC_SHOW_MORTALITY", "IDC_SHOW_NET_INCOME"}));
 }
 
-void TestPolicyDialogs::textsFitTheirControls_data() { tabOrderFollowsTemplateOrder_data(); }
+void TestPolicyDialogs::textsFitTheirControls_data() {
+    tabOrderFollowsTemplateOrder_data();
+}
 
 void TestPolicyDialogs::textsFitTheirControls() {
     QFETCH(PolicyKind, kind);
@@ -261,7 +264,8 @@ void TestPolicyDialogs::textsFitTheirControls() {
     const QRect client = dialog->rect();
     for (QWidget* control : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         const QString name = control->objectName();
-        QVERIFY2(client.contains(control->geometry()), qPrintable(name + " lies outside the dialog"));
+        QVERIFY2(client.contains(control->geometry()),
+                 qPrintable(name + " lies outside the dialog"));
         if (auto* label = qobject_cast<QLabel*>(control)) {
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                      qPrintable(name + " is cut off at the bottom"));
@@ -311,7 +315,7 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<double>("value");        // the member's value when accepted
+    QTest::addColumn<double>("value");         // the member's value when accepted
     QTest::addColumn<QString>("focusControl"); // where the focus goes when refused
 
     const PolicyKind ins = PolicyKind::Insurance;
@@ -363,13 +367,15 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused_data() {
     row("endowment term 0", ins, 2, "IDC_TERM", "0", false);
     row("whole life term 0", ins, 0, "IDC_TERM", "0", true, 0);
     row("whole life term 51 while disabled", ins, 0, "IDC_TERM", "51", false, 0, "IDC_POLICY_LIST");
-    row("whole life term empty while disabled", ins, 0, "IDC_TERM", "", false, 0, "IDC_POLICY_LIST");
+    row("whole life term empty while disabled", ins, 0, "IDC_TERM", "", false, 0,
+        "IDC_POLICY_LIST");
     row("term annuity term 51", pen, 1, "IDC_TERM", "51", true, 51);
     row("term annuity term 100", pen, 1, "IDC_TERM", "100", true, 100);
     row("term annuity term 101", pen, 1, "IDC_TERM", "101", false);
     row("term annuity term 0", pen, 1, "IDC_TERM", "0", false);
     row("life pension term 0", pen, 0, "IDC_TERM", "0", true, 0);
-    row("life pension term 101 while disabled", pen, 0, "IDC_TERM", "101", false, 0, "IDC_POLICY_LIST");
+    row("life pension term 101 while disabled", pen, 0, "IDC_TERM", "101", false, 0,
+        "IDC_POLICY_LIST");
 }
 
 void TestPolicyDialogs::fieldIsAcceptedOrRefused() {
@@ -420,10 +426,26 @@ void TestPolicyDialogs::firstFailureInExchangeOrderIsReported_data() {
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("term");
     QTest::addColumn<QString>("reported");
-    QTest::newRow("age before amount") << "200" << "x" << "5" << "5" << "IDC_AGE";
-    QTest::newRow("amount before rate") << "60" << "1,0" << "500" << "5" << "IDC_AMOUNT";
-    QTest::newRow("rate before term") << "60" << "10" << "-5" << "99" << "IDC_RATE";
-    QTest::newRow("term last") << "60" << "10" << "5" << "99" << "IDC_TERM";
+    QTest::newRow("age before amount") << "200"
+                                       << "x"
+                                       << "5"
+                                       << "5"
+                                       << "IDC_AGE";
+    QTest::newRow("amount before rate") << "60"
+                                        << "1,0"
+                                        << "500"
+                                        << "5"
+                                        << "IDC_AMOUNT";
+    QTest::newRow("rate before term") << "60"
+                                      << "10"
+                                      << "-5"
+                                      << "99"
+                                      << "IDC_RATE";
+    QTest::newRow("term last") << "60"
+                               << "10"
+                               << "5"
+                               << "99"
+                               << "IDC_TERM";
 }
 
 void TestPolicyDialogs::firstFailureInExchangeOrderIsReported() {
@@ -651,19 +673,31 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered_data() {
 
     // The worked examples: table 1, age 60, term 5, rate 5, amount 10000.
     QTest::newRow("term life, worked example")
-        << PolicyKind::Insurance << 1 << 0 << "60" << "10000" << "5" << "5" << false << true
+        << PolicyKind::Insurance << 1 << 0 << "60"
+        << "10000"
+        << "5"
+        << "5" << false << true
         << " Term life insurance         60               10000.00     207.04 ";
     QTest::newRow("term life, premium given")
-        << PolicyKind::Insurance << 1 << 0 << "60" << "207.04" << "5" << "5" << true << false
+        << PolicyKind::Insurance << 1 << 0 << "60"
+        << "207.04"
+        << "5"
+        << "5" << true << false
         << " Term life insurance         60                9999.76     207.04 ";
     QTest::newRow("term annuity, worked example")
-        << PolicyKind::Pension << 1 << 0 << "60" << "10000" << "5" << "5" << false << true
+        << PolicyKind::Pension << 1 << 0 << "60"
+        << "10000"
+        << "5"
+        << "5" << false << true
         << "        Term annuity         60               10000.00    2452.99 ";
-    QTest::newRow("endowment, regional female")
-        << PolicyKind::Insurance << 2 << 3 << "35" << "250000" << "3" << "20" << false << true
-        << QString();
-    QTest::newRow("life pension, payment given")
-        << PolicyKind::Pension << 0 << 2 << "70" << "1200" << "4" << "0" << true << true << QString();
+    QTest::newRow("endowment, regional female") << PolicyKind::Insurance << 2 << 3 << "35"
+                                                << "250000"
+                                                << "3"
+                                                << "20" << false << true << QString();
+    QTest::newRow("life pension, payment given") << PolicyKind::Pension << 0 << 2 << "70"
+                                                 << "1200"
+                                                 << "4"
+                                                 << "0" << true << true << QString();
 }
 
 void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
@@ -723,8 +757,9 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
     for (std::size_t i = 0; i < lines.GetCount(); ++i) {
         QCOMPARE(QByteArray(lines.GetAt(i).data(), int(lines.GetAt(i).size())),
                  QByteArray(expected.GetAt(i).data(), int(expected.GetAt(i).size())));
-        summaryFound = summaryFound || QString::fromLatin1(lines.GetAt(i).data(),
-                                                           int(lines.GetAt(i).size())) == summaryLine;
+        summaryFound =
+            summaryFound ||
+            QString::fromLatin1(lines.GetAt(i).data(), int(lines.GetAt(i).size())) == summaryLine;
     }
     QVERIFY2(summaryFound, qPrintable("no line reads \"" + summaryLine + "\""));
 }
