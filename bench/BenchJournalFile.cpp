@@ -15,7 +15,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -165,10 +164,18 @@ long ResidentBytes() {
     return resident * ::sysconf(_SC_PAGESIZE);
 }
 
+// Peak resident memory of this process image in bytes (VmHWM). Unlike getrusage's maxrss,
+// it starts afresh at exec instead of inheriting the peak of the process that spawned it.
 long PeakResidentBytes() {
-    rusage usage {};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss * 1024L;
+    long kilobytes = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld kB", &kilobytes) == 1)
+                break;
+        std::fclose(status);
+    }
+    return kilobytes * 1024;
 }
 
 constexpr const char* kMemoryChildOption = "--journal-memory-child=";
