@@ -5,21 +5,30 @@
 #include "FileException.h"
 #include "TextFile.h"
 
+#include <array>
 #include <charconv>
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
 constexpr const char* kColumns = "kind,policy,table,age,term,rate,amount,given";
 
-std::vector<std::string_view> SplitFields(std::string_view row) {
-    std::vector<std::string_view> fields;
+// The comma-separated fields of a row; more than kMaxFields are counted but not kept.
+constexpr std::size_t kMaxFields = 9;
+struct Fields {
+    std::array<std::string_view, kMaxFields> text;
+    std::size_t count = 0;
+};
+
+Fields SplitFields(std::string_view row) {
+    Fields fields;
     for (;;) {
         const std::size_t comma = row.find(',');
-        fields.push_back(row.substr(0, comma));
+        if (fields.count < kMaxFields)
+            fields.text[fields.count] = row.substr(0, comma);
+        ++fields.count;
         if (comma == std::string_view::npos)
             return fields;
         row.remove_prefix(comma + 1);
@@ -40,22 +49,35 @@ void AppendNumber(std::string& out, double value) {
     out.append(text, result.ptr);
 }
 
-// Checks one row; on success fills kind and values, otherwise returns the reason.
-std::string ReadRow(std::string_view row, PolicyKind& kind, CPolicyDialogData& values) {
-    const std::vector<std::string_view> fields = SplitFields(row);
-    if (fields.size() != 8)
+void AppendNumber(std::string& out, std::size_t value) {
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+void AppendNumber(std::string& out, int value) {
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
+}
+
+// Checks one row; on success fills kind and values, otherwise returns the reason. texts is
+// reused from row to row, so its strings keep their room and a row allocates nothing.
+std::string ReadRow(std::string_view row, PolicyTexts& texts, PolicyKind& kind,
+                    CPolicyDialogData& values) {
+    const Fields fields = SplitFields(row);
+    if (fields.count != 8)
         return "expected 8 columns (" + std::string(kColumns) + "), found " +
-               std::to_string(fields.size()) + ".";
-    if (!ParseKind(std::string(TrimBlanks(fields[0])), kind))
-        return "kind: '" + std::string(fields[0]) + "' is not accepted; use insurance or pension.";
-    PolicyTexts texts;
-    texts.policy = TrimBlanks(fields[1]);
-    texts.table = TrimBlanks(fields[2]);
-    texts.age = std::string(fields[3]);
-    texts.term = std::string(fields[4]);
-    texts.rate = std::string(fields[5]);
-    texts.amount = std::string(fields[6]);
-    texts.given = TrimBlanks(fields[7]);
+               std::to_string(fields.count) + ".";
+    if (!ParseKind(std::string(TrimBlanks(fields.text[0])), kind))
+        return "kind: '" + std::string(fields.text[0]) + "' is not accepted; use insurance or pension.";
+    texts.policy = TrimBlanks(fields.text[1]);
+    texts.table = TrimBlanks(fields.text[2]);
+    texts.age = fields.text[3];
+    texts.term = fields.text[4];
+    texts.rate = fields.text[5];
+    texts.amount = fields.text[6];
+    texts.given = TrimBlanks(fields.text[7]);
     return CheckPolicyTexts(kind, texts, values);
 }
 
@@ -72,6 +94,7 @@ int RunBatch(const std::string& path) {
     std::string out = "line,kind,policy,table,age,term,rate,amount,premium,unit_annual_pv,"
                       "unit_amount_pv,edni\n";
     CCalculationRecord record;
+    PolicyTexts texts;
     int refused = 0;
     for (std::size_t i = 0; i < rows.GetCount(); ++i) {
         const std::string_view row = rows.GetAt(i);
@@ -79,7 +102,7 @@ int RunBatch(const std::string& path) {
             continue;
         PolicyKind kind = PolicyKind::Insurance;
         CPolicyDialogData values;
-        const std::string failure = ReadRow(row, kind, values);
+        const std::string failure = ReadRow(row, texts, kind, values);
         if (!failure.empty()) {
             std::cerr << "tabulon-cli: " << path << ":" << i + 1 << ": " << failure << '\n';
             ++refused;
@@ -94,11 +117,13 @@ int RunBatch(const std::string& path) {
         record.SolveAmountAndPremium();
         record.ComputeNetIncome(pension, {});
 
-        out += std::to_string(i + 1);
+        AppendNumber(out, i + 1);
         out += pension ? ",pension," : ",insurance,";
-        out += std::to_string(record.m_nPolicyType) + "," + std::to_string(record.m_nTable) + "," +
-               std::to_string(record.m_nAge) + "," + std::to_string(record.m_nTerm) + "," +
-               std::to_string(values.m_nRate) + ",";
+        for (const int value : {record.m_nPolicyType, record.m_nTable, record.m_nAge, record.m_nTerm,
+                                values.m_nRate}) {
+            AppendNumber(out, value);
+            out += ',';
+        }
         for (const double value : {record.m_dAmount, record.m_dPremium, record.m_dUnitAnnualPV,
                                    record.m_dUnitAmountPV, record.m_dRunningSum}) {
             AppendNumber(out, value);
