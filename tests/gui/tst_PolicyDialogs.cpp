@@ -116,6 +116,7 @@ private slots:
     void checkBoxesSetFlagsOnlyWhileChecked();
     void radioButtonsSetInputKind();
     void enterAtOpeningAcceptsShownValues();
+    void enterInAFieldChecksAndAccepts();
     void escapeCancels();
 
     void cancelledRunAppendsNothing_data();
@@ -598,8 +599,9 @@ void TestPolicyDialogs::radioButtonsSetInputKind() {
 void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    QCOMPARE(QApplication::focusWidget(), Child<QPushButton>(dialog.get(), "IDOK"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
     QCOMPARE(dialog->m_nAge, 60);
     QCOMPARE(dialog->m_fAmount, 10000.0f);
@@ -608,6 +610,25 @@ void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
     QCOMPARE(dialog->m_nPolicyIndex, 1);
     QCOMPARE(dialog->m_nTableIndex, 0);
     QCOMPARE(dialog->m_nInputKind, 1);
+}
+
+void TestPolicyDialogs::enterInAFieldChecksAndAccepts() {
+    auto dialog = MakeDialog(PolicyKind::Pension);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto* rate = Child<QLineEdit>(dialog.get(), "IDC_RATE");
+    rate->setFocus();
+    rate->selectAll();
+    QTest::keyClicks(rate, "101");
+    QTest::keyClick(rate, Qt::Key_Return);
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(QApplication::focusWidget(), rate);
+    QCOMPARE(rate->selectedText(), QString("101"));
+    QTest::keyClicks(rate, "7");
+    QTest::keyClick(rate, Qt::Key_Enter);
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(dialog->m_nRate, 7);
 }
 
 void TestPolicyDialogs::escapeCancels() {
