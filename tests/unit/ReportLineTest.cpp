@@ -1,0 +1,74 @@
+// Report lines come out exactly as C printf formats them, whatever the value: the fast
+// formatter and snprintf agree on rounding of ties, signs of zero, non-finite values and
+// huge numbers, and anything the fast formatter does not handle still goes through printf.
+#include "ReportLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+template <class... Args> std::string ViaPrintf(const char* format, Args... args) {
+    char line[512];
+    const int n = std::snprintf(line, sizeof line, format, report::Printable(args)...);
+    return std::string(line, n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), 511));
+}
+
+template <class... Args> std::string ViaReport(const char* format, Args... args) {
+    CStringList lines;
+    report::AppendLine(lines, format, args...);
+    return std::string(lines.GetAt(0));
+}
+
+const double kTricky[] = {
+    0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, -0.375, 0.005, 0.015, 1.005, -0.004, 0.00005,
+    99999.995, 1e15 + 0.5, 4503599627370497.0, 1e-320, -1e-320, 1e308, -1.7976931348623157e308,
+    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()};
+
+class ReportNumber : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ReportNumber, PrintsExactlyAsPrintfForTrickyAndRandomValues) {
+    const char* format = GetParam();
+    for (const double value : kTricky)
+        EXPECT_EQ(ViaReport(format, value), ViaPrintf(format, value)) << format << " " << value;
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        // Exact binary ties at every scale, and arbitrary bit patterns.
+        const double tie = std::ldexp(static_cast<double>(random() % 2000001) - 1e6, -static_cast<int>(random() % 12));
+        std::uint64_t bits = random();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        ASSERT_EQ(ViaReport(format, tie), ViaPrintf(format, tie)) << format << " " << tie;
+        ASSERT_EQ(ViaReport(format, any), ViaPrintf(format, any)) << format << " bits " << bits;
+    }
+}
+
+// The conversions the reports use, and the default precision.
+INSTANTIATE_TEST_SUITE_P(Formats, ReportNumber,
+                         ::testing::Values("%7.0f", "%6.2f", "%11.4f", "%12.2f", "%.2f percent. ",
+                                           "EDNI= %10.2f ", "%f", "%.17f"));
+
+TEST(ReportLine, MixedLinesMatchPrintf) {
+    EXPECT_EQ(ViaReport("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04),
+              ViaPrintf("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04));
+    EXPECT_EQ(ViaReport("%8d+ %11.4f", -107, 0.8947), ViaPrintf("%8d+ %11.4f", -107, 0.8947));
+    EXPECT_EQ(ViaReport("%5d %7.0f", 2147483647, 79784.0), ViaPrintf("%5d %7.0f", 2147483647, 79784.0));
+    EXPECT_EQ(ViaReport("100%% of %s", "x"), "100% of x");
+}
+
+TEST(ReportLine, WhatTheFastPathLeavesAloneStillFollowsPrintf) {
+    // Flags, zero padding, left alignment and an over-long line are printf's to format.
+    EXPECT_EQ(ViaReport("%-8d|%08.2f|%+d", 5, 3.14159, 7), "5       |00003.14|+7");
+    const std::string full = std::string(296, ' ') + "1.00 " + std::string(296, ' ') + "2.00";
+    EXPECT_EQ(ViaReport("%300.2f %300.2f", 1.0, 2.0), full.substr(0, 511));
+    // A line without values is its text, even with a percent sign in it.
+    EXPECT_EQ(ViaReport("50% done"), "50% done");
+}
+
+} // namespace
