@@ -586,6 +586,7 @@ void TestPolicyDialogs::radioButtonsSetInputKind() {
     QVERIFY(!premium->isChecked());
 
     // The arrow keys move between the two buttons as clicks do.
+    dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     amount->setFocus();
     QTest::keyClick(amount, Qt::Key_Down);
@@ -599,6 +600,7 @@ void TestPolicyDialogs::radioButtonsSetInputKind() {
 void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
+    dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     QCOMPARE(QApplication::focusWidget(), Child<QPushButton>(dialog.get(), "IDOK"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -615,6 +617,7 @@ void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
 void TestPolicyDialogs::enterInAFieldChecksAndAccepts() {
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
+    dialog->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     auto* rate = Child<QLineEdit>(dialog.get(), "IDC_RATE");
     rate->setFocus();
