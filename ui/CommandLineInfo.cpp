@@ -17,7 +17,11 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Pure premiums for life insurance and pensions, kept in a journal."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Our own help option: the standard one also brings --help-all, whose Qt options the
+    // manual page leaves to Qt.
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Display this help and exit."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption print(QStringList{QStringLiteral("p"), QStringLiteral("print")},
                                    QStringLiteral("Print FILE on the default printer and exit."));
@@ -38,6 +42,8 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
     if (parser.isSet(help)) {
         info.m_nShellCommand = ShowHelp;
         info.m_strMessage = parser.helpText();
+        if (!info.m_strMessage.endsWith(QLatin1Char('\n')))
+            info.m_strMessage += QLatin1Char('\n');
         return info;
     }
     if (parser.isSet(version)) {

@@ -11,17 +11,17 @@
 
 #include <cstdio>
 
-CTabulonApp::CTabulonApp() = default;
-
-CTabulonApp::~CTabulonApp() = default;
-
-bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
+CTabulonApp::CTabulonApp() {
     InstallQtWaitCursor();
     QApplication::setWindowIcon(AppIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_doc);
     connect(m_pMainWnd.get(), &CMainFrame::aboutRequested, this, &CTabulonApp::OnAppAbout);
     m_doc.SetDialogFactory(MakePolicyDialogFactory(m_pMainWnd.get()));
+}
 
+CTabulonApp::~CTabulonApp() = default;
+
+bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     CDocManager& docManager = m_pMainWnd->GetDocManager();
     switch (cmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FilePrint:

@@ -13,10 +13,11 @@ struct CCommandLineInfo;
 class CTabulonApp : public QObject {
     Q_OBJECT
 public:
+    // Makes the document and the main window, not yet shown; needs a QApplication.
     CTabulonApp();
     ~CTabulonApp() override;
 
-    // Creates the main window and carries out the command line: a new journal, an opened
+    // Carries out the command line: a new journal, an opened
     // file (a file that cannot be read is reported and a new journal started instead), or
     // printing. True when the program goes on with its window shown; false when it ends
     // now, with GetExitCode() (0 after printing, 1 after a failure reported on stderr).

@@ -1,0 +1,222 @@
+// File New, Open, Save and Save As from the main window: the save prompt, the modified flag,
+// file errors, and the recent-file list.
+#include "MainFrame.h"
+#include "ShellTestSupport.h"
+#include "TextFile.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+using namespace shell_test;
+using Answer = CDocManager::SaveAnswer;
+
+class TestDocManager : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { UseSettingsIn(m_settings); }
+    void init();
+    void cleanup();
+    void NewOnAModifiedJournalFollowsTheAnswer_data();
+    void NewOnAModifiedJournalFollowsTheAnswer();
+    void SaveWritesTheJournalAndClearsTheModifiedFlag();
+    void FailedSaveWarnsAndKeepsTheJournalModified();
+    void OpenAppendsTheFileAndNamesTheCaption();
+    void OpeningTheFileAlreadyOpenReadsNothing();
+    void UnreadableFileWarnsAndLeavesTheJournalAsItWas();
+    void RecentFileMenuKeepsTheFourNewestFiles();
+    void ExitWhileModifiedAsksFirst();
+
+private:
+    QAction* Action(const char* id) const { return m_frame->findChild<QAction*>(QLatin1String(id)); }
+    void RunCalculation() { Action("ID_TYPE_INSURANCE")->trigger(); }
+    QString File(const char* name) const { return m_files.filePath(QLatin1String(name)); }
+
+    QTemporaryDir m_settings;
+    QTemporaryDir m_files;
+    std::unique_ptr<CTabulonDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    QStringList m_prompts;   // titles the save prompt was shown for
+    Answer m_answer = Answer::Cancel;
+    QStringList m_chosen;    // file names the file dialogs will return, in order
+    QStringList m_warnings;
+};
+
+void TestDocManager::init() {
+    QSettings().clear();
+    m_prompts.clear();
+    m_chosen.clear();
+    m_warnings.clear();
+    m_doc = std::make_unique<CTabulonDoc>();
+    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_frame = std::make_unique<CMainFrame>(*m_doc);
+    CDocManager& files = m_frame->GetDocManager();
+    files.SetSavePrompt([this](const QString& title) {
+        m_prompts.append(title);
+        return m_answer;
+    });
+    files.SetFileChooser([this](bool) { return m_chosen.isEmpty() ? QString() : m_chosen.takeFirst(); });
+    files.SetWarning([this](const QString& message) { m_warnings.append(message); });
+    files.FileNew();
+}
+
+void TestDocManager::cleanup() {
+    m_frame.reset();
+    m_doc.reset();
+}
+
+void TestDocManager::NewOnAModifiedJournalFollowsTheAnswer_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("cancel keeps the journal") << int(Answer::Cancel) << false << false;
+    QTest::newRow("don't save starts afresh") << int(Answer::Discard) << true << false;
+    QTest::newRow("save writes, then starts afresh") << int(Answer::Save) << true << true;
+}
+
+void TestDocManager::NewOnAModifiedJournalFollowsTheAnswer() {
+    QFETCH(int, answer);
+    QFETCH(bool, replaced);
+    QFETCH(bool, saved);
+    RunCalculation();
+    const std::size_t lines = m_doc->GetLines()->GetCount();
+    m_answer = Answer(answer);
+    m_chosen = {File("new-prompt.txt")};
+    Action("ID_FILE_NEW")->trigger();
+    QCOMPARE(m_prompts, QStringList{QStringLiteral("Untitled")});
+    QCOMPARE(m_doc->GetLines()->GetCount(), replaced ? std::size_t{2} : lines);
+    QCOMPARE(m_doc->IsModified(), !replaced);
+    QCOMPARE(QFileInfo::exists(File("new-prompt.txt")), saved);
+    if (saved)
+        QCOMPARE(ReadFile(File("new-prompt.txt")).count("\r\n"), qsizetype(lines));
+    // A journal that is not modified is replaced without a question.
+    m_prompts.clear();
+    m_doc->SetModifiedFlag(false);
+    Action("ID_FILE_NEW")->trigger();
+    QVERIFY(m_prompts.isEmpty());
+}
+
+void TestDocManager::SaveWritesTheJournalAndClearsTheModifiedFlag() {
+    RunCalculation();
+    QVERIFY(m_frame->isWindowModified());
+    m_chosen = {File("journal")};
+    Action("ID_FILE_SAVE")->trigger();
+    QVERIFY(!m_doc->IsModified());
+    QVERIFY(!m_frame->isWindowModified());
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("journal[*] - Tabulon"));
+    // No extension is added; every line ends in CR LF.
+    const QByteArray saved = ReadFile(File("journal"));
+    QVERIFY(saved.startsWith("LIFE INSURANCE AND PENSIONS, journal of calculations.\r\n"
+                             "    To start program, click on `Type of policy'.\r\n"));
+    QCOMPARE(saved.count("\r\n"), qsizetype(m_doc->GetLines()->GetCount()));
+    // Save again goes to the same file without asking for a name.
+    RunCalculation();
+    Action("ID_FILE_SAVE")->trigger();
+    QCOMPARE(ReadFile(File("journal")).count("\r\n"), qsizetype(m_doc->GetLines()->GetCount()));
+    QCOMPARE(m_frame->GetDocManager().GetRecentFiles().Entries(), QStringList{File("journal")});
+}
+
+void TestDocManager::FailedSaveWarnsAndKeepsTheJournalModified() {
+    RunCalculation();
+    const QString unwritable = File("no-such-folder/journal.txt");
+    m_chosen = {unwritable};
+    Action("ID_FILE_SAVE_AS")->trigger();
+    QCOMPARE(m_warnings.size(), 1);
+    QVERIFY2(m_warnings[0].contains(QStringLiteral("journal.txt")), qPrintable(m_warnings[0]));
+    QVERIFY(m_doc->IsModified());
+    QVERIFY(m_frame->isWindowModified());
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("Untitled[*] - Tabulon"));
+    // Exit then still asks, and a failed save on the way out keeps the window open.
+    m_answer = Answer::Save;
+    m_chosen = {unwritable};
+    QVERIFY(!m_frame->close());
+    QCOMPARE(m_warnings.size(), 2);
+}
+
+void TestDocManager::OpenAppendsTheFileAndNamesTheCaption() {
+    WriteFile(File("two.txt"), "first\r\nsecond \t\r\n");
+    m_chosen = {File("two.txt")};
+    Action("ID_FILE_OPEN")->trigger();
+    const CStringList& lines = *m_doc->GetLines();
+    QCOMPARE(lines.GetCount(), std::size_t{4});
+    QCOMPARE(lines.GetAt(2), std::string_view("first"));
+    // Trailing control bytes go, the blank before them stays.
+    QCOMPARE(lines.GetAt(3), std::string_view("second "));
+    QVERIFY(!m_doc->IsModified());
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("two.txt[*] - Tabulon"));
+    QCOMPARE(m_frame->GetDocManager().GetRecentFiles().Entries(), QStringList{File("two.txt")});
+}
+
+void TestDocManager::OpeningTheFileAlreadyOpenReadsNothing() {
+    WriteFile(File("once.txt"), "only line\r\n");
+    QVERIFY(m_frame->GetDocManager().OpenDocumentFile(File("once.txt")));
+    QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{3});
+    QVERIFY(m_frame->GetDocManager().OpenDocumentFile(File("once.txt")));
+    QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{3});
+}
+
+void TestDocManager::UnreadableFileWarnsAndLeavesTheJournalAsItWas() {
+    RunCalculation();
+    const std::size_t lines = m_doc->GetLines()->GetCount();
+    m_answer = Answer::Discard;
+    m_chosen = {File("missing.txt")};
+    Action("ID_FILE_OPEN")->trigger();
+    QCOMPARE(m_warnings.size(), 1);
+    QVERIFY2(m_warnings[0].contains(QStringLiteral("missing.txt")), qPrintable(m_warnings[0]));
+    QCOMPARE(m_doc->GetLines()->GetCount(), lines);
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("Untitled[*] - Tabulon"));
+    QVERIFY(m_frame->GetDocManager().GetRecentFiles().Entries().isEmpty());
+}
+
+void TestDocManager::RecentFileMenuKeepsTheFourNewestFiles() {
+    QMenu* fileMenu = m_frame->menuBar()->actions().first()->menu();
+    emit fileMenu->aboutToShow();
+    QAction* placeholder = Action("ID_FILE_MRU_FILE1");
+    QCOMPARE(placeholder->text(), QStringLiteral("Recent File"));
+    QVERIFY(!placeholder->isEnabled());
+
+    QStringList opened;
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}) {
+        WriteFile(File(name), "x\r\n");
+        QVERIFY(m_frame->GetDocManager().OpenDocumentFile(File(name)));
+        opened.prepend(File(name));
+    }
+    emit fileMenu->aboutToShow();
+    QStringList shown;
+    for (int i = 1; i <= 5; ++i)
+        if (QAction* entry = Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i).toLatin1().constData()))
+            shown.append(entry->data().toString());
+    QCOMPARE(shown, opened.mid(0, 4));
+    QCOMPARE(Action("ID_FILE_MRU_FILE1")->text().left(3), QStringLiteral("&1 "));
+    QCOMPARE(Action("ID_FILE_MRU_FILE1")->statusTip(), QStringLiteral("Open this document"));
+    // The list lives in the settings under the program's name.
+    QCOMPARE(CRecentFileList().Entries(), opened.mid(0, 4));
+
+    // Choosing an entry opens that file; a vanished file drops out of the list.
+    const std::size_t lines = m_doc->GetLines()->GetCount();
+    Action("ID_FILE_MRU_FILE4")->trigger();
+    QCOMPARE(m_doc->GetLines()->GetCount(), lines + 1);
+    QCOMPARE(CRecentFileList().Entries().first(), File("b.txt"));
+    QFile::remove(File("d.txt"));
+    emit fileMenu->aboutToShow();
+    QCOMPARE(Action("ID_FILE_MRU_FILE3")->data().toString(), File("d.txt"));
+    Action("ID_FILE_MRU_FILE3")->trigger();
+    QCOMPARE(m_warnings.size(), 1);
+    QCOMPARE(CRecentFileList().Entries(), (QStringList{File("b.txt"), File("e.txt"), File("c.txt")}));
+}
+
+void TestDocManager::ExitWhileModifiedAsksFirst() {
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    RunCalculation();
+    m_answer = Answer::Cancel;
+    QVERIFY(!m_frame->close());
+    QVERIFY(m_frame->isVisible());
+    m_answer = Answer::Discard;
+    QVERIFY(m_frame->close());
+    QCOMPARE(m_prompts.size(), 2);
+}
+
+QTEST_MAIN(TestDocManager)
+#include "tst_DocManager.moc"
