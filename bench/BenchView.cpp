@@ -1,0 +1,108 @@
+// The journal view's work after a calculation appends a report (measuring the new lines,
+// new scroll sizes, scrolling to the end, painting the rows in sight into an offscreen
+// image) for journals of 100 and 1,000,000 lines, and a repaint after scrolling to the
+// middle. Runs on Qt's offscreen platform.
+#include "BenchSupport.h"
+
+#include "DocManager.h"
+#include "TabulonDoc.h"
+#include "TabulonView.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kIterations = 200;
+
+// A document holding a journal of the given number of typical lines, and its view, laid out.
+struct ViewedJournal {
+    explicit ViewedJournal(std::int64_t lines)
+        : path(bench::DataFolder() + "/view-" + std::to_string(lines) + ".txt") {
+        // The two opening lines of a new journal come first, then the file's lines.
+        bench::WriteWholeFile(path, bench::JournalFileText(static_cast<std::size_t>(lines - 2)));
+        view = std::make_unique<CTabulonView>(doc);
+        view->resize(800, 600);
+        view->show();
+        QApplication::processEvents();
+        Reload();
+    }
+    ~ViewedJournal() {
+        view.reset();
+        ::unlink(path.c_str());
+    }
+    // Back to the journal as read from its file, measured afresh as after File Open.
+    void Reload() {
+        doc.RemoveView(view.get());
+        doc.OnNewDocument();
+        doc.OnOpenDocument(path);
+        doc.AddView(view.get());
+        view->OnUpdate(nullptr, CDocManager::kInitialUpdateHint, nullptr);
+    }
+    // The rows in sight painted as a paint event paints them.
+    double Paint() {
+        const bench::Clock::time_point start = bench::Clock::now();
+        view->viewport()->render(&image);
+        return bench::SecondsSince(start);
+    }
+
+    std::string path;
+    CTabulonDoc doc;
+    std::unique_ptr<CTabulonView> view;
+    QImage image{800, 600, QImage::Format_ARGB32_Premultiplied};
+};
+
+// A calculation appends its report without the view, then the view is told, as
+// UpdateAllViews tells it, and repaints. Only the view's part is timed. The small journal
+// is reloaded before each append so that it stays small; the large one grows by a few
+// percent over the run.
+void BM_ViewAfterAppend(benchmark::State& state) {
+    ViewedJournal journal(state.range(0));
+    const bool reload = state.range(0) < 10000;
+    const CPolicyDialogData values = bench::FullReportValues(bench::kPolicies[1], 60);
+    for (auto _ : state) {
+        if (reload)
+            journal.Reload();
+        journal.doc.RemoveView(journal.view.get());
+        journal.doc.RunCalculation(PolicyKind::Insurance, values);
+        journal.doc.AddView(journal.view.get());
+        const bench::Clock::time_point start = bench::Clock::now();
+        journal.view->OnUpdate(nullptr, 0, nullptr);
+        const double update = bench::SecondsSince(start);
+        state.SetIterationTime(update + journal.Paint());
+    }
+    state.counters["journal_lines"] = static_cast<double>(journal.doc.GetLines()->GetCount());
+}
+
+// Scrolled to the middle of the journal, the whole viewport is painted again.
+void BM_RepaintAtMiddle(benchmark::State& state) {
+    ViewedJournal journal(state.range(0));
+    journal.view->ScrollToPosition(QPoint(0, journal.view->GetTotalSize().height() / 2));
+    for (auto _ : state)
+        state.SetIterationTime(journal.Paint());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    for (const std::int64_t lines : {100, 1000000})
+        benchmark::RegisterBenchmark("ViewAfterAppend", BM_ViewAfterAppend)->Arg(lines)
+            ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
+    for (const std::int64_t lines : {100, 1000000})
+        benchmark::RegisterBenchmark("RepaintAtMiddle", BM_RepaintAtMiddle)->Arg(lines)
+            ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
