@@ -106,6 +106,18 @@ if [ -x "$cli" ]; then
     [ "$("$cli" --version)" = "tabulon-cli $version" ] || fail "tabulon-cli --version is not $version"
 fi
 
+# The installed desktop program runs: it prints a journal the installed tabulon-cli wrote.
+if [ -x "$prefix/bin/tabulon" ] && [ -x "$cli" ]; then
+    [ "$("$prefix/bin/tabulon" --version 2>/dev/null)" = "Tabulon $version" ] ||
+        fail "tabulon --version is not 'Tabulon $version'"
+    "$cli" "${args[@]}" --journal "$work/report.journal" >/dev/null ||
+        fail "installed tabulon-cli cannot write a journal"
+    timeout 20 "$prefix/bin/tabulon" --print-to "$work/report.pdf" "$work/report.journal" \
+        >"$work/print.log" 2>&1 || fail "installed tabulon --print-to fails: $(cat "$work/print.log")"
+    [ "$(head -c 5 "$work/report.pdf" 2>/dev/null)" = "%PDF-" ] ||
+        fail "installed tabulon --print-to wrote no PDF file"
+fi
+
 # Every option that --help names is described in the manual page.
 options_of() { grep -oE -- '(^|[ ,|])--?[a-z][a-z-]*' | grep -oE -- '--?[a-z][a-z-]*' | sort -u; }
 check_manual() { # program, help text file
