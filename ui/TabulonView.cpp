@@ -22,6 +22,15 @@ QFont MakeJournalFont(const QWidget* widget) {
     return font;
 }
 
+// Whether every printable ASCII character advances exactly as far as the blank.
+bool HasUniformAscii(const QFontMetricsF& metrics) {
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (char c = 0x21; c < 0x7f; ++c)
+        if (metrics.horizontalAdvance(QLatin1Char(c)) != advance)
+            return false;
+    return true;
+}
+
 int ClampToInt(std::int64_t value) { return static_cast<int>(std::min<std::int64_t>(value, INT_MAX)); }
 } // namespace
 
@@ -30,6 +39,7 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     setObjectName(QStringLiteral("TabulonView"));
     setWindowTitle(QStringLiteral("Window Tabulon"));
     viewport()->setBackgroundRole(QPalette::Base);
+    m_bUniformAscii = HasUniformAscii(QFontMetricsF(m_font, this));
     m_doc.AddView(this);
 }
 
@@ -52,7 +62,19 @@ void CTabulonView::UpdateMetrics(bool relayout) {
     if (relayout || lines.GetCount() < m_layout.GetLineCount())
         m_layout.Reset();
     for (std::size_t i = m_layout.GetLineCount(); i < lines.GetCount(); ++i)
-        m_layout.AddLine(metrics.horizontalAdvance(JournalLineText(lines.GetAt(i))));
+        m_layout.AddLine(MeasureLine(metrics, lines.GetAt(i)));
+}
+
+int CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
+    const bool printableAscii = m_bUniformAscii && std::all_of(line.begin(), line.end(), [](char c) {
+        return c >= 0x20 && c < 0x7f;
+    });
+    if (!printableAscii)
+        return metrics.horizontalAdvance(JournalLineText(line));
+    const auto [entry, added] = m_asciiWidths.try_emplace(line.size(), 0);
+    if (added)
+        entry->second = metrics.horizontalAdvance(JournalLineText(line));
+    return entry->second;
 }
 
 void CTabulonView::OnDraw(QPainter& painter, const QRect& clip) {

@@ -7,7 +7,11 @@
 
 #include <QFont>
 
+#include <string_view>
+#include <unordered_map>
+
 class CTabulonDoc;
+class QFontMetrics;
 class QPrinter;
 
 // Rows are laid out by CViewLayout in pixels on the screen; printed, the same numbers are
@@ -38,9 +42,15 @@ protected:
 
 private:
     void UpdateMetrics(bool relayout);
+    int MeasureLine(const QFontMetrics& metrics, std::string_view line);
     void DrawLines(QPainter& painter, CViewLayout::LineRange range) const;
 
     CTabulonDoc& m_doc;
     QFont m_font;
     CViewLayout m_layout;
+    // In a font whose printable ASCII characters all advance alike, such a line's width
+    // depends on its length only: widths measured once per length (empty when the font
+    // is not like that).
+    bool m_bUniformAscii = false;
+    std::unordered_map<std::size_t, int> m_asciiWidths;
 };

@@ -19,6 +19,8 @@ private slots:
     void RunThatOverflowsLeavesTheLastLineInSight();
     void AppendKeepsTheWidestLineAndNewMeasuresAfresh();
     void NewAfterAOneLineJournalForgetsItsWidth();
+    void WidthIsTheWidestLineAsTheFontMeasuresIt_data();
+    void WidthIsTheWidestLineAsTheFontMeasuresIt();
     void LinesShowAsUtf8WhenValidElseLatin1_data();
     void LinesShowAsUtf8WhenValidElseLatin1();
     void EmptyJournalIsFourCharactersWideAndPrintsOneBlankPage();
@@ -126,6 +128,29 @@ void TestTabulonView::NewAfterAOneLineJournalForgetsItsWidth() {
     const std::int64_t wideWidth = view.GetLayout().GetTotalSize().cx;
     QVERIFY(files.FileNew());
     QVERIFY(view.GetLayout().GetTotalSize().cx < wideWidth / 2);
+}
+
+void TestTabulonView::WidthIsTheWidestLineAsTheFontMeasuresIt_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("blanks and digits") << QByteArray("    1\r\n12345678901234567890\r\n  x  \r\n");
+    QTest::newRow("same length, different letters") << QByteArray("iiiiiiiiii\r\nWWWWWWWWWW\r\n");
+    QTest::newRow("accented and tab") << QByteArray("Pr\xc3\xa4mie \xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\r\na\tb\r\nPr\xe4mie\r\n");
+}
+
+void TestTabulonView::WidthIsTheWidestLineAsTheFontMeasuresIt() {
+    QFETCH(QByteArray, text);
+    const QString path = m_files.filePath(QStringLiteral("widths.txt"));
+    WriteFile(path, text);
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    CDocManager files(doc, &view);
+    QVERIFY(files.OpenDocumentFile(path));
+    const QFontMetrics metrics(view.GetJournalFont(), &view);
+    int widest = 0;
+    const CStringList& lines = *doc.GetLines();
+    for (std::size_t i = 0; i < lines.GetCount(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(JournalLineText(lines.GetAt(i))));
+    QCOMPARE(view.GetLayout().GetTotalSize().cx, widest + 4 * metrics.averageCharWidth());
 }
 
 void TestTabulonView::LinesShowAsUtf8WhenValidElseLatin1_data() {
