@@ -7,10 +7,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -30,7 +33,9 @@ private slots:
     void CancelledPensionDialogStillMovesTheCheckMark();
     void AcceptedRunAppendsScrollsToTheEndAndMarksTheCaption();
     void ViewMenuHidesAndShowsTheBarsWithTheirCheckMarks();
-    void AboutBoxShowsVersionAndIconAndClosesWithEscape();
+    void AboutBoxShowsVersionAndIconAndCloses_data();
+    void AboutBoxShowsVersionAndIconAndCloses();
+    void PrintPreviewShowsThePagesTheViewPrints();
 
 private:
     QAction* Action(const char* id) const { return m_frame->findChild<QAction*>(QLatin1String(id)); }
@@ -205,7 +210,17 @@ void TestMainFrame::ViewMenuHidesAndShowsTheBarsWithTheirCheckMarks() {
     QVERIFY(m_frame->statusBar()->isVisible());
 }
 
-void TestMainFrame::AboutBoxShowsVersionAndIconAndClosesWithEscape() {
+void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << int(QDialog::Accepted);
+    QTest::newRow("Return") << int(Qt::Key_Return) << int(QDialog::Accepted);
+}
+
+void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses() {
+    QFETCH(int, key);
+    QFETCH(int, result);
     CAboutDialog about(m_frame.get());
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -213,9 +228,28 @@ void TestMainFrame::AboutBoxShowsVersionAndIconAndClosesWithEscape() {
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("IDC_VERSION"))->text(),
              QStringLiteral("Tabulon Version 1.0"));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("IDR_MAINFRAME"))->pixmap().isNull());
-    QTest::keyClick(&about, Qt::Key_Escape);
+    QTest::keyClick(&about, Qt::Key(key));
     QVERIFY(!about.isVisible());
-    QCOMPARE(about.result(), int(QDialog::Rejected));
+    QCOMPARE(about.result(), result);
+}
+
+void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
+    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    Action("ID_TYPE_INSURANCE")->trigger();
+    int previewPages = -1;
+    QPrinter printer(QPrinter::HighResolution);
+    const int viewPages = m_frame->GetView()->GetPageCount(&printer);
+    QTimer::singleShot(0, this, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        if (!preview)
+            return;
+        auto* pages = preview->findChild<QPrintPreviewWidget*>();
+        previewPages = pages ? pages->pageCount() : 0;
+        preview->close();
+    });
+    Action("ID_FILE_PRINT_PREVIEW")->trigger();
+    QVERIFY(previewPages > 1);
+    QCOMPARE(previewPages, viewPages);
 }
 
 QTEST_MAIN(TestMainFrame)
