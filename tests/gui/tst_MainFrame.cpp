@@ -25,8 +25,6 @@ private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
     void init();
     void cleanup();
-    void MenusHoldEveryCommandWithMnemonicsAndShortcuts_data();
-    void MenusHoldEveryCommandWithMnemonicsAndShortcuts();
     void ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere();
     void EditCommandsStayDisabledEverywhere();
     void StartShowsUntitledCaptionReadyAndInsuranceChecked();
@@ -58,49 +56,6 @@ void TestMainFrame::init() {
 void TestMainFrame::cleanup() {
     m_frame.reset();
     m_doc.reset();
-}
-
-void TestMainFrame::MenusHoldEveryCommandWithMnemonicsAndShortcuts_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("prompt");
-    const auto row = [](const char* id, const char* text, const char* keys, const char* prompt) {
-        QTest::newRow(id) << QString::fromLatin1(id) << QString::fromLatin1(text)
-                          << QString::fromLatin1(keys) << QString::fromLatin1(prompt);
-    };
-    row("ID_FILE_NEW", "&New", "Ctrl+N", "Create a new document");
-    row("ID_FILE_OPEN", "&Open...", "Ctrl+O", "Open an existing document");
-    row("ID_FILE_SAVE", "&Save", "Ctrl+S", "Save the active document");
-    row("ID_FILE_SAVE_AS", "Save &As...", "", "Save the active document with a new name");
-    row("ID_FILE_PRINT", "&Print...", "Ctrl+P", "Print the active document");
-    row("ID_FILE_PRINT_PREVIEW", "Print Pre&view", "", "Display full pages");
-    row("ID_FILE_PRINT_SETUP", "P&rint Setup...", "", "Change the printer and printing options");
-    row("ID_APP_EXIT", "E&xit", "", "Quit the application; prompts to save documents");
-    row("ID_EDIT_UNDO", "&Undo", "Ctrl+Z, Alt+Backspace", "Undo the last action");
-    row("ID_EDIT_CUT", "Cu&t", "Ctrl+X, Shift+Del", "Cut the selection and put it on the Clipboard");
-    row("ID_EDIT_COPY", "&Copy", "Ctrl+C, Ctrl+Ins", "Copy the selection and put it on the Clipboard");
-    row("ID_EDIT_PASTE", "&Paste", "Ctrl+V, Shift+Ins", "Insert Clipboard contents");
-    row("ID_VIEW_TOOLBAR", "&Toolbar", "", "Show or hide the toolbar");
-    row("ID_VIEW_STATUS_BAR", "&Status Bar", "", "Show or hide the status bar");
-    row("ID_TYPE_INSURANCE", "&Insurance", "", "Insurance or endowment policy");
-    row("ID_TYPE_PENSION", "&Pension", "", "Pension (annuity)");
-    row("ID_APP_ABOUT", "&About Tabulon...", "", "Display program information, version number and copyright");
-}
-
-void TestMainFrame::MenusHoldEveryCommandWithMnemonicsAndShortcuts() {
-    QFETCH(QString, id);
-    QFETCH(QString, text);
-    QFETCH(QString, keys);
-    QFETCH(QString, prompt);
-    QAction* action = Action(id.toLatin1().constData());
-    QVERIFY(action);
-    QCOMPARE(action->text(), text);
-    QStringList shortcuts;
-    for (const QKeySequence& key : action->shortcuts())
-        shortcuts.append(key.toString());
-    QCOMPARE(shortcuts.join(QStringLiteral(", ")), keys);
-    QCOMPARE(action->statusTip(), prompt);
 }
 
 void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
