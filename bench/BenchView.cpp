@@ -97,6 +97,18 @@ void BM_ViewAfterAppend(benchmark::State& state) {
     state.counters["large_lines"] = static_cast<double>(large.doc.GetLines()->GetCount());
 }
 
+// File Open of a journal: the view measures every line afresh (once per Open or New).
+void BM_ViewAfterOpen(benchmark::State& state) {
+    ViewedJournal journal(state.range(0));
+    for (auto _ : state) {
+        const bench::Clock::time_point start = bench::Clock::now();
+        journal.view->OnUpdate(nullptr, CDocManager::kInitialUpdateHint, nullptr);
+        const double update = bench::SecondsSince(start);
+        state.SetIterationTime(update + journal.Paint());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // Scrolled to the middle of each journal, the whole viewport is painted again.
 void BM_RepaintAtMiddle(benchmark::State& state) {
     ViewedJournal small(kSmallJournal);
@@ -123,6 +135,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::RegisterBenchmark("ViewAfterAppend", BM_ViewAfterAppend)
         ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("ViewAfterOpen", BM_ViewAfterOpen)->Arg(kLargeJournal)
+        ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RepaintAtMiddle", BM_RepaintAtMiddle)
         ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
