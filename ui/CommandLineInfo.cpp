@@ -73,15 +73,3 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
     }
     return info;
 }
-
-bool CCommandLineInfo::NeedsNoWindow(const QStringList& arguments) {
-    switch (Parse(arguments).m_nShellCommand) {
-    case FilePrint:
-    case FilePrintToPdf:
-    case ShowHelp:
-    case ShowVersion:
-        return true;
-    default:
-        return false;
-    }
-}

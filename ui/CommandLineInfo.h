@@ -19,6 +19,4 @@ struct CCommandLineInfo {
 
     // arguments: the program name first, as QCoreApplication::arguments() gives them.
     static CCommandLineInfo Parse(const QStringList& arguments);
-    // Whether the arguments ask for something that needs no window (printing, help).
-    static bool NeedsNoWindow(const QStringList& arguments);
 };

@@ -8,13 +8,6 @@
 #include <cstdio>
 
 namespace {
-QStringList RawArguments(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    return arguments;
-}
-
 bool HasWindowSystem() {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
@@ -26,7 +19,8 @@ int main(int argc, char* argv[]) {
     // of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     // Printing and help need no window, so they also work where there is no display.
-    if (!HasWindowSystem() && CCommandLineInfo::NeedsNoWindow(RawArguments(argc, argv)))
+    const bool windowSystem = HasWindowSystem();
+    if (!windowSystem)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
@@ -43,6 +37,15 @@ int main(int argc, char* argv[]) {
     case CCommandLineInfo::Error:
         std::fprintf(stderr, "tabulon: %s\n", cmdInfo.m_strMessage.toLocal8Bit().constData());
         return 1;
+    case CCommandLineInfo::FileNew:
+    case CCommandLineInfo::FileOpen:
+        if (!windowSystem) {
+            std::fputs("tabulon: no display found; run it in a desktop session or under xvfb-run,\n"
+                       "or set QT_QPA_PLATFORM=offscreen to run it without a window system.\n",
+                       stderr);
+            return 1;
+        }
+        break;
     default:
         break;
     }
