@@ -7,6 +7,7 @@
 #include "FaultTestSupport.h"
 #include "FileException.h"
 #include "TestSupport.h"
+#include "TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <random>
 #include <sched.h>
 #include <sys/mount.h>
+#include <thread>
 
 using fault_support::ChildLimits;
 using fault_support::ChildResult;
@@ -358,6 +360,37 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NonTextFileFaultsLongLine, TenMegabyteLineIsKeptWhole) {
     const std::string line(10 << 20, 'x');
     ExpectOpenAppendsAndSaveWritesBack("first\r\n" + line + "\r\nlast", {"first", line, "last"});
+}
+
+// A named pipe has no size to read ahead: the journal grows its room as the bytes come,
+// and 200 KB of random bytes read exactly as they do from a plain file.
+TEST(NonTextFileFaultsThroughAPipe, ReadLikeTheSameBytesInAPlainFile) {
+    ScratchFolder scratch;
+    const std::string pipe = scratch.Path("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0) << std::strerror(errno);
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += RandomBytes() + "\r\n";
+    std::thread writer([&] {
+        const int fd = ::open(pipe.c_str(), O_WRONLY);
+        for (std::size_t done = 0; fd >= 0 && done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, std::min<std::size_t>(7000, bytes.size() - done));
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+    });
+    CStringList lines;
+    lines.AddTail("held before");
+    ReadTextLines(pipe, lines);
+    writer.join();
+    std::vector<std::string> expected = {"held before"};
+    const std::vector<std::string> fileLines = LinesOf(bytes);
+    expected.insert(expected.end(), fileLines.begin(), fileLines.end());
+    ASSERT_EQ(lines.GetCount(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(lines.GetAt(i), expected[i]) << "line " << i;
 }
 
 // ---- tabulon-cli --journal ------------------------------------------------------------
