@@ -185,6 +185,10 @@ void WriteTextLines(const std::string& path, const CStringList& lines) {
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         throw CFileException::FromErrno("save", path, EISDIR);
+    // The rename below could replace a file its owner made read-only; refuse, as writing
+    // the file in place would.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw CFileException::FromErrno("save", path, errno);
 
     std::string tempName = FolderOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
     FileDescriptor fd(::mkstemp(tempName.data()));

@@ -205,6 +205,13 @@ std::string ReadOnlyFolder(const ScratchFolder& scratch) {
     return path;
 }
 
+std::string ReadOnlyFile(const ScratchFolder& scratch) {
+    const std::string path = OldJournal(scratch, "open");
+    ::chmod(scratch.Path("open").c_str(), 0777);
+    ::chmod(path.c_str(), 0444);
+    return path;
+}
+
 std::string MissingFolder(const ScratchFolder& scratch) { return scratch.Path("none/journal"); }
 
 std::string SmallLimit(const ScratchFolder& scratch) { return OldJournal(scratch, "limited"); }
@@ -227,6 +234,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SaveFault{"FolderGivenAsFile", Folder, "Is a directory", {}, 1},
                       SaveFault{"MissingFolder", MissingFolder, "No such file or directory", {}, 1},
                       SaveFault{"ReadOnlyFolder", ReadOnlyFolder, "Permission denied",
+                                Unprivileged(), 1},
+                      SaveFault{"ReadOnlyFileInWritableFolder", ReadOnlyFile, "Permission denied",
                                 Unprivileged(), 1},
                       SaveFault{"OutOfRoomAtFileSizeLimit", SmallLimit, "File too large",
                                 FileSizeLimit(64 * 1024), 8}),
@@ -453,6 +462,13 @@ std::string CliReadOnlyFolder(const ScratchFolder& scratch) {
     return path;
 }
 
+std::string CliReadOnlyFile(const ScratchFolder& scratch) {
+    const std::string path = CliOldJournal(scratch);
+    ::chmod(scratch.Path("journals").c_str(), 0777);
+    ::chmod(path.c_str(), 0444);
+    return path;
+}
+
 std::string CliMissingFolder(const ScratchFolder& scratch) {
     return scratch.Path("journals/none/journal");
 }
@@ -472,6 +488,8 @@ INSTANTIATE_TEST_SUITE_P(
         CliJournalFault{"FileWithoutReadPermission", CliUnreadable, "Permission denied",
                         Unprivileged()},
         CliJournalFault{"ReadOnlyFolder", CliReadOnlyFolder, "Permission denied", Unprivileged()},
+        CliJournalFault{"ReadOnlyFileInWritableFolder", CliReadOnlyFile, "Permission denied",
+                        Unprivileged()},
         CliJournalFault{"MissingFolder", CliMissingFolder, "No such file or directory", {}},
         CliJournalFault{"OutOfRoomAtFileSizeLimit", CliOldJournal, "File too large",
                         CliFileSizeLimit()}),
