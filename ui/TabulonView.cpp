@@ -39,6 +39,7 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     setObjectName(QStringLiteral("TabulonView"));
     setWindowTitle(QStringLiteral("Window Tabulon"));
     viewport()->setBackgroundRole(QPalette::Base);
+    setFocusPolicy(Qt::StrongFocus); // the arrow and page keys scroll
     m_bUniformAscii = HasUniformAscii(QFontMetricsF(m_font, this));
     m_doc.AddView(this);
 }

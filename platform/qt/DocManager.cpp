@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -17,9 +18,12 @@ QString FromNative(const std::string& text) { return QFile::decodeName(QByteArra
 CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
     const QPointer<QWidget> owner(window);
     m_savePrompt = [owner](const QString& title) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(
-            owner, QStringLiteral("Tabulon"), QStringLiteral("Save changes to %1?").arg(title),
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Tabulon"),
+                           QStringLiteral("Save changes to %1?").arg(title),
+                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
+        prompt.button(QMessageBox::Discard)->setText(QStringLiteral("Do&n't Save"));
+        prompt.setDefaultButton(QMessageBox::Save);
+        const int answer = prompt.exec();
         if (answer == QMessageBox::Save)
             return SaveAnswer::Save;
         return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;

@@ -4,10 +4,14 @@
 #include "ShellTestSupport.h"
 #include "TextFile.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace shell_test;
 using Answer = CDocManager::SaveAnswer;
@@ -27,6 +31,7 @@ private slots:
     void UnreadableFileWarnsAndLeavesTheJournalAsItWas();
     void RecentFileMenuKeepsTheFourNewestFiles();
     void ExitWhileModifiedAsksFirst();
+    void PromptOffersSaveDontSaveAndCancel();
 
 private:
     QAction* Action(const char* id) const { return m_frame->findChild<QAction*>(QLatin1String(id)); }
@@ -216,6 +221,24 @@ void TestDocManager::ExitWhileModifiedAsksFirst() {
     m_answer = Answer::Discard;
     QVERIFY(m_frame->close());
     QCOMPARE(m_prompts.size(), 2);
+}
+
+void TestDocManager::PromptOffersSaveDontSaveAndCancel() {
+    CDocManager files(*m_doc, m_frame.get());
+    RunCalculation();
+    QStringList buttons;
+    QTimer::singleShot(0, this, [&buttons] {
+        auto* prompt = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!prompt)
+            return;
+        for (QAbstractButton* button : prompt->buttons())
+            buttons.append(button->text());
+        prompt->button(QMessageBox::Discard)->click();
+    });
+    QVERIFY(files.FileNew());
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"Cancel", "Do&n't Save", "Save"}));
+    QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{2});
 }
 
 QTEST_MAIN(TestDocManager)

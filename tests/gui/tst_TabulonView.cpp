@@ -99,6 +99,10 @@ void TestTabulonView::RunThatOverflowsLeavesTheLastLineInSight() {
     QVERIFY(lastTop >= 0);
     QVERIFY(lastTop + view.GetLayout().GetPitch() <= view.viewport()->height());
     QCOMPARE(view.GetLayout().GetLineCount(), static_cast<std::size_t>(lines));
+    // The page keys scroll back by a viewport.
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_PageUp);
+    QCOMPARE(bar->value(), bar->maximum() - view.viewport()->height());
 }
 
 void TestTabulonView::AppendKeepsTheWidestLineAndNewMeasuresAfresh() {
