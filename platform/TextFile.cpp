@@ -146,6 +146,9 @@ void ReadTextLines(const std::string& path, CStringList& lines) {
         throw CFileException::FromErrno("open", path, errno);
     if (S_ISDIR(st.st_mode))
         throw CFileException::FromErrno("open", path, EISDIR);
+    // A device such as /dev/zero would never end; a pipe does, and is read as it comes.
+    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+        throw CFileException("open", path, "it is not a plain file");
 
     // The file is read straight into the list's own buffer, after its last line, and cut
     // into lines there. Until then the bytes are not part of any line, so a failure leaves
@@ -185,6 +188,9 @@ void WriteTextLines(const std::string& path, const CStringList& lines) {
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         throw CFileException::FromErrno("save", path, EISDIR);
+    // The rename below would put a plain file in place of a device or a pipe.
+    if (exists && !S_ISREG(old.st_mode))
+        throw CFileException("save", path, "it is not a plain file");
     // The rename below could replace a file its owner made read-only; refuse, as writing
     // the file in place would.
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
