@@ -6,7 +6,15 @@
 #include "ShellTestSupport.h"
 #include "TabulonApp.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace shell_test;
 
@@ -22,6 +30,7 @@ private slots:
     void PrintToPdfWritesEveryJournalLine();
     void PrintToPdfFailsWithStatusOne_data();
     void PrintToPdfFailsWithStatusOne();
+    void RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints();
 
 private:
     QString File(const char* name) const { return m_files.filePath(QLatin1String(name)); }
@@ -163,6 +172,68 @@ void TestTabulonApp::PrintToPdfFailsWithStatusOne() {
     QVERIFY(!app.InitInstance(Command(CCommandLineInfo::FilePrintToPdf, journal, pdf)));
     QCOMPARE(app.GetExitCode(), 1);
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+namespace {
+
+// Fills in the input dialog that is open and presses OK.
+void AnswerDialog(int policyRow, const char* age, const char* term, const char* rate,
+                  const char* amount) {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog)
+        return;
+    dialog->findChild<QListWidget*>(QStringLiteral("IDC_POLICY_LIST"))->setCurrentRow(policyRow);
+    dialog->findChild<QListWidget*>(QStringLiteral("IDC_TABLE_LIST"))->setCurrentRow(0);
+    const auto type = [dialog](const char* field, const char* text) {
+        dialog->findChild<QLineEdit*>(QLatin1String(field))->setText(QLatin1String(text));
+    };
+    type("IDC_AGE", age);
+    type("IDC_TERM", term);
+    type("IDC_RATE", rate);
+    type("IDC_AMOUNT", amount);
+    dialog->findChild<QCheckBox*>(QStringLiteral("IDC_SHOW_MORTALITY"))->click();
+    dialog->findChild<QCheckBox*>(QStringLiteral("IDC_SHOW_NET_INCOME"))->click();
+    dialog->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+}
+
+} // namespace
+
+void TestTabulonApp::RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints() {
+    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../cli/tabulon-cli");
+    if (!QFileInfo(cli).isExecutable())
+        QSKIP("tabulon-cli is not built beside the tests");
+    CTabulonApp app;
+    QVERIFY(app.InitInstance(Command(CCommandLineInfo::FileNew)));
+    CMainFrame* frame = app.GetMainFrame();
+    QTimer::singleShot(0, this, [] { AnswerDialog(1, "40", "20", "4", "100000"); });
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
+    QTimer::singleShot(0, this, [] { AnswerDialog(0, "60", "5", "5", "10000"); });
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_PENSION"))->trigger();
+    const QString journal = File("menu-runs.txt");
+    frame->GetDocManager().SetFileChooser([journal](bool) { return journal; });
+    QVERIFY(frame->GetDocManager().FileSave());
+
+    QByteArray expected;
+    const QStringList both = {"--mortality", "--net-income", "--table", "1"};
+    for (const QStringList& options :
+         {QStringList{"insurance", "--policy", "2", "--age", "40", "--term", "20", "--rate", "4",
+                      "--amount", "100000"} + both,
+          QStringList{"pension", "--policy", "1", "--age", "60", "--term", "5", "--rate", "5",
+                      "--amount", "10000"} + both}) {
+        QProcess process;
+        process.start(cli, options);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        expected += process.readAllStandardOutput();
+    }
+    QList<QByteArray> saved = ReadFile(journal).split('\n');
+    QList<QByteArray> printed = expected.split('\n');
+    for (QByteArray& line : saved)
+        line = line.chopped(line.endsWith('\r') ? 1 : 0);
+    for (QByteArray& line : printed)
+        line = line.chopped(line.endsWith('\r') ? 1 : 0);
+    QVERIFY(printed.size() > 200);
+    QCOMPARE(saved.mid(2), printed);
 }
 
 QTEST_MAIN(TestTabulonApp)
