@@ -133,6 +133,12 @@ check_manual() { # program, help text file
     while IFS= read -r option; do
         grep -q -- "$option" "$text" || fail "$option of $1 --help is not in its manual page"
     done < <(options_of <"$2")
+    # ... and every option the page describes (its tagged paragraphs) is one --help names.
+    while IFS= read -r option; do
+        options_of <"$2" | grep -qx -- "$option" ||
+            fail "$option of the manual page of $1 is not in its --help"
+    done < <(zcat "$page" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' | sed 's/\\-/-/g' |
+        options_of)
 }
 if [ -x "$cli" ]; then
     "$cli" --help >"$work/tabulon-cli.help"
