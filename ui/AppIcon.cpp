@@ -1,7 +1,9 @@
 #include "AppIcon.h"
 
 // The images are compiled into a static library, whose resources must be registered by hand.
-static void RegisterImages() { Q_INIT_RESOURCE(tabulon); }
+static void RegisterImages() {
+    Q_INIT_RESOURCE(tabulon);
+}
 
 namespace {
 void EnsureImages() {

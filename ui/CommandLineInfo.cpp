@@ -30,7 +30,8 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
                                      QStringLiteral("OUT"));
     parser.addOption(print);
     parser.addOption(printTo);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The journal file to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The journal file to open."),
                                  QStringLiteral("[FILE]"));
 
     CCommandLineInfo info;

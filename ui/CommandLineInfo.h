@@ -10,12 +10,20 @@
 // tabulon --print-to OUT.pdf FILE prints FILE into a PDF file and ends
 // tabulon --help | --version
 struct CCommandLineInfo {
-    enum ShellCommand { FileNew, FileOpen, FilePrint, FilePrintToPdf, ShowHelp, ShowVersion, Error };
+    enum ShellCommand {
+        FileNew,
+        FileOpen,
+        FilePrint,
+        FilePrintToPdf,
+        ShowHelp,
+        ShowVersion,
+        Error
+    };
 
     ShellCommand m_nShellCommand = FileNew;
-    QString m_strFileName;  // the journal file to open or print
-    QString m_strPrintTo;   // the PDF file of FilePrintToPdf
-    QString m_strMessage;   // the text to show for ShowHelp, ShowVersion and Error
+    QString m_strFileName; // the journal file to open or print
+    QString m_strPrintTo;  // the PDF file of FilePrintToPdf
+    QString m_strMessage;  // the text to show for ShowHelp, ShowVersion and Error
 
     // arguments: the program name first, as QCoreApplication::arguments() gives them.
     static CCommandLineInfo Parse(const QStringList& arguments);

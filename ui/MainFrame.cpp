@@ -18,8 +18,9 @@
 
 CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pView(new CTabulonView(doc, this)),
-      m_docManager(doc, this),
-      m_printCommands(this, [view = m_pView](QPrinter* printer) { return view->OnPrint(printer); }) {
+      m_docManager(doc, this), m_printCommands(this, [view = m_pView](QPrinter* printer) {
+          return view->OnPrint(printer);
+      }) {
     setObjectName(QStringLiteral("CMainFrame"));
     setCentralWidget(m_pView);
     CreateActions();
@@ -31,7 +32,9 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
         resize(screen->availableSize() * 3 / 4);
 }
 
-CMainFrame::~CMainFrame() { m_doc.SetStateListener(nullptr); }
+CMainFrame::~CMainFrame() {
+    m_doc.SetStateListener(nullptr);
+}
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const char* id, const QString& text,
                                 const QString& prompt) {
@@ -48,8 +51,9 @@ void CMainFrame::CreateActions() {
     CreateViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
     CreateTypeMenu(menuBar()->addMenu(QStringLiteral("&Type of policy")));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about = AddCommand(help, "ID_APP_ABOUT", QStringLiteral("&About Tabulon..."),
-                                QStringLiteral("Display program information, version number and copyright"));
+    QAction* about =
+        AddCommand(help, "ID_APP_ABOUT", QStringLiteral("&About Tabulon..."),
+                   QStringLiteral("Display program information, version number and copyright"));
     SetButton(about, "help-about", "about", QStringLiteral("About"));
     connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
     CreateToolBar();
@@ -111,19 +115,23 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
     // The journal is never edited: these commands have no handler and stay disabled.
     QAction* undo = AddCommand(menu, "ID_EDIT_UNDO", QStringLiteral("&Undo"),
                                QStringLiteral("Undo the last action"));
-    undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    undo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     menu->addSeparator();
     QAction* cut = AddCommand(menu, "ID_EDIT_CUT", QStringLiteral("Cu&t"),
                               QStringLiteral("Cut the selection and put it on the Clipboard"));
-    cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     SetButton(cut, "edit-cut", "cut", QStringLiteral("Cut"));
     QAction* copy = AddCommand(menu, "ID_EDIT_COPY", QStringLiteral("&Copy"),
                                QStringLiteral("Copy the selection and put it on the Clipboard"));
-    copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     SetButton(copy, "edit-copy", "copy", QStringLiteral("Copy"));
     QAction* paste = AddCommand(menu, "ID_EDIT_PASTE", QStringLiteral("&Paste"),
                                 QStringLiteral("Insert Clipboard contents"));
-    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     SetButton(paste, "edit-paste", "paste", QStringLiteral("Paste"));
     for (QAction* action : {undo, cut, copy, paste})
         action->setEnabled(false);
@@ -192,7 +200,8 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::UpdateCaption() {
-    setWindowTitle(QStringLiteral("%1[*] - Tabulon").arg(QFile::decodeName(QByteArray::fromStdString(m_doc.GetTitle()))));
+    setWindowTitle(QStringLiteral("%1[*] - Tabulon")
+                       .arg(QFile::decodeName(QByteArray::fromStdString(m_doc.GetTitle()))));
     setWindowModified(m_doc.IsModified());
 }
 
@@ -207,9 +216,11 @@ void CMainFrame::UpdateRecentFileMenu() {
         m_recentFileActions.append(placeholder);
     }
     for (int i = 0; i < entries.size(); ++i) {
-        const QString shown = fontMetrics().elidedText(QDir::toNativeSeparators(entries[i]),
-                                                       Qt::ElideMiddle, 50 * fontMetrics().averageCharWidth());
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(QLatin1Char('&'), QLatin1String("&&"))),
+        const QString shown =
+            fontMetrics().elidedText(QDir::toNativeSeparators(entries[i]), Qt::ElideMiddle,
+                                     50 * fontMetrics().averageCharWidth());
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(
+                                       QLatin1Char('&'), QLatin1String("&&"))),
                                    m_pFileMenu);
         action->setObjectName(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
         action->setStatusTip(QStringLiteral("Open this document"));

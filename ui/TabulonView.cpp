@@ -31,7 +31,9 @@ bool HasUniformAscii(const QFontMetricsF& metrics) {
     return true;
 }
 
-int ClampToInt(std::int64_t value) { return static_cast<int>(std::min<std::int64_t>(value, INT_MAX)); }
+int ClampToInt(std::int64_t value) {
+    return static_cast<int>(std::min<std::int64_t>(value, INT_MAX));
+}
 } // namespace
 
 CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
@@ -44,7 +46,9 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     m_doc.AddView(this);
 }
 
-CTabulonView::~CTabulonView() { m_doc.RemoveView(this); }
+CTabulonView::~CTabulonView() {
+    m_doc.RemoveView(this);
+}
 
 void CTabulonView::OnUpdate(CView*, long hint, void*) {
     UpdateMetrics(hint == CDocManager::kInitialUpdateHint);
@@ -67,9 +71,9 @@ void CTabulonView::UpdateMetrics(bool relayout) {
 }
 
 int CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
-    const bool printableAscii = m_bUniformAscii && std::all_of(line.begin(), line.end(), [](char c) {
-        return c >= 0x20 && c < 0x7f;
-    });
+    const bool printableAscii =
+        m_bUniformAscii &&
+        std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
     if (!printableAscii)
         return metrics.horizontalAdvance(JournalLineText(line));
     const auto [entry, added] = m_asciiWidths.try_emplace(line.size(), 0);
@@ -89,8 +93,8 @@ void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range) co
     painter.setFont(m_font);
     const int x = m_layout.GetLeftMargin();
     const int pitch = m_layout.GetPitch();
-    for (std::int64_t i = std::max<std::int64_t>(range.first, 0);
-         i <= range.last && i < available; ++i) {
+    for (std::int64_t i = std::max<std::int64_t>(range.first, 0); i <= range.last && i < available;
+         ++i) {
         const QRectF row(x, static_cast<qreal>(m_layout.GetRowTop(i)), 1e6, pitch);
         painter.drawText(row, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
                          JournalLineText(lines.GetAt(static_cast<std::size_t>(i))));
@@ -124,7 +128,8 @@ int CTabulonView::OnPrint(QPrinter* printer) {
         painter.setClipRect(QRect(QPoint(0, 0), paper.size()));
         painter.translate(0, -static_cast<qreal>(CViewLayout::PageOrigin(page, paper.height())));
         painter.scale(unitsToPixels, unitsToPixels);
-        DrawLines(painter, m_layout.GetVisibleLines(CViewLayout::PageBand(page, dpi, paper.height())));
+        DrawLines(painter,
+                  m_layout.GetVisibleLines(CViewLayout::PageBand(page, dpi, paper.height())));
         painter.restore();
     }
     return painter.end() ? to - from + 1 : 0;

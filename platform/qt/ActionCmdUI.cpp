@@ -7,4 +7,6 @@ void CActionCmdUI::SetCheck(int check) {
     m_pAction->setChecked(check == 1);
 }
 
-void CActionCmdUI::Enable(bool enabled) { m_pAction->setEnabled(enabled); }
+void CActionCmdUI::Enable(bool enabled) {
+    m_pAction->setEnabled(enabled);
+}

@@ -11,8 +11,12 @@
 #include <QPushButton>
 
 namespace {
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+std::string NativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+QString FromNative(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
 } // namespace
 
 CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {

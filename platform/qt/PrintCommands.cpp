@@ -64,7 +64,8 @@ bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     if (m_painter(&printer) == 0 || QFileInfo(fileName).size() == 0) {
-        error = QStringLiteral("Cannot write the PDF file %1.").arg(QDir::toNativeSeparators(fileName));
+        error =
+            QStringLiteral("Cannot write the PDF file %1.").arg(QDir::toNativeSeparators(fileName));
         return false;
     }
     return true;

@@ -6,7 +6,9 @@
 namespace {
 const char* const kGroup = "Recent File List";
 
-QString EntryKey(int index) { return QStringLiteral("File%1").arg(index + 1); }
+QString EntryKey(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
 } // namespace
 
 QStringList CRecentFileList::Entries() const {

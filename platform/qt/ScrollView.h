@@ -1,4 +1,5 @@
-// A scrolling view: content of a given size, moved by two scroll bars, painted in content coordinates.
+// A scrolling view: content of a given size, moved by two scroll bars, painted in content
+// coordinates.
 #pragma once
 
 #include <QAbstractScrollArea>

@@ -97,6 +97,8 @@ inline int PdfPageCount(const QString& pdf) {
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 
-inline bool HavePoppler() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+inline bool HavePoppler() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
 
 } // namespace shell_test

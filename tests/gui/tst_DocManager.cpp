@@ -34,7 +34,9 @@ private slots:
     void PromptOffersSaveDontSaveAndCancel();
 
 private:
-    QAction* Action(const char* id) const { return m_frame->findChild<QAction*>(QLatin1String(id)); }
+    QAction* Action(const char* id) const {
+        return m_frame->findChild<QAction*>(QLatin1String(id));
+    }
     void RunCalculation() { Action("ID_TYPE_INSURANCE")->trigger(); }
     QString File(const char* name) const { return m_files.filePath(QLatin1String(name)); }
 
@@ -42,9 +44,9 @@ private:
     QTemporaryDir m_files;
     std::unique_ptr<CTabulonDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
-    QStringList m_prompts;   // titles the save prompt was shown for
+    QStringList m_prompts; // titles the save prompt was shown for
     Answer m_answer = Answer::Cancel;
-    QStringList m_chosen;    // file names the file dialogs will return, in order
+    QStringList m_chosen; // file names the file dialogs will return, in order
     QStringList m_warnings;
 };
 
@@ -61,7 +63,8 @@ void TestDocManager::init() {
         m_prompts.append(title);
         return m_answer;
     });
-    files.SetFileChooser([this](bool) { return m_chosen.isEmpty() ? QString() : m_chosen.takeFirst(); });
+    files.SetFileChooser(
+        [this](bool) { return m_chosen.isEmpty() ? QString() : m_chosen.takeFirst(); });
     files.SetWarning([this](const QString& message) { m_warnings.append(message); });
     files.FileNew();
 }
@@ -190,7 +193,8 @@ void TestDocManager::RecentFileMenuKeepsTheFourNewestFiles() {
     emit fileMenu->aboutToShow();
     QStringList shown;
     for (int i = 1; i <= 5; ++i)
-        if (QAction* entry = Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i).toLatin1().constData()))
+        if (QAction* entry =
+                Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i).toLatin1().constData()))
             shown.append(entry->data().toString());
     QCOMPARE(shown, opened.mid(0, 4));
     QCOMPARE(Action("ID_FILE_MRU_FILE1")->text().left(3), QStringLiteral("&1 "));
@@ -208,7 +212,8 @@ void TestDocManager::RecentFileMenuKeepsTheFourNewestFiles() {
     QCOMPARE(Action("ID_FILE_MRU_FILE3")->data().toString(), File("d.txt"));
     Action("ID_FILE_MRU_FILE3")->trigger();
     QCOMPARE(m_warnings.size(), 1);
-    QCOMPARE(CRecentFileList().Entries(), (QStringList{File("b.txt"), File("e.txt"), File("c.txt")}));
+    QCOMPARE(CRecentFileList().Entries(),
+             (QStringList{File("b.txt"), File("e.txt"), File("c.txt")}));
 }
 
 void TestDocManager::ExitWhileModifiedAsksFirst() {

@@ -36,7 +36,9 @@ private slots:
     void PrintPreviewShowsThePagesTheViewPrints();
 
 private:
-    QAction* Action(const char* id) const { return m_frame->findChild<QAction*>(QLatin1String(id)); }
+    QAction* Action(const char* id) const {
+        return m_frame->findChild<QAction*>(QLatin1String(id));
+    }
 
     QTemporaryDir m_settings;
     std::unique_ptr<CTabulonDoc> m_doc;
@@ -46,7 +48,8 @@ private:
 void TestMainFrame::init() {
     m_doc = std::make_unique<CTabulonDoc>();
     m_frame = std::make_unique<CMainFrame>(*m_doc);
-    m_frame->GetDocManager().SetSavePrompt([](const QString&) { return CDocManager::SaveAnswer::Discard; });
+    m_frame->GetDocManager().SetSavePrompt(
+        [](const QString&) { return CDocManager::SaveAnswer::Discard; });
     m_frame->GetDocManager().FileNew();
     m_frame->resize(640, 480);
     m_frame->show();
@@ -64,7 +67,8 @@ void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
     QStringList tips;
     for (QAction* action : bar->actions())
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
-    QCOMPARE(tips.join(QLatin1Char(' ')), QStringLiteral("New Open Save | Cut Copy Paste | Print About"));
+    QCOMPARE(tips.join(QLatin1Char(' ')),
+             QStringLiteral("New Open Save | Cut Copy Paste | Print About"));
     for (QAction* action : bar->actions())
         QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
@@ -76,7 +80,8 @@ void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
     auto* print = qobject_cast<QToolButton*>(bar->widgetForAction(Action("ID_FILE_PRINT")));
     QVERIFY(print);
     QTest::mouseMove(print);
-    QTRY_COMPARE(m_frame->statusBar()->currentMessage(), QStringLiteral("Print the active document"));
+    QTRY_COMPARE(m_frame->statusBar()->currentMessage(),
+                 QStringLiteral("Print the active document"));
     QVERIFY(!m_frame->statusBar()->findChild<QLabel*>(QStringLiteral("ID_SEPARATOR"))->isVisible());
     QTest::mouseMove(m_frame->GetView()->viewport());
     QTRY_COMPARE(m_frame->statusBar()->currentMessage(), QString());

@@ -69,13 +69,15 @@ void TestTabulonApp::CommandLineIsReadAsTheProgramExpects_data() {
     QTest::newRow("/p") << QStringList{"/p", "j.txt"} << int(C::FilePrint) << "j.txt" << QString();
     QTest::newRow("/P") << QStringList{"/P", "j.txt"} << int(C::FilePrint) << "j.txt" << QString();
     QTest::newRow("--print-to") << QStringList{"--print-to", "out.pdf", "j.txt"}
-                                << int(C::FilePrintToPdf) << "j.txt" << "out.pdf";
-    QTest::newRow("print without file") << QStringList{"-p"} << int(C::Error) << QString() << QString();
-    QTest::newRow("pdf without file") << QStringList{"--print-to", "out.pdf"} << int(C::Error)
-                                      << QString() << QString();
+                                << int(C::FilePrintToPdf) << "j.txt"
+                                << "out.pdf";
+    QTest::newRow("print without file")
+        << QStringList{"-p"} << int(C::Error) << QString() << QString();
+    QTest::newRow("pdf without file")
+        << QStringList{"--print-to", "out.pdf"} << int(C::Error) << QString() << QString();
     QTest::newRow("two files") << QStringList{"a", "b"} << int(C::Error) << QString() << QString();
-    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << int(C::Error) << QString()
-                                    << QString();
+    QTest::newRow("unknown option")
+        << QStringList{"--frobnicate"} << int(C::Error) << QString() << QString();
     QTest::newRow("--help") << QStringList{"--help"} << int(C::ShowHelp) << QString() << QString();
     QTest::newRow("--version") << QStringList{"--version"} << int(C::ShowVersion) << QString()
                                << QString();
@@ -147,9 +149,9 @@ void TestTabulonApp::PrintToPdfWritesEveryJournalLine() {
     QVERIFY(ReadFile(pdf).startsWith("%PDF"));
     if (!HavePoppler())
         QSKIP("pdftotext (poppler-utils) is not installed");
-    const QString text =
-        PopplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-            .simplified();
+    const QString text = PopplerOutput(QStringLiteral("pdftotext"),
+                                       {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                             .simplified();
     const CStringList& lines = *app.GetDocument().GetLines();
     QVERIFY(lines.GetCount() > 100);
     for (std::size_t i = 0; i < lines.GetCount(); ++i) {
@@ -199,7 +201,8 @@ void AnswerDialog(int policyRow, const char* age, const char* term, const char* 
 } // namespace
 
 void TestTabulonApp::RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints() {
-    const QString cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../cli/tabulon-cli");
+    const QString cli =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../cli/tabulon-cli");
     if (!QFileInfo(cli).isExecutable())
         QSKIP("tabulon-cli is not built beside the tests");
     CTabulonApp app;
@@ -217,9 +220,11 @@ void TestTabulonApp::RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints() {
     const QStringList both = {"--mortality", "--net-income", "--table", "1"};
     for (const QStringList& options :
          {QStringList{"insurance", "--policy", "2", "--age", "40", "--term", "20", "--rate", "4",
-                      "--amount", "100000"} + both,
+                      "--amount", "100000"} +
+              both,
           QStringList{"pension", "--policy", "1", "--age", "60", "--term", "5", "--rate", "5",
-                      "--amount", "10000"} + both}) {
+                      "--amount", "10000"} +
+              both}) {
         QProcess process;
         process.start(cli, options);
         QVERIFY(process.waitForFinished(30000));

@@ -56,8 +56,8 @@ void SetUpPdf(QPrinter& printer, const QString& path, int pageHeightPoints) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setResolution(72);
-    printer.setPageSize(QPageSize(QSize(600, pageHeightPoints), QStringLiteral("Test"),
-                                  QPageSize::ExactMatch));
+    printer.setPageSize(
+        QPageSize(QSize(600, pageHeightPoints), QStringLiteral("Test"), QPageSize::ExactMatch));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
@@ -138,7 +138,8 @@ void TestTabulonView::WidthIsTheWidestLineAsTheFontMeasuresIt_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("blanks and digits") << QByteArray("    1\r\n12345678901234567890\r\n  x  \r\n");
     QTest::newRow("same length, different letters") << QByteArray("iiiiiiiiii\r\nWWWWWWWWWW\r\n");
-    QTest::newRow("accented and tab") << QByteArray("Pr\xc3\xa4mie \xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\r\na\tb\r\nPr\xe4mie\r\n");
+    QTest::newRow("accented and tab")
+        << QByteArray("Pr\xc3\xa4mie \xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\r\na\tb\r\nPr\xe4mie\r\n");
 }
 
 void TestTabulonView::WidthIsTheWidestLineAsTheFontMeasuresIt() {
@@ -238,7 +239,9 @@ void TestTabulonView::PrintedPagesHoldEveryLine() {
     printer.setOutputFileName(pdf);
     const int pages = view.OnPrint(&printer);
     QVERIFY(pages > 1);
-    const QString text = PopplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}).simplified();
+    const QString text = PopplerOutput(QStringLiteral("pdftotext"),
+                                       {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                             .simplified();
     const CStringList& lines = *doc.GetLines();
     for (std::size_t i = 0; i < lines.GetCount(); ++i) {
         const QString line = JournalLineText(lines.GetAt(i)).simplified();
