@@ -44,7 +44,7 @@ bool CTabulonApp::PrintFile(const CCommandLineInfo& cmdInfo) {
     QString error;
     CDocManager& docManager = m_pMainWnd->GetDocManager();
     docManager.SetWarning([&error](const QString& message) { error = message; });
-    bool printed = docManager.OpenDocumentFile(cmdInfo.m_strFileName);
+    bool printed = docManager.OpenDocumentFile(cmdInfo.m_strFileName, false);
     if (printed) {
         CPrintCommands& print = m_pMainWnd->GetPrintCommands();
         printed = cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint

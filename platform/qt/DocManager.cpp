@@ -68,7 +68,7 @@ bool CDocManager::FileOpen() {
     return !path.isEmpty() && OpenDocumentFile(path);
 }
 
-bool CDocManager::OpenDocumentFile(const QString& path) {
+bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
     // The file already open is not read again.
     if (IsCurrentFile(path))
         return true;
@@ -81,7 +81,8 @@ bool CDocManager::OpenDocumentFile(const QString& path) {
         m_warning(FromNative(error.what()));
         return false;
     }
-    m_recentFiles.Add(path);
+    if (addToRecent)
+        m_recentFiles.Add(path);
     m_doc.UpdateAllViews(nullptr, kInitialUpdateHint);
     return true;
 }

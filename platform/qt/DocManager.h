@@ -33,7 +33,8 @@ public:
     // New and Open replace or extend the document after SaveModified; false when nothing was done.
     bool FileNew();
     bool FileOpen();
-    bool OpenDocumentFile(const QString& path);
+    // addToRecent: whether the file joins the recent-file list (not for a print-only start).
+    bool OpenDocumentFile(const QString& path, bool addToRecent = true);
     bool FileSave();
     bool FileSaveAs();
 

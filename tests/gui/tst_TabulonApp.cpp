@@ -146,6 +146,8 @@ void TestTabulonApp::PrintToPdfWritesEveryJournalLine() {
     QVERIFY(!app.InitInstance(Command(CCommandLineInfo::FilePrintToPdf, journal, pdf)));
     QCOMPARE(app.GetExitCode(), 0);
     QVERIFY(!app.GetMainFrame()->isVisible());
+    // Printing from the command line leaves the user's recent files alone.
+    QVERIFY(!CRecentFileList().Entries().contains(journal));
     QVERIFY(ReadFile(pdf).startsWith("%PDF"));
     if (!HavePoppler())
         QSKIP("pdftotext (poppler-utils) is not installed");
