@@ -7,14 +7,14 @@
 #include <string>
 
 // Stops the run (libFuzzer keeps the input as a crash) when a property fails.
-#define FUZZ_CHECK(condition, ...)                                                               \
-    do {                                                                                         \
-        if (!(condition)) {                                                                      \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n  ", __FILE__, __LINE__, #condition); \
-            std::fprintf(stderr, __VA_ARGS__);                                                   \
-            std::fprintf(stderr, "\n");                                                          \
-            std::abort();                                                                        \
-        }                                                                                        \
+#define FUZZ_CHECK(condition, ...)                                                                 \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n  ", __FILE__, __LINE__, #condition);   \
+            std::fprintf(stderr, __VA_ARGS__);                                                     \
+            std::fprintf(stderr, "\n");                                                            \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (0)
 
 // A private folder for this process's files, in memory where the machine offers it,

@@ -28,8 +28,8 @@ void RemoveScratchFolder() {
 const std::string& ScratchFolder() {
     if (g_folder.empty()) {
         struct stat st {};
-        const bool shm = ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) &&
-                         ::access("/dev/shm", W_OK) == 0;
+        const bool shm =
+            ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0;
         std::string pattern = std::string(shm ? "/dev/shm" : "/tmp") + "/tabulon-fuzz-XXXXXX";
         FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr, "cannot make a scratch folder");
         g_folder = pattern;

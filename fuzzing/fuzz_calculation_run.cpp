@@ -30,9 +30,14 @@ Run ConsumeRun(FuzzedDataProvider& input) {
     v.m_nInputKind = input.ConsumeBool() ? 2 : 1;
     v.m_nAge = input.ConsumeIntegralInRange(0, PolicyLimits::kMaxAge);
     switch (input.ConsumeIntegralInRange(0, 3)) {
-    case 0: v.m_fAmount = 0; break;
-    case 1: v.m_fAmount = PolicyLimits::kMaxAmount; break;
-    default: v.m_fAmount = input.ConsumeFloatingPointInRange(0.0f, PolicyLimits::kMaxAmount);
+    case 0:
+        v.m_fAmount = 0;
+        break;
+    case 1:
+        v.m_fAmount = PolicyLimits::kMaxAmount;
+        break;
+    default:
+        v.m_fAmount = input.ConsumeFloatingPointInRange(0.0f, PolicyLimits::kMaxAmount);
     }
     v.m_nRate = input.ConsumeIntegralInRange(0, PolicyLimits::kMaxRate);
     v.m_nTableIndex = input.ConsumeIntegralInRange(0, PolicyLimits::kTableCount - 1);
@@ -46,10 +51,10 @@ std::size_t ExpectedLineCount(const Run& run) {
     const CPolicyDialogData& v = run.values;
     const std::size_t ages = 107 - static_cast<std::size_t>(v.m_nAge);
     const bool termType = PolicyLimits::UsesTerm(run.kind, v.m_nPolicyIndex);
-    std::size_t count = 2;              // a blank line and the table's name
+    std::size_t count = 2; // a blank line and the table's name
     if (v.m_bMortality == 1)
-        count += 6 + ages + 5;          // heading, one row per age, summary statistics
-    count += termType ? 7 : 6;          // summary, with the term for term types
+        count += 6 + ages + 5; // heading, one row per age, summary statistics
+    count += termType ? 7 : 6; // summary, with the term for term types
     if (v.m_bNetIncome == 1) {
         const std::size_t deathRows =
             termType ? static_cast<std::size_t>(std::min(v.m_nAge + v.m_nTerm, 107) - v.m_nAge)

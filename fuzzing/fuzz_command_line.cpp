@@ -19,7 +19,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -78,8 +80,8 @@ bool ReadNumber(std::string_view text, float& value) {
 void CheckNumberSyntax(const std::string& text) {
     int expectedInt = 0, parsedInt = 0;
     const bool intExpected = ReadInteger(text, expectedInt);
-    FUZZ_CHECK(ParseInteger(text, parsedInt) == intExpected, "integer '%s' read as %s", text.c_str(),
-               intExpected ? "refused" : "accepted");
+    FUZZ_CHECK(ParseInteger(text, parsedInt) == intExpected, "integer '%s' read as %s",
+               text.c_str(), intExpected ? "refused" : "accepted");
     FUZZ_CHECK(!intExpected || parsedInt == expectedInt, "integer '%s' read as %d, expected %d",
                text.c_str(), parsedInt, expectedInt);
     float expectedFloat = 0, parsedFloat = 0;

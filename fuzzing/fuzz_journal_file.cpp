@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const CFileException& error) {
         FUZZ_CHECK(false, "saving failed: %s", error.what());
     }
-    FUZZ_CHECK(SameLines(ReadFile(saved, CStringList()), lines), "saved lines read back differently");
+    FUZZ_CHECK(SameLines(ReadFile(saved, CStringList()), lines),
+               "saved lines read back differently");
     return 0;
 }

@@ -34,13 +34,18 @@ double AnyDouble(FuzzedDataProvider& input) {
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }
-    case 1: return input.ConsumeFloatingPoint<double>();
-    case 2: return static_cast<double>(input.ConsumeIntegral<std::int32_t>()) / 100.0;
-    default: return static_cast<double>(input.ConsumeFloatingPoint<float>());
+    case 1:
+        return input.ConsumeFloatingPoint<double>();
+    case 2:
+        return static_cast<double>(input.ConsumeIntegral<std::int32_t>()) / 100.0;
+    default:
+        return static_cast<double>(input.ConsumeFloatingPoint<float>());
     }
 }
 
-std::string Line(const CStringList& lines) { return std::string(lines.GetAt(lines.GetCount() - 1)); }
+std::string Line(const CStringList& lines) {
+    return std::string(lines.GetAt(lines.GetCount() - 1));
+}
 
 void Compare(const std::string& journal, const char* format, const char* printed) {
     FUZZ_CHECK(journal == printed, "format \"%s\": journal \"%s\", printf \"%s\"", format,

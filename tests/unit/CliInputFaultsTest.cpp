@@ -20,10 +20,12 @@ namespace {
 struct Refusal {
     const char* name;
     std::vector<std::string> args; // after "--journal FILE", which comes right after the command
-    const char* names;              // what the message must mention
+    const char* names;             // what the message must mention
 };
 
-void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
+void PrintTo(const Refusal& refusal, std::ostream* out) {
+    *out << refusal.name;
+}
 
 class CliInputFaults : public ::testing::TestWithParam<Refusal> {};
 
@@ -68,28 +70,27 @@ Refusal Pension(const char* name, std::vector<std::string> rest, const char* nam
     return {name, rest, names};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EmptyValues, CliInputFaults,
-    ::testing::Values(Insurance("Age", {"--age", ""}, "--age"),
-                      Insurance("AgeAfterEquals", {"--age="}, "--age"),
-                      Insurance("Amount", {"--amount", ""}, "--amount"),
-                      Insurance("Rate", {"--rate", "  "}, "--rate"),
-                      Insurance("Term", {"--term="}, "--term"),
-                      Insurance("Policy", {"--policy", ""}, "--policy"),
-                      Insurance("Table", {"--table="}, "--table"),
-                      Insurance("Given", {"--given", ""}, "--given")),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EmptyValues, CliInputFaults,
+                         ::testing::Values(Insurance("Age", {"--age", ""}, "--age"),
+                                           Insurance("AgeAfterEquals", {"--age="}, "--age"),
+                                           Insurance("Amount", {"--amount", ""}, "--amount"),
+                                           Insurance("Rate", {"--rate", "  "}, "--rate"),
+                                           Insurance("Term", {"--term="}, "--term"),
+                                           Insurance("Policy", {"--policy", ""}, "--policy"),
+                                           Insurance("Table", {"--table="}, "--table"),
+                                           Insurance("Given", {"--given", ""}, "--given")),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-INSTANTIATE_TEST_SUITE_P(
-    Signs, CliInputFaults,
-    ::testing::Values(Insurance("NegativeAge", {"--age", "-1"}, "--age"),
-                      Insurance("NegativeRate", {"--rate=-5"}, "--rate"),
-                      Insurance("NegativeAmount", {"--amount", "-0.01"}, "--amount"),
-                      Pension("NegativeTerm", {"--term", "-3"}, "--term"),
-                      Insurance("TwoSigns", {"--age", "+-6"}, "--age"),
-                      Insurance("SignThenBlank", {"--age", "- 6"}, "--age"),
-                      Insurance("SignAlone", {"--rate", "+"}, "--rate")),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Signs, CliInputFaults,
+                         ::testing::Values(Insurance("NegativeAge", {"--age", "-1"}, "--age"),
+                                           Insurance("NegativeRate", {"--rate=-5"}, "--rate"),
+                                           Insurance("NegativeAmount", {"--amount", "-0.01"},
+                                                     "--amount"),
+                                           Pension("NegativeTerm", {"--term", "-3"}, "--term"),
+                                           Insurance("TwoSigns", {"--age", "+-6"}, "--age"),
+                                           Insurance("SignThenBlank", {"--age", "- 6"}, "--age"),
+                                           Insurance("SignAlone", {"--rate", "+"}, "--rate")),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     DecimalsAndCommas, CliInputFaults,
@@ -134,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     UnknownNames, CliInputFaults,
     ::testing::Values(Insurance("PolicyWithUnderscore", {"--policy", "whole_life"}, "--policy"),
-                      Insurance("PensionNameForInsurance", {"--policy", "life-annuity"}, "--policy"),
+                      Insurance("PensionNameForInsurance", {"--policy", "life-annuity"},
+                                "--policy"),
                       Pension("InsuranceNameForPension", {"--policy", "endowment"}, "--policy"),
                       Pension("PolicyCodePastList", {"--policy", "3"}, "--policy"),
                       Insurance("PolicyCodeZero", {"--policy", "0"}, "--policy"),
@@ -175,7 +177,9 @@ struct Spelling {
     std::vector<std::string> plain;
 };
 
-void PrintTo(const Spelling& spelling, std::ostream* out) { *out << spelling.name; }
+void PrintTo(const Spelling& spelling, std::ostream* out) {
+    *out << spelling.name;
+}
 
 class CliInputSpellings : public ::testing::TestWithParam<Spelling> {};
 
@@ -200,12 +204,16 @@ INSTANTIATE_TEST_SUITE_P(
         Spelling{"AmountRoundingToTheLimit",
                  {"insurance", "--amount", "1000000032"},
                  {"insurance", "--amount", "1000000000"}},
-        Spelling{"AmountWithExponent", {"pension", "--amount", "1e9"},
+        Spelling{"AmountWithExponent",
+                 {"pension", "--amount", "1e9"},
                  {"pension", "--amount", "1000000000"}},
-        Spelling{"AmountWithPointOnly", {"pension", "--amount", "2500."},
+        Spelling{"AmountWithPointOnly",
+                 {"pension", "--amount", "2500."},
                  {"pension", "--amount", "2500"}},
-        Spelling{"AmountFractionOnly", {"pension", "--amount", ".5"}, {"pension", "--amount", "0.5"}},
-        Spelling{"NegativeZeroAmount", {"insurance", "--amount", "-0"}, {"insurance", "--amount", "0"}},
+        Spelling{
+            "AmountFractionOnly", {"pension", "--amount", ".5"}, {"pension", "--amount", "0.5"}},
+        Spelling{
+            "NegativeZeroAmount", {"insurance", "--amount", "-0"}, {"insurance", "--amount", "0"}},
         Spelling{"WholeLifeTermZero",
                  {"insurance", "--policy", "whole-life", "--term", "0"},
                  {"insurance", "--policy", "whole-life", "--term", "5"}},

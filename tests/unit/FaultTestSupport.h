@@ -79,8 +79,8 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 // How a child process is limited before it runs.
 struct ChildLimits {
-    bool unprivileged = false;     // become user nobody when running as root
-    long long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes; -1 leaves it alone
+    bool unprivileged = false;        // become user nobody when running as root
+    long long fileSizeLimit = -1;     // RLIMIT_FSIZE in bytes; -1 leaves it alone
     bool ignoreFileSizeSignal = true; // SIG_IGN for SIGXFSZ (tabulon-cli must do it itself)
 };
 
@@ -208,7 +208,8 @@ inline CliResult RunProgram(const std::string& program, const std::vector<std::s
 // build folder is private to root.
 inline std::string CopyOfCli(const ScratchFolder& scratch) {
     const std::string copy = scratch.Path(".tabulon-cli");
-    std::filesystem::copy_file(TABULON_CLI, copy, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(TABULON_CLI, copy,
+                               std::filesystem::copy_options::overwrite_existing);
     ::chmod(copy.c_str(), 0755);
     return copy;
 }

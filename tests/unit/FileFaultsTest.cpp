@@ -108,7 +108,9 @@ struct OpenFault {
     bool unprivileged;
 };
 
-void PrintTo(const OpenFault& fault, std::ostream* out) { *out << fault.name; }
+void PrintTo(const OpenFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 class OpenFaults : public ::testing::TestWithParam<OpenFault> {};
 
@@ -121,11 +123,14 @@ TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
     ChildLimits limits;
     limits.unprivileged = fault.unprivileged;
     ExpectCleanFailure(RunInChild(limits, [&] {
-        return CheckFailure(doc, [&] { doc.OpenFile(path); }, path, fault.reason);
+        return CheckFailure(
+            doc, [&] { doc.OpenFile(path); }, path, fault.reason);
     }));
 }
 
-std::string Missing(const ScratchFolder& scratch) { return scratch.Path("missing"); }
+std::string Missing(const ScratchFolder& scratch) {
+    return scratch.Path("missing");
+}
 
 std::string Folder(const ScratchFolder& scratch) {
     std::filesystem::create_directory(scratch.Path("folder"));
@@ -143,9 +148,13 @@ std::string InsideAFile(const ScratchFolder& scratch) {
     return scratch.Path("plain/journal");
 }
 
-std::string NameTooLong(const ScratchFolder& scratch) { return scratch.Path(std::string(300, 'j')); }
+std::string NameTooLong(const ScratchFolder& scratch) {
+    return scratch.Path(std::string(300, 'j'));
+}
 
-std::string EndlessDevice(const ScratchFolder&) { return "/dev/zero"; }
+std::string EndlessDevice(const ScratchFolder&) {
+    return "/dev/zero";
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Journal, OpenFaults,
@@ -168,7 +177,9 @@ struct SaveFault {
     int runs; // calculations in the journal, enough to pass a size limit
 };
 
-void PrintTo(const SaveFault& fault, std::ostream* out) { *out << fault.name; }
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 class SaveFaults : public ::testing::TestWithParam<SaveFault> {};
 
@@ -191,7 +202,8 @@ TEST_P(SaveFaults, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
     PrepareJournal(doc, scratch.Path("earlier"), fault.runs);
     const auto before = Snapshot(scratch.Path());
     ExpectCleanFailure(RunInChild(fault.limits, [&] {
-        return CheckFailure(doc, [&] { doc.SaveFile(path); }, path, fault.reason);
+        return CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, fault.reason);
     }));
     // The old file is whole, nothing new appeared (no temporary file is left behind).
     EXPECT_EQ(Snapshot(scratch.Path()), before);
@@ -219,7 +231,9 @@ std::string ReadOnlyFile(const ScratchFolder& scratch) {
     return path;
 }
 
-std::string MissingFolder(const ScratchFolder& scratch) { return scratch.Path("none/journal"); }
+std::string MissingFolder(const ScratchFolder& scratch) {
+    return scratch.Path("none/journal");
+}
 
 // A node of the null device (only root may make one; the test is skipped otherwise).
 std::string NullDevice(const ScratchFolder& scratch) {
@@ -232,7 +246,9 @@ std::string NamedPipe(const ScratchFolder& scratch) {
     return ::mkfifo(path.c_str(), 0666) == 0 ? path : "";
 }
 
-std::string SmallLimit(const ScratchFolder& scratch) { return OldJournal(scratch, "limited"); }
+std::string SmallLimit(const ScratchFolder& scratch) {
+    return OldJournal(scratch, "limited");
+}
 
 ChildLimits Unprivileged() {
     ChildLimits limits;
@@ -274,10 +290,11 @@ TEST(SaveFaultsOnAFullDisk, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount("tabulon-test", scratch.Path("disk").c_str(), "tmpfs", 0, "size=64k") != 0)
-            return std::string("SKIP: cannot mount a small filesystem here: ") + std::strerror(errno);
+            return std::string("SKIP: cannot mount a small filesystem here: ") +
+                   std::strerror(errno);
         WriteBytes(path, old);
-        std::string problems =
-            CheckFailure(doc, [&] { doc.SaveFile(path); }, path, "No space left on device");
+        std::string problems = CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, "No space left on device");
         if (ReadBytes(path) != old)
             problems += "the old journal changed. ";
         const auto names = std::distance(std::filesystem::directory_iterator(scratch.Path("disk")),
@@ -296,7 +313,8 @@ TEST(SaveFaultsRecovery, SaveAfterAFailedSaveWritesTheWholeJournal) {
     CTabulonDoc doc;
     PrepareJournal(doc, scratch.Path("earlier"), 8);
     ExpectCleanFailure(RunInChild(FileSizeLimit(64 * 1024), [&] {
-        return CheckFailure(doc, [&] { doc.SaveFile(path); }, path, "File too large");
+        return CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, "File too large");
     }));
     doc.SaveFile(path);
     EXPECT_EQ(ReadBytes(path), Joined(LinesFrom(doc), "\r\n"));
@@ -338,7 +356,9 @@ struct NonTextFile {
     std::vector<std::string> lines; // what the journal gains
 };
 
-void PrintTo(const NonTextFile& file, std::ostream* out) { *out << file.name; }
+void PrintTo(const NonTextFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 class NonTextFileFaults : public ::testing::TestWithParam<NonTextFile> {};
 
@@ -374,15 +394,17 @@ TEST_P(NonTextFileFaults, OpenAppendsTheLinesAndSaveWritesThemBackWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Journal, NonTextFileFaults,
-    ::testing::Values(
-        NonTextFile{"RandomBytes", RandomBytes(), LinesOf(RandomBytes())},
-        NonTextFile{"NulBytes", std::string("a\0b\r\n\0\0\r\n\0", 10), {std::string("a\0b", 3), "", ""}},
-        NonTextFile{"NoFinalLineEnd", "one\r\ntwo", {"one", "two"}},
-        NonTextFile{"CarriageReturnAlone", "a\rb\r\rc\r\n\r", {"a\rb\r\rc", ""}},
-        NonTextFile{"BareLineFeeds", "\n\nthird\n", {"", "", "third"}},
-        NonTextFile{"AccentedEndsKeptControlsDropped", "caf\xe9\t\r\n\x85\x01\x1f\r\n",
-                {"caf\xe9", "\x85"}},
-        NonTextFile{"EmptyFile", "", {}}),
+    ::testing::Values(NonTextFile{"RandomBytes", RandomBytes(), LinesOf(RandomBytes())},
+                      NonTextFile{"NulBytes",
+                                  std::string("a\0b\r\n\0\0\r\n\0", 10),
+                                  {std::string("a\0b", 3), "", ""}},
+                      NonTextFile{"NoFinalLineEnd", "one\r\ntwo", {"one", "two"}},
+                      NonTextFile{"CarriageReturnAlone", "a\rb\r\rc\r\n\r", {"a\rb\r\rc", ""}},
+                      NonTextFile{"BareLineFeeds", "\n\nthird\n", {"", "", "third"}},
+                      NonTextFile{"AccentedEndsKeptControlsDropped",
+                                  "caf\xe9\t\r\n\x85\x01\x1f\r\n",
+                                  {"caf\xe9", "\x85"}},
+                      NonTextFile{"EmptyFile", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Made here rather than among the cases above, so that only this test builds 10 MB strings.
@@ -403,7 +425,8 @@ TEST(NonTextFileFaultsThroughAPipe, ReadLikeTheSameBytesInAPlainFile) {
     std::thread writer([&] {
         const int fd = ::open(pipe.c_str(), O_WRONLY);
         for (std::size_t done = 0; fd >= 0 && done < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.data() + done, std::min<std::size_t>(7000, bytes.size() - done));
+            const ssize_t n =
+                ::write(fd, bytes.data() + done, std::min<std::size_t>(7000, bytes.size() - done));
             if (n <= 0)
                 break;
             done += static_cast<std::size_t>(n);
@@ -432,7 +455,9 @@ struct CliJournalFault {
     ChildLimits limits;
 };
 
-void PrintTo(const CliJournalFault& fault, std::ostream* out) { *out << fault.name; }
+void PrintTo(const CliJournalFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 class CliJournalFaults : public ::testing::TestWithParam<CliJournalFault> {};
 
@@ -447,8 +472,8 @@ TEST_P(CliJournalFaults, ExitWithStatusOneAndLeaveTheFileAlone) {
         GTEST_SKIP() << "cannot make the file for this fault here (a device node needs root)";
     const auto before = Snapshot(scratch.Path("journals"));
     const fault_support::CliResult result = fault_support::RunProgram(
-        fault_support::CopyOfCli(scratch), {"insurance", "--net-income", "--journal", path}, scratch,
-        fault.limits);
+        fault_support::CopyOfCli(scratch), {"insurance", "--net-income", "--journal", path},
+        scratch, fault.limits);
     if (result.status == fault_support::kSetupFailed)
         GTEST_SKIP() << "the child could not give up root's privileges or set its limits";
     EXPECT_EQ(result.status, 1) << result.err;
@@ -533,8 +558,8 @@ TEST(CliJournalFaultsNonText, ReportIsAppendedAfterTheFilesLines) {
     const fault_support::CliResult result =
         fault_support::RunCli({"pension", "--journal", path}, scratch);
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadBytes(path), Joined(LinesOf(bytes), "\r\n") +
-                                   Joined(LinesOf(result.out), "\r\n"));
+    EXPECT_EQ(ReadBytes(path),
+              Joined(LinesOf(bytes), "\r\n") + Joined(LinesOf(result.out), "\r\n"));
 }
 
 } // namespace

@@ -35,7 +35,8 @@ TEST(FuzzFindings, CommandLinesAreRefusedOnOneLineOrGiveValuesInRange) {
     for (const std::string& path : findings) {
         SCOPED_TRACE(path);
         CliRequest request;
-        const std::string message = ParseCommandLine(SplitAtNul(fault_support::ReadBytes(path)), request);
+        const std::string message =
+            ParseCommandLine(SplitAtNul(fault_support::ReadBytes(path)), request);
         if (message.empty()) {
             EXPECT_GE(request.values.m_nAge, 0);
             EXPECT_LE(request.values.m_nAge, PolicyLimits::kMaxAge);
