@@ -27,6 +27,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+    // Wayland desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 
     const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(QCoreApplication::arguments());
     switch (cmdInfo.m_nShellCommand) {
