@@ -25,10 +25,11 @@ const char* const kUsage =
     "  --net-income   include the distribution of the insurer's net income\n"
     "  --json         print one JSON object with the inputs and results instead\n"
     "  --journal FILE also append the lines to the journal FILE (created if missing)\n"
-    "  --help         show this text\n"
+    "  -h, --help     show this text\n"
     "  --version      show the version\n"
     "\n"
-    "Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments.\n";
+    "Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments\n"
+    "(for batch: 2 when a row was refused; the other rows are still priced).\n";
 
 namespace {
 

@@ -80,6 +80,10 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "batch") {
+        if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
+            std::cout << kUsage;
+            return 0;
+        }
         if (args.size() != 2) {
             std::cerr << "tabulon-cli: batch takes one file name: tabulon-cli batch FILE.csv\n";
             return 2;
