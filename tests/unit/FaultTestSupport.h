@@ -82,7 +82,30 @@ struct ChildLimits {
     bool unprivileged = false;        // become user nobody when running as root
     long long fileSizeLimit = -1;     // RLIMIT_FSIZE in bytes; -1 leaves it alone
     bool ignoreFileSizeSignal = true; // SIG_IGN for SIGXFSZ (tabulon-cli must do it itself)
+    long long addressSpace = -1;      // RLIMIT_AS: the child's current size plus this many bytes
 };
+
+// The address sanitizer reserves terabytes of address space, so an address-space limit
+// cannot be tested in a sanitizer build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// The process's current size in bytes, from /proc/self/statm.
+inline long long AddressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    long long pages = 0;
+    statm >> pages;
+    return pages * ::sysconf(_SC_PAGESIZE);
+}
 
 // Exit status of a child that could not set up its limits (the test is then skipped).
 constexpr int kSetupFailed = 125;
@@ -94,6 +117,12 @@ inline bool ApplyLimits(const ChildLimits& limits) {
         const rlimit limit{static_cast<rlim_t>(limits.fileSizeLimit),
                            static_cast<rlim_t>(limits.fileSizeLimit)};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return false;
+    }
+    if (limits.addressSpace >= 0) {
+        const auto bytes = static_cast<rlim_t>(AddressSpaceInUse() + limits.addressSpace);
+        const rlimit limit{bytes, bytes};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
             return false;
     }
     if (limits.unprivileged && ::geteuid() == 0) {

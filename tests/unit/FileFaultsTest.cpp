@@ -166,6 +166,23 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFault{"EndlessDevice", EndlessDevice, "it is not a plain file", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A file larger than the memory left: the read fails before a line is added.
+TEST(OpenFaultsOutOfMemory, FileLargerThanMemoryLeavesTheJournalAsItWas) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("huge");
+    WriteBytes(path, "first line\r\n");
+    std::filesystem::resize_file(path, 256 << 20); // the rest reads as NUL bytes
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"));
+    ChildLimits limits;
+    limits.addressSpace = 64 << 20;
+    ExpectCleanFailure(RunInChild(limits, [&] {
+        return CheckFailure(doc, [&] { doc.OpenFile(path); }, path, "not enough memory");
+    }));
+}
+
 // ---- Saving ---------------------------------------------------------------------------
 
 struct SaveFault {
@@ -547,6 +564,28 @@ INSTANTIATE_TEST_SUITE_P(
         CliJournalFault{"OutOfRoomAtFileSizeLimit", CliOldJournal, "File too large",
                         CliFileSizeLimit()}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The same through tabulon-cli: status 1, the file named, nothing printed, the file kept.
+TEST(CliJournalFaultsOutOfMemory, FileLargerThanMemoryExitsWithStatusOne) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("huge");
+    WriteBytes(path, "first line\r\n");
+    std::filesystem::resize_file(path, 256 << 20);
+    ChildLimits limits;
+    limits.addressSpace = 64 << 20;
+    const fault_support::CliResult result =
+        fault_support::RunCli({"insurance", "--journal", path}, scratch, limits);
+    if (result.status == fault_support::kSetupFailed)
+        GTEST_SKIP() << "the child could not set its address-space limit";
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find('"' + path + '"'), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("not enough memory"), std::string::npos) << result.err;
+    EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{256} << 20);
+}
 
 // A journal file that is not text: its lines are kept by the journal's rules, the report
 // follows them, and the whole is written back with CR LF.
