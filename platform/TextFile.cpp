@@ -180,7 +180,9 @@ void ReadTextLines(const std::string& path, CStringList& lines) {
     }
 }
 
-void WriteTextLines(const std::string& path, const CStringList& lines) {
+namespace {
+
+void WriteThroughTemporaryFile(const std::string& path, const CStringList& lines) {
     if (path.empty())
         throw CFileException("save", path, "no file name was given");
     const std::string target = ResolveTarget(path);
@@ -250,4 +252,15 @@ void WriteTextLines(const std::string& path, const CStringList& lines) {
     FileDescriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0)
         ::fsync(folder.get());
+}
+
+} // namespace
+
+void WriteTextLines(const std::string& path, const CStringList& lines) {
+    try {
+        WriteThroughTemporaryFile(path, lines);
+    } catch (const std::bad_alloc&) {
+        // The temporary file is gone already; the old file was never touched.
+        throw CFileException("save", path, "not enough memory to write it");
+    }
 }
