@@ -642,6 +642,21 @@ TEST(CliJournalFaultsOutOfMemory, FileLargerThanMemoryExitsWithStatusOne) {
     EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{256} << 20);
 }
 
+// A journal name holding a line feed and an escape: the message stays one line, the name
+// shown with \xNN for those bytes.
+TEST(CliJournalFaultsControlBytesInName, MessageStaysOnOneLine) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("new\nline\x1b[2J");
+    std::filesystem::create_directory(path);
+    const fault_support::CliResult result =
+        fault_support::RunCli({"pension", "--journal", path}, scratch);
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find("new\\x0Aline\\x1B[2J\": Is a directory."), std::string::npos)
+        << result.err;
+}
+
 // A journal file that is not text: its lines are kept by the journal's rules, the report
 // follows them, and the whole is written back with CR LF.
 TEST(CliJournalFaultsNonText, ReportIsAppendedAfterTheFilesLines) {
