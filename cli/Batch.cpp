@@ -70,7 +70,8 @@ std::string ReadRow(std::string_view row, PolicyTexts& texts, PolicyKind& kind,
         return "expected 8 columns (" + std::string(kColumns) + "), found " +
                std::to_string(fields.count) + ".";
     if (!ParseKind(std::string(TrimBlanks(fields.text[0])), kind))
-        return "kind: '" + std::string(fields.text[0]) + "' is not accepted; use insurance or pension.";
+        return "kind: '" + ShownInMessage(fields.text[0]) +
+               "' is not accepted; use insurance or pension.";
     texts.policy = TrimBlanks(fields.text[1]);
     texts.table = TrimBlanks(fields.text[2]);
     texts.age = fields.text[3];
@@ -104,7 +105,8 @@ int RunBatch(const std::string& path) {
         CPolicyDialogData values;
         const std::string failure = ReadRow(row, texts, kind, values);
         if (!failure.empty()) {
-            std::cerr << "tabulon-cli: " << path << ":" << i + 1 << ": " << failure << '\n';
+            std::cerr << "tabulon-cli: " << ShownInMessage(path) << ":" << i + 1 << ": " << failure
+                      << '\n';
             ++refused;
             continue;
         }

@@ -33,23 +33,6 @@ const char* const kUsage =
 
 namespace {
 
-// An argument as a message shows it: control bytes written as \xNN, so that the message
-// stays on one line and no escape sequence reaches the terminal.
-std::string Shown(const std::string& text) {
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || byte == 127) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            shown += escape;
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
-}
-
 const char* const kInsuranceNames[] = {"whole-life", "term-life", "endowment"};
 const char* const kPensionNames[] = {"life-annuity", "term-annuity"};
 const char* const kTableNames[] = {"national-male", "national-female", "regional-male",
@@ -70,8 +53,8 @@ std::string CheckChoice(const std::string& text, const std::string& option,
     int code = 0;
     const std::string failure = CheckIntegerField(text, option, 1, count, code);
     if (!failure.empty())
-        return option + ": '" + Shown(text) + "' is not accepted; use 1.." + std::to_string(count) +
-               " or one of " + accepted + ".";
+        return option + ": '" + ShownInMessage(text) + "' is not accepted; use 1.." +
+               std::to_string(count) + " or one of " + accepted + ".";
     index = code - 1;
     return {};
 }
@@ -83,6 +66,21 @@ std::string FormatDefault(double value) {
 }
 
 } // namespace
+
+std::string ShownInMessage(std::string_view text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+            shown += escape;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
 
 bool ParseKind(const std::string& text, PolicyKind& kind) {
     if (text == "insurance")
@@ -126,7 +124,8 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
         else if (texts.given == "premium" || (!insurance && texts.given == "payment"))
             values.m_nInputKind = 2;
         else
-            failure = "--given: '" + Shown(texts.given) + "' is not accepted; use amount or " +
+            failure = "--given: '" + ShownInMessage(texts.given) +
+                      "' is not accepted; use amount or " +
                       (insurance ? "premium." : "payment (or premium).");
     }
     return failure;
@@ -146,7 +145,8 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         return {};
     }
     if (!ParseKind(args[0], request.kind))
-        return "unknown command '" + Shown(args[0]) + "': use insurance or pension (see --help).";
+        return "unknown command '" + ShownInMessage(args[0]) +
+               "': use insurance or pension (see --help).";
     for (i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         std::string value;
@@ -204,7 +204,7 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
             if (failure.empty() && request.journalPath.empty())
                 failure = "--journal: the file name is empty.";
         } else {
-            return "unknown option '" + Shown(option) + "' (see --help).";
+            return "unknown option '" + ShownInMessage(option) + "' (see --help).";
         }
         if (!failure.empty())
             return failure;

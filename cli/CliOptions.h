@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One priced policy as the command line asks for it.
@@ -30,6 +31,10 @@ struct PolicyTexts {
     std::string given = "amount";
 };
 std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values);
+
+// Text from the user as a message shows it: control bytes written as \xNN, so that the
+// message stays on one line and no escape sequence reaches the terminal.
+std::string ShownInMessage(std::string_view text);
 
 // Parses "insurance" or "pension".
 bool ParseKind(const std::string& text, PolicyKind& kind);

@@ -170,6 +170,21 @@ INSTANTIATE_TEST_SUITE_P(
                       Insurance("EmptyJournalName", {"--journal="}, "--journal")),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A batch file's refused row: one line naming the file, the row and the field, control
+// bytes shown as \xNN; the good rows are still priced.
+TEST(CliInputFaultsBatch, ControlBytesInARowAreShownEscapedOnOneLine) {
+    ScratchFolder scratch;
+    const std::string csv = scratch.Path("policies.csv");
+    WriteBytes(
+        csv, "insurance,2,1,60,5,5,10000,amount\r\ninsur\x1b[2J\rance,2,1,60,5,5,10000,amount\r\n");
+    const fault_support::CliResult result = RunCli({"batch", csv}, scratch);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_EQ(CountLines(result.out), 2u) << result.out;
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find(csv + ":2: kind: 'insur\\x1B[2J\\x0Dance'"), std::string::npos)
+        << result.err;
+}
+
 // Accepted spellings give exactly the report of the plain value.
 struct Spelling {
     const char* name;
