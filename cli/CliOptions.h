@@ -1,6 +1,7 @@
 // Parsing and checking the command line of tabulon-cli.
 #pragma once
 
+#include "MessageText.h"
 #include "PolicyDialog.h"
 
 #include <optional>
@@ -31,10 +32,6 @@ struct PolicyTexts {
     std::string given = "amount";
 };
 std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values);
-
-// Text from the user as a message shows it: control bytes written as \xNN, so that the
-// message stays on one line and no escape sequence reaches the terminal.
-std::string ShownInMessage(std::string_view text);
 
 // Parses "insurance" or "pension".
 bool ParseKind(const std::string& text, PolicyKind& kind);
