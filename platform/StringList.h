@@ -18,6 +18,12 @@
 // changed.
 class CStringList {
 public:
+    // Where a line lies in the text buffer.
+    struct LineSpan {
+        std::uint64_t offset;
+        std::uint64_t length;
+    };
+
     CStringList() = default;
     CStringList(const CStringList& other) : m_lines(other.m_lines) {
         GrowText(other.m_nTextSize);
@@ -46,7 +52,7 @@ public:
 
     // The line at a 0-based index; the index must be below GetCount().
     std::string_view GetAt(std::size_t index) const {
-        const Line& line = m_lines[index];
+        const LineSpan& line = m_lines[index];
         return {m_pText + line.offset, static_cast<std::size_t>(line.length)};
     }
 
@@ -90,20 +96,23 @@ public:
     // room for bytes more bytes at the end of the text (bytes written there by an earlier
     // call are kept when the room grows); the pointer stays valid until the next call that
     // grows the text. AppendRaw then makes the first bytes written there part of the text,
-    // and AddTailAt marks each line within them by its offset from RawSpace's pointer.
+    // and AddTailsAt marks the lines within them where they lie.
     char* RawSpace(std::size_t bytes) {
         if (m_nTextCapacity - m_nTextSize < bytes)
             GrowText(m_nTextSize + bytes);
         return m_pText + m_nTextSize;
     }
-    // Returns the text offset of the bytes appended, for AddTailAt.
+    // Returns the text offset of the bytes appended, for AddTailsAt.
     std::size_t AppendRaw(std::size_t bytes) {
         const std::size_t start = m_nTextSize;
         m_nTextSize += bytes;
         return start;
     }
-    // A line of length bytes at the given text offset, within bytes appended by AppendRaw.
-    void AddTailAt(std::size_t offset, std::size_t length) { m_lines.push_back({offset, length}); }
+    // Lines that lie within bytes appended by AppendRaw, each given by its text offset and
+    // length, in order.
+    void AddTailsAt(const LineSpan* spans, std::size_t count) {
+        m_lines.insert(m_lines.end(), spans, spans + count);
+    }
 
 private:
     // At least needed bytes of capacity, growing by half again at a time; keeps the content.
@@ -122,13 +131,8 @@ private:
         m_nTextCapacity = capacity;
     }
 
-    struct Line {
-        std::uint64_t offset; // where the line's bytes begin in m_pText
-        std::uint64_t length;
-    };
-
     char* m_pText = nullptr; // the lines' bytes (malloc'ed)
     std::size_t m_nTextSize = 0;
     std::size_t m_nTextCapacity = 0;
-    std::vector<Line> m_lines;
+    std::vector<LineSpan> m_lines;
 };
