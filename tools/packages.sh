@@ -1,4 +1,4 @@
-# Sourced by ./run, ./test and ./bench: installs the Debian packages the project needs.
+# Sourced by the top-level scripts (./run, ./test, ./fuzz, ./package, ./benchmark): installs the Debian packages they need.
 # Usage: ensure_packages PACKAGE...
 
 ensure_packages() {
