@@ -26,5 +26,10 @@ QIcon CommandIcon(const char* themeName, const char* file) {
     for (const int size : {16, 32})
         ours.addFile(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(file)).arg(size),
                      QSize(size, size));
+    // Only a desktop's own icon theme has these icons; looking them up in the bare
+    // fallback theme finds nothing and costs a good part of the start-up.
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QLatin1String("hicolor"))
+        return ours;
     return QIcon::fromTheme(QLatin1String(themeName), ours);
 }
