@@ -1,6 +1,6 @@
 // Unit values and premiums of the worked examples (table 1, age 60, rate 5 percent,
 // term 5, amount 10000 given), and the life-table statistics behind them.
-#include "TabulonDoc.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,7 @@ struct PricingCase {
 };
 
 void RunDefaultCase(CTabulonDoc& doc, PolicyKind kind, int policyIndex) {
-    CPolicyDialogData values;
-    values.m_nInputKind = 1;
-    values.m_nAge = 60;
-    values.m_fAmount = 10000;
-    values.m_nRate = 5;
-    values.m_nTableIndex = 0;
-    values.m_nPolicyIndex = policyIndex;
-    values.m_nTerm = 5;
-    doc.RunCalculation(kind, values);
+    doc.RunCalculation(kind, testing_support::Values(policyIndex));
 }
 
 class WorkedExample : public ::testing::TestWithParam<PricingCase> {};
