@@ -131,7 +131,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
         const CsvReader::Field& field = row.At(i);
         if (field.length > field.text.size())
             return std::string(kColumnNames[i]) + ": " + ShownValue(field.text, field.length) +
-                   " is longer than any accepted value.";
+                   " is too long for any value.";
     }
     if (!ParseKind(std::string(TrimBlanks(row.At(0).text)), kind))
         return "kind: " + ShownValue(row.At(0).text) +
