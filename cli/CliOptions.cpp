@@ -3,6 +3,7 @@
 #include "CalculationRecord.h"
 #include "InputField.h"
 
+#include <algorithm>
 #include <cstdio>
 
 const char* const kUsage =
