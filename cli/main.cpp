@@ -1,4 +1,5 @@
 // tabulon-cli: the headless front end. Prices a policy and prints the report lines.
+#include "Batch.h"
 #include "CliOptions.h"
 #include "FileException.h"
 #include "JsonReport.h"
@@ -72,24 +73,13 @@ int Run(const CliRequest& request) {
 
 } // namespace
 
-int RunBatch(const std::string& path);
-
 int main(int argc, char** argv) {
     // A write past a file size limit must fail with an error, not end the process.
     std::signal(SIGXFSZ, SIG_IGN);
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "batch") {
-        if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (args.size() != 2) {
-            std::cerr << "tabulon-cli: batch takes one file name: tabulon-cli batch FILE.csv\n";
-            return 2;
-        }
-        return RunBatch(args[1]);
-    }
+    if (!args.empty() && args[0] == "batch")
+        return RunBatchCommand(args);
     CliRequest request;
     const std::string failure = ParseCommandLine(args, request);
     if (!failure.empty()) {
