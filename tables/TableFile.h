@@ -8,7 +8,7 @@
 #include <string_view>
 
 // A table file larger than this is refused unread (a table of 151 ages is a few kilobytes
-// as CSV and under 20 KB as XTbML; select-and-ultimate files are some hundreds).
+// as CSV and under 20 KB as XTbML; select-and-ultimate files run to some hundred KB).
 constexpr std::size_t kTableFileMaxBytes = 16 << 20;
 
 // Reads the table in the file at path. A file that cannot be read (missing, a folder, not a
