@@ -78,8 +78,12 @@ CJournalLock::CJournalLock(const std::string& path, const std::string& action) {
     m_target = ResolveTarget(path);
     // A save renames a new file over the journal: a lock taken on the old one while that
     // happened is on a file no longer at the path, so it is taken again.
-    for (;;) {
-        m_fd = OpenWithoutWaiting(m_target);
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 100)
+            throw CFileException(action, path, "another program keeps replacing it");
+        // Opened by the name given, so that the kernel follows links such as /dev/stdout
+        // that name no file in a folder (a pipe): those are refused below.
+        m_fd = OpenWithoutWaiting(path);
         if (m_fd >= 0) {
             if (::fstat(m_fd, &m_status) != 0) {
                 const int error = errno;
