@@ -59,29 +59,33 @@ std::uint64_t NewlineMask(const char* text) {
 }
 #endif
 
-// Makes the rawBytes bytes that the caller read at the list's RawSpace part of its text
-// and marks the lines in them where they lie: the text is never copied again. A line ends
-// at LF; its trailing bytes below the blank stay in the buffer but not in the line.
+// Line feeds among the bytes.
+std::size_t CountNewlines(const char* text, std::size_t size) {
+    std::size_t count = 0, scanned = 0;
+#if defined(__SSE2__)
+    for (; scanned + 64 <= size; scanned += 64)
+        count += static_cast<std::size_t>(__builtin_popcountll(NewlineMask(text + scanned)));
+#endif
+    for (; scanned < size; ++scanned)
+        count += text[scanned] == '\n';
+    return count;
+}
+
+// Cuts the rawBytes bytes that the caller read at the list's RawSpace into lines and adds
+// them to the list, which moves each down over the line ends before it: the text is not
+// copied anywhere else. A line ends at LF; its trailing bytes below the blank are dropped.
 void SplitRawText(CStringList& lines, std::size_t rawBytes) {
     if (rawBytes == 0)
         return;
     const char* const raw = lines.RawSpace(rawBytes);
-    const std::size_t base = lines.AppendRaw(rawBytes);
-    // Room for the lines of ordinary text at once; room not used is only address space.
-    lines.Reserve(rawBytes / 32 + 1, 0);
+    // Room for exactly the lines, so that memory stays within the file's size plus two
+    // bytes a line, however short the lines.
+    lines.Reserve(CountNewlines(raw, rawBytes) + (raw[rawBytes - 1] != '\n'), 0);
     std::size_t lineBegin = 0; // where the current line begins in the raw bytes
-    // Lines are handed to the list in batches, which costs less than one by one.
-    constexpr std::size_t kBatch = 512;
-    CStringList::LineSpan batch[kBatch];
-    std::size_t batched = 0;
     const auto endLine = [&](std::size_t stop) {
         while (stop > lineBegin && static_cast<unsigned char>(raw[stop - 1]) < 32)
             --stop;
-        batch[batched++] = {base + lineBegin, stop - lineBegin};
-        if (batched == kBatch) {
-            lines.AddTailsAt(batch, batched);
-            batched = 0;
-        }
+        lines.AddTail({raw + lineBegin, stop - lineBegin});
     };
     std::size_t scanned = 0;
 #if defined(__SSE2__)
@@ -102,7 +106,7 @@ void SplitRawText(CStringList& lines, std::size_t rawBytes) {
     // A last line without a line end.
     if (lineBegin < rawBytes)
         endLine(rawBytes);
-    lines.AddTailsAt(batch, batched);
+    lines.ReleaseUnusedRoom();
 }
 
 } // namespace
