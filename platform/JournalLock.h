@@ -22,7 +22,7 @@ public:
     // Whether the journal existed when the lock was taken.
     bool Exists() const { return m_exists; }
     // The journal, open for reading where permitted (else for writing); -1 when it does
-    // not exist or can be opened neither way.
+    // not exist.
     int Descriptor() const { return m_exists ? m_fd : -1; }
     // The journal's status when the lock was taken (only when it exists).
     const struct stat& Status() const { return m_status; }
