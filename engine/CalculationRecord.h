@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NetIncome.h"
+#include "PolicyCatalogue.h"
 
 #include <functional>
 
@@ -18,8 +19,8 @@ struct CCalculationRecord {
     // Inputs, copied from the accepted dialog.
     int m_nAge = 60;         // applicant's age in completed years
     int m_nTerm = 5;         // term of the policy in years
-    int m_nTable = 0;        // mortality table code 1..4
-    int m_nPolicyType = 0;   // insurance 1..3, pension 1..2
+    int m_nTable = 0;        // mortality table code, 1..MortalityTableCount()
+    int m_nPolicyType = 0;   // policy code within its kind, 1..PolicyCount(kind)
     int m_nMode = 1;         // 1 after the insurance command, 2 after the pension command
     int m_bNetIncome = 0;    // 1: the net-income distribution is wanted
     int m_bMortality = 0;    // 1: the mortality table section is wanted

@@ -3,7 +3,7 @@
 #include "MortalityTables.h"
 
 void CCalculationRecord::LoadLivingColumn() {
-    const float* table = g_fLivingTables[m_nTable - 1];
+    const float* table = MortalityTableOf(m_nTable).living;
     for (int x = m_nFirstAge; x < m_nAges; ++x)
         m_dLiving[x] = table[x];
     // The deaths in the last year of age, l(106) - l(107), are then all of l(106).

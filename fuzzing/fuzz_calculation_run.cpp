@@ -5,6 +5,7 @@
 //  - the report does not depend on what an earlier calculation left in the record
 //    (undefined-behaviour checks stop any read outside the record's arrays).
 #include "FuzzCheck.h"
+#include "MortalityTables.h"
 #include "TabulonDoc.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ Run ConsumeRun(FuzzedDataProvider& input) {
         v.m_fAmount = input.ConsumeFloatingPointInRange(0.0f, PolicyLimits::kMaxAmount);
     }
     v.m_nRate = input.ConsumeIntegralInRange(0, PolicyLimits::kMaxRate);
-    v.m_nTableIndex = input.ConsumeIntegralInRange(0, PolicyLimits::kTableCount - 1);
+    v.m_nTableIndex = input.ConsumeIntegralInRange(0, MortalityTableCount() - 1);
     v.m_nPolicyIndex = input.ConsumeIntegralInRange(0, PolicyLimits::PolicyCount(run.kind) - 1);
     v.m_nTerm = input.ConsumeIntegralInRange(PolicyLimits::MinTerm(run.kind, v.m_nPolicyIndex),
                                              PolicyLimits::MaxTerm(run.kind));

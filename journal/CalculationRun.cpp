@@ -11,7 +11,7 @@ void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& value
     LoadLivingColumn();
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "*** The following calculations are based on the %s mortality table.",
-               g_pszTableName[m_nTable - 1]);
+               MortalityTableOf(m_nTable).journalName);
     ComputeLifeStatistics();
     if (m_bMortality == 1)
         AppendMortalitySection();
@@ -42,7 +42,8 @@ void CTabulonDoc::AppendMortalitySection() {
     }
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "Summary life statistics for applicant aged %d years", m_nAge);
-    AppendLine(m_lines, "      based on %s mortality table:", g_pszTableName[m_nTable - 1]);
+    AppendLine(m_lines,
+               "      based on %s mortality table:", MortalityTableOf(m_nTable).journalName);
     AppendLine(m_lines, "Age at death    ... Mean=%7.2f Standard deviation=%7.2f ",
                m_dMeanAgeAtDeath, m_dSdAgeAtDeath);
     AppendLine(m_lines, "Life expectancy ... Mean=%7.2f Standard deviation=%7.2f ", m_dMeanLifetime,
@@ -56,18 +57,17 @@ void CTabulonDoc::AppendSummarySection(PolicyKind kind) {
     AppendLine(m_lines, insurance ? "Policy type           Applicant's age       amount       premium   "
                                   : "Policy type           Applicant's age       amount       payment   ");
     AppendLine(m_lines, "-------------------- ----------------- ---------------- ----------  ");
-    const char* name = insurance ? insurance::g_pszPolicyName[m_nPolicyType - 1]
-                                 : pension::g_pszPolicyName[m_nPolicyType - 1];
-    AppendLine(m_lines, "%20s        %3d        %15.2f %10.2f ", name, m_nAge, m_dAmount, m_dPremium);
-    const bool termType = insurance ? (m_nPolicyType == 2 || m_nPolicyType == 3) : m_nPolicyType == 2;
-    if (termType)
+    const PolicyInfo& policy = PolicyOf(kind, m_nPolicyType);
+    AppendLine(m_lines, "%20s        %3d        %15.2f %10.2f ", policy.journalName, m_nAge,
+               m_dAmount, m_dPremium);
+    if (policy.usesTerm)
         AppendLine(m_lines, "(Term = %d years)  ", m_nTerm);
     AppendLine(m_lines, "Discount rate = %.2f percent. ", m_dRate);
 }
 
 void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
     // Term life's rows carry no trailing blank; every other policy's rows carry one.
-    const bool trailingBlank = !(kind == PolicyKind::Insurance && m_nPolicyType == 2);
+    const bool trailingBlank = PolicyOf(kind, m_nPolicyType).policy != Policy::TermLife;
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "   Age                  N e t  I n c o m e     ");
     AppendLine(m_lines, " at death Probability Undiscounted Discounted  ");
