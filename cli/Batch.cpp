@@ -112,12 +112,8 @@ int RunBatch(const std::string& path) {
         }
         const bool pension = kind == PolicyKind::Pension;
         CopyToRecord(values, record);
-        record.LoadLivingColumn();
-        record.ComputeLifeStatistics();
-        record.ComputeTermQuantities();
-        record.PricePolicy(pension);
-        record.SolveAmountAndPremium();
-        record.ComputeNetIncome(pension, {});
+        record.m_bNetIncome = 1; // the EDNI column comes from the net income
+        record.Calculate(kind);
 
         AppendNumber(out, i + 1);
         out += pension ? ",pension," : ",insurance,";

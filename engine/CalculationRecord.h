@@ -57,6 +57,15 @@ struct CCalculationRecord {
     double m_dAnnuitySum = 0;     // running sum of discount powers while pricing
     double m_dDiscountFactor = 0; // v = 100 / (m_dRate + 100)
 
+    // One whole calculation from the inputs in the record, for a policy of the given kind:
+    // LoadLivingColumn, ComputeLifeStatistics, ComputeTermQuantities, PricePolicy,
+    // SolveAmountAndPremium and, when m_bNetIncome is 1, ComputeNetIncome (each row to
+    // onNetIncomeRow when set). Every value a report prints is then in the record, and no
+    // step overwrites one that an earlier step printed: only m_dRunningSum changes meaning,
+    // from the sum of the death probabilities to the EDNI of the net income.
+    void Calculate(PolicyKind kind,
+                   const std::function<void(const NetIncomeRow&)>& onNetIncomeRow = {});
+
     // Copies l(x) of table m_nTable into m_dLiving for the ages in use and closes it with 0.
     void LoadLivingColumn();
     // Distribution of the age at death from m_nAge on, its moments, and cleared pricing columns.

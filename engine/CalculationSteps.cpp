@@ -2,6 +2,18 @@
 
 #include "MortalityTables.h"
 
+void CCalculationRecord::Calculate(PolicyKind kind,
+                                   const std::function<void(const NetIncomeRow&)>& onNetIncomeRow) {
+    const bool pension = kind == PolicyKind::Pension;
+    LoadLivingColumn();
+    ComputeLifeStatistics();
+    ComputeTermQuantities();
+    PricePolicy(pension);
+    SolveAmountAndPremium();
+    if (m_bNetIncome == 1)
+        ComputeNetIncome(pension, onNetIncomeRow);
+}
+
 void CCalculationRecord::LoadLivingColumn() {
     const float* table = MortalityTableOf(m_nTable).living;
     for (int x = m_nFirstAge; x < m_nAges; ++x)

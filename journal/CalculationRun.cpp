@@ -7,20 +7,17 @@ using report::AppendLine;
 
 void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& values) {
     CopyToRecord(values, *this);
+    // The whole calculation first; the sections are then written from the record, the
+    // net-income rows from the copies kept as they were computed.
+    m_netIncomeRows.clear();
+    Calculate(kind, [this](const NetIncomeRow& row) { m_netIncomeRows.push_back(row); });
 
-    LoadLivingColumn();
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "*** The following calculations are based on the %s mortality table.",
                MortalityTableOf(m_nTable).journalName);
-    ComputeLifeStatistics();
     if (m_bMortality == 1)
         AppendMortalitySection();
-
-    ComputeTermQuantities();
-    PricePolicy(kind == PolicyKind::Pension);
-    SolveAmountAndPremium();
     AppendSummarySection(kind);
-
     if (m_bNetIncome == 1)
         AppendNetIncomeSection(kind);
 
@@ -72,7 +69,7 @@ void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
     AppendLine(m_lines, "   Age                  N e t  I n c o m e     ");
     AppendLine(m_lines, " at death Probability Undiscounted Discounted  ");
     AppendLine(m_lines, "--------- ----------- ------------ ----------  ");
-    ComputeNetIncome(kind == PolicyKind::Pension, [&](const NetIncomeRow& row) {
+    for (const NetIncomeRow& row : m_netIncomeRows) {
         if (!row.valuesShown)
             AppendLine(m_lines, "%8d+ %11.4f", row.age, row.probability);
         else if (row.survivors)
@@ -81,7 +78,7 @@ void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
         else
             AppendLine(m_lines, trailingBlank ? "%9d %11.4f %12.2f %10.2f " : "%9d %11.4f %12.2f %10.2f",
                        row.age, row.probability, row.undiscounted, row.discounted);
-    });
+    }
     AppendLine(m_lines, "--------- ----------- ------------ ----------  ");
     // The absolute value keeps a tiny negative EDNI from printing a minus sign.
     AppendLine(m_lines, "               1.0000        EDNI= %10.2f ", std::fabs(m_dRunningSum));

@@ -8,6 +8,7 @@
 #include "StringList.h"
 
 #include <string>
+#include <vector>
 
 class CTabulonDoc : public CDocument, public CCalculationRecord {
 public:
@@ -47,4 +48,5 @@ private:
 
     CStringList m_lines;
     PolicyDialogFactory m_dialogFactory;
+    std::vector<NetIncomeRow> m_netIncomeRows; // of the last run, for its net-income section
 };
