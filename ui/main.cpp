@@ -1,6 +1,7 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
 #include "TabulonApp.h"
+#include "TabulonVersion.h"
 
 #include <QApplication>
 
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 
