@@ -151,12 +151,8 @@ void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values
               CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;
     CopyToRecord(values, record);
-    record.LoadLivingColumn();
-    record.ComputeLifeStatistics();
-    record.ComputeTermQuantities();
-    record.PricePolicy(pension);
-    record.SolveAmountAndPremium();
-    record.ComputeNetIncome(pension, {});
+    record.m_bNetIncome = 1; // the EDNI column comes from the net income
+    record.Calculate(kind);
 
     AppendNumber(out, line);
     out += pension ? ",pension," : ",insurance,";
