@@ -7,10 +7,11 @@
 #include <functional>
 
 // Every per-age column is indexed by age x (the year of life from exact age x to x + 1):
-// ages 0..106 are in use, 107 holds the closing zero of m_dLiving, 108..109 are never read.
-// A calculation for an applicant aged a writes entries a..106; entries below a keep what
-// an earlier calculation left there.
-constexpr int kAgeSlots = 110;
+// the table's ages m_nFirstAge..m_nAges - 1 are in use (0..106 for a built-in table), and
+// m_nAges holds the closing zero of m_dLiving. Tables hold ages 0..150, so 152 slots take
+// every table. A calculation for an applicant aged a writes entries a..m_nAges - 1;
+// entries below a keep what an earlier calculation left there.
+constexpr int kAgeSlots = 152;
 
 // All routines take no arguments and return nothing: they read the inputs a calculation
 // run has placed here and leave their results here. They never fail and report nothing;
@@ -28,8 +29,8 @@ struct CCalculationRecord {
     int m_nInputKind = 0;    // 1: policy amount given, 2: annual premium or payment given
 
     double m_dLiving[kAgeSlots] = {}; // l(x), number living at exact age x
-    const int m_nAges = 107;          // ages in use are 0..m_nAges - 1
-    const int m_nFirstAge = 0;        // first age loaded from the table
+    int m_nAges = 107;                // the table's last age + 1: ages in use end at m_nAges - 1
+    int m_nFirstAge = 0;              // the table's first age, the first loaded
     int m_nEndAge = 0;                // min(m_nAge + m_nTerm, m_nAges): first age after the term
     int m_bTermInTable = 0;           // 1 when m_nAge + m_nTerm <= m_nAges
 
@@ -66,7 +67,8 @@ struct CCalculationRecord {
     void Calculate(PolicyKind kind,
                    const std::function<void(const NetIncomeRow&)>& onNetIncomeRow = {});
 
-    // Copies l(x) of table m_nTable into m_dLiving for the ages in use and closes it with 0.
+    // Takes the ages of table m_nTable into m_nFirstAge and m_nAges, copies its l(x) into
+    // m_dLiving and closes it with 0.
     void LoadLivingColumn();
     // Distribution of the age at death from m_nAge on, its moments, and cleared pricing columns.
     void ComputeLifeStatistics();

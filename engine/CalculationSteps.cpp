@@ -15,10 +15,12 @@ void CCalculationRecord::Calculate(PolicyKind kind,
 }
 
 void CCalculationRecord::LoadLivingColumn() {
-    const float* table = MortalityTableOf(m_nTable).living;
+    const MortalityTable& table = MortalityTableOf(m_nTable);
+    m_nFirstAge = table.firstAge;
+    m_nAges = table.lastAge + 1;
     for (int x = m_nFirstAge; x < m_nAges; ++x)
-        m_dLiving[x] = table[x];
-    // The deaths in the last year of age, l(106) - l(107), are then all of l(106).
+        m_dLiving[x] = table.living[static_cast<std::size_t>(x)];
+    // The deaths in the last year of age, l(last) - l(last + 1), are then all of l(last).
     m_dLiving[m_nAges] = 0.0;
 }
 

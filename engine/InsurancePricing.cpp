@@ -35,7 +35,7 @@ void CCalculationRecord::PriceInsuranceTerm(bool endowment) {
     AccumulateInsurance(m_nEndAge);
     // Without a covered age (a term of 0) there is no survival probability of this
     // calculation to weigh a terminal term with, and nothing is added.
-    if (m_nEndAge - 1 < a || a < 0)
+    if (m_nEndAge - 1 < a || a < m_nFirstAge)
         return;
     const double survival = m_dSurvivalProb[m_nEndAge - 1];
     m_dUnitAnnualPV += survival * m_dAnnuitySum;

@@ -10,7 +10,7 @@ void CCalculationRecord::ComputeLifeStatistics() {
     m_dMeanLifetime = 0;
     m_dMeanAgeAtDeath = 0;
 
-    if (a >= 0 && a < m_nAges) {
+    if (a >= m_nFirstAge && a < m_nAges) {
         const double living = m_dLiving[a];
         for (int x = a; x < m_nAges; ++x) {
             const double q = (m_dLiving[x] - m_dLiving[x + 1]) / living;

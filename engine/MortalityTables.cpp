@@ -1,5 +1,8 @@
 #include "MortalityTables.h"
 
+#include <algorithm>
+#include <memory>
+
 // l(x), the number living at exact age x out of 100000 born, for ages 0..109.
 // Ages 107..109 hold 0 in every table.
 const float g_fLivingTables[kTableCount][kTableSlots] = {
@@ -59,19 +62,57 @@ const float g_fLivingTables[kTableCount][kTableSlots] = {
 
 namespace {
 
-const MortalityTable kBuiltInTables[kTableCount] = {
-    {"National, male", "National, Male", "national-male", 0, 106, g_fLivingTables[0]},
-    {"National, female", "National, Female", "national-female", 0, 106, g_fLivingTables[1]},
-    {"Regional, male", "Regional, Male", "regional-male", 0, 106, g_fLivingTables[2]},
-    {"Regional, female", "Regional, Female", "regional-female", 0, 106, g_fLivingTables[3]},
-};
+MortalityTable BuiltIn(const char* journalName, const char* dialogName, const char* commandName,
+                       const float* living) {
+    // float to double is exact: the built-in l values are the same numbers as ever.
+    return {journalName, dialogName, commandName,
+            0,           106,        std::vector<double>(living, living + 107)};
+}
+
+// Built-in tables first, then the imported ones. Entries are held by pointer so that a
+// reference to a table stays valid while others are added or removed.
+std::vector<std::unique_ptr<const MortalityTable>>& Tables() {
+    static std::vector<std::unique_ptr<const MortalityTable>> tables = [] {
+        std::vector<std::unique_ptr<const MortalityTable>> builtIn;
+        builtIn.push_back(std::make_unique<const MortalityTable>(
+            BuiltIn("National, male", "National, Male", "national-male", g_fLivingTables[0])));
+        builtIn.push_back(std::make_unique<const MortalityTable>(BuiltIn(
+            "National, female", "National, Female", "national-female", g_fLivingTables[1])));
+        builtIn.push_back(std::make_unique<const MortalityTable>(
+            BuiltIn("Regional, male", "Regional, Male", "regional-male", g_fLivingTables[2])));
+        builtIn.push_back(std::make_unique<const MortalityTable>(BuiltIn(
+            "Regional, female", "Regional, Female", "regional-female", g_fLivingTables[3])));
+        return builtIn;
+    }();
+    return tables;
+}
 
 } // namespace
 
 int MortalityTableCount() {
-    return kTableCount;
+    return static_cast<int>(Tables().size());
 }
 
 const MortalityTable& MortalityTableOf(int code) {
-    return kBuiltInTables[code - 1];
+    return *Tables()[static_cast<std::size_t>(code - 1)];
+}
+
+int AddMortalityTable(const std::string& name, int firstAge, std::span<const double> living) {
+    const int lastAge = firstAge + static_cast<int>(living.size()) - 1;
+    std::vector<double> byAge(static_cast<std::size_t>(lastAge + 1), 0.0);
+    std::copy(living.begin(), living.end(), byAge.begin() + firstAge);
+    // A control byte in the name (a line break in a file's name) would split the report
+    // line that names the table; it becomes a blank.
+    std::string shown = name;
+    std::replace_if(
+        shown.begin(), shown.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, ' ');
+    Tables().push_back(std::make_unique<const MortalityTable>(
+        MortalityTable{shown, shown, std::string(), firstAge, lastAge, std::move(byAge)}));
+    return MortalityTableCount();
+}
+
+void RemoveMortalityTable(int code) {
+    if (code > kTableCount && code <= MortalityTableCount())
+        Tables().erase(Tables().begin() + (code - 1));
 }

@@ -24,7 +24,7 @@ void CCalculationRecord::ComputeInsuranceNetIncome(
     }
     const int e = m_nEndAge;
     // Whole life has no survivors; without a covered age (a term of 0) there are none either.
-    if (!policy.usesTerm || e - 1 < m_nAge || m_nAge < 0)
+    if (!policy.usesTerm || e - 1 < m_nAge || m_nAge < m_nFirstAge)
         return;
     const double survival = m_dSurvivalProb[e - 1];
     const bool shown = m_bTermInTable == 1;
@@ -55,7 +55,7 @@ void CCalculationRecord::ComputePensionNetIncome(
         m_dRunningSum += discounted * m_dDeathProb[x];
     }
     const int e = m_nEndAge;
-    if (!termAnnuity || e - 1 < m_nAge || m_nAge < 0)
+    if (!termAnnuity || e - 1 < m_nAge || m_nAge < m_nFirstAge)
         return;
     const double survival = m_dSurvivalProb[e - 1];
     if (onRow) {

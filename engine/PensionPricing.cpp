@@ -21,7 +21,7 @@ void CCalculationRecord::PricePension(int lastAge, bool terminal) {
     m_dAnnuitySum = 0;
     m_dUnitAnnualPV = 0;
     m_dUnitAmountPV = -1.0;
-    if (a + 1 <= m_nAges - 1 && a >= 0) {
+    if (a + 1 <= m_nAges - 1 && a >= m_nFirstAge) {
         for (int x = a + 1; x <= lastAge; ++x) {
             m_dAnnuitySum = m_dAnnuitySum + std::pow(v, (double)(x - a));
             m_dUnitAnnualPV = m_dUnitAnnualPV - m_dAnnuitySum * m_dDeathProb[x];
@@ -30,8 +30,8 @@ void CCalculationRecord::PricePension(int lastAge, bool terminal) {
         if (terminal && lastAge >= a)
             m_dUnitAnnualPV -= m_dSurvivalProb[lastAge] * m_dAnnuitySum;
     }
-    // Survivors past the table's last age read the value of 107 - a payments here:
+    // Survivors past the table's last age read the value of m_nAges - a payments here:
     // one more step of the running sum.
-    if (a >= 0 && a < m_nAges)
+    if (a >= m_nFirstAge && a < m_nAges)
         m_dDiscount[m_nAges] = m_dAnnuitySum + std::pow(v, (double)(m_nAges - a));
 }

@@ -14,7 +14,7 @@ void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& value
 
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "*** The following calculations are based on the %s mortality table.",
-               MortalityTableOf(m_nTable).journalName);
+               MortalityTableOf(m_nTable).journalName.c_str());
     if (m_bMortality == 1)
         AppendMortalitySection();
     AppendSummarySection(kind);
@@ -40,7 +40,7 @@ void CTabulonDoc::AppendMortalitySection() {
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "Summary life statistics for applicant aged %d years", m_nAge);
     AppendLine(m_lines,
-               "      based on %s mortality table:", MortalityTableOf(m_nTable).journalName);
+               "      based on %s mortality table:", MortalityTableOf(m_nTable).journalName.c_str());
     AppendLine(m_lines, "Age at death    ... Mean=%7.2f Standard deviation=%7.2f ",
                m_dMeanAgeAtDeath, m_dSdAgeAtDeath);
     AppendLine(m_lines, "Life expectancy ... Mean=%7.2f Standard deviation=%7.2f ", m_dMeanLifetime,
