@@ -7,6 +7,8 @@
 #include "CliOptions.h"
 #include "CsvReader.h"
 #include "FileException.h"
+#include "MortalityTables.h"
+#include "TableFormatError.h"
 
 #include <cerrno>
 #include <charconv>
@@ -18,6 +20,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace {
 
@@ -117,9 +120,63 @@ bool IsBlankRow(const CsvReader& row) {
            TrimBlanks(first.text).empty();
 }
 
+// The table files rows name, each read once per run and kept: its code among the tables,
+// or why it was refused.
+class TableFiles {
+public:
+    struct Entry {
+        int code = 0;        // 0: refused
+        std::string failure; // why the file was refused
+    };
+    const Entry& Get(std::string_view path) {
+        m_key.assign(path);
+        auto found = m_entries.find(m_key);
+        if (found == m_entries.end())
+            found = m_entries.emplace(m_key, Read(m_key)).first;
+        return found->second;
+    }
+
+private:
+    static Entry Read(const std::string& path) {
+        try {
+            return {ImportTableFile(path), {}};
+        } catch (const CFileException& error) {
+            return {0, error.what()};
+        } catch (const TableFormatError& error) {
+            return {0, error.what()};
+        }
+    }
+    std::unordered_map<std::string, Entry> m_entries;
+    std::string m_key;
+};
+
+// A table column that is not a whole number or a built-in table's name is a file's path.
+bool NamesTableFile(std::string_view table) {
+    if (table.empty() || table.find_first_not_of("0123456789+-") == std::string_view::npos)
+        return false;
+    for (int code = 1; code <= kTableCount; ++code)
+        if (table == MortalityTableOf(code).commandName)
+            return false;
+    return true;
+}
+
+void AppendCsvField(std::string& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 // Checks one row; on success fills kind and values, otherwise returns the reason. texts is
 // reused from row to row, so its strings keep their room and a row allocates nothing.
-std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
+std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables, PolicyKind& kind,
                     CPolicyDialogData& values) {
     if (row.Fault() != nullptr)
         return row.Fault();
@@ -138,6 +195,13 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
                " is not accepted; use insurance or pension.";
     texts.policy = TrimBlanks(row.At(1).text);
     texts.table = TrimBlanks(row.At(2).text);
+    texts.tableCode = 0;
+    if (NamesTableFile(texts.table)) {
+        const TableFiles::Entry& file = tables.Get(texts.table);
+        if (file.code == 0)
+            return "table: " + file.failure;
+        texts.tableCode = file.code;
+    }
     texts.age = row.At(3).text;
     texts.term = row.At(4).text;
     texts.rate = row.At(5).text;
@@ -148,7 +212,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
 
 // Prices one checked row with the steps of a calculation run and appends its result row.
 void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
-              CCalculationRecord& record, std::string& out) {
+              std::string_view tableFile, CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;
     CopyToRecord(values, record);
     record.m_bNetIncome = 1; // the EDNI column comes from the net income
@@ -156,8 +220,15 @@ void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values
 
     AppendNumber(out, line);
     out += pension ? ",pension," : ",insurance,";
-    for (const int value :
-         {record.m_nPolicyType, record.m_nTable, record.m_nAge, record.m_nTerm, values.m_nRate}) {
+    AppendNumber(out, record.m_nPolicyType);
+    out += ',';
+    // A table read from a file is shown as the row named it.
+    if (tableFile.empty())
+        AppendNumber(out, record.m_nTable);
+    else
+        AppendCsvField(out, tableFile);
+    out += ',';
+    for (const int value : {record.m_nAge, record.m_nTerm, values.m_nRate}) {
         AppendNumber(out, value);
         out += ',';
     }
@@ -184,6 +255,7 @@ int RunBatch(const std::string& path) {
         output.Text() += kResultColumns;
         CCalculationRecord record;
         PolicyTexts texts;
+        TableFiles tables;
         int refused = 0;
         while (reader.Next()) {
             const bool header = reader.Line() == 1 && reader.At(0).text.rfind("kind", 0) == 0;
@@ -191,14 +263,16 @@ int RunBatch(const std::string& path) {
                 continue;
             PolicyKind kind = PolicyKind::Insurance;
             CPolicyDialogData values;
-            const std::string failure = ReadRow(reader, texts, kind, values);
+            const std::string failure = ReadRow(reader, texts, tables, kind, values);
             if (!failure.empty()) {
                 std::cerr << "tabulon-cli: " << shownName << ":" << reader.Line() << ": " << failure
                           << '\n';
                 ++refused;
                 continue;
             }
-            PriceRow(reader.Line(), kind, values, record, output.Text());
+            PriceRow(reader.Line(), kind, values,
+                     texts.tableCode > 0 ? std::string_view(texts.table) : std::string_view(),
+                     record, output.Text());
             output.FlushWhenFull();
         }
         output.Flush();

@@ -3,6 +3,8 @@
 #include "CalculationRecord.h"
 #include "InputField.h"
 #include "MortalityTables.h"
+#include "TableFile.h"
+#include "TableFormatError.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -11,14 +13,17 @@ const char* const kUsage =
     "Usage: tabulon-cli insurance|pension [options]\n"
     "       tabulon-cli batch FILE.csv|-\n"
     "Prices one policy and prints the report lines a calculation appends to the journal;\n"
-    "batch prices one policy per CSV row (- reads standard input).\n"
+    "batch prices one policy per CSV row (- reads standard input); its table column is\n"
+    "1..4 or the path of a table file.\n"
     "\n"
     "Options (defaults are the dialog's opening values):\n"
     "  --policy P     insurance: 1..3 or whole-life, term-life, endowment;\n"
     "                 pension: 1..2 or life-annuity, term-annuity (default 2)\n"
     "  --table T      1..4 or national-male, national-female, regional-male,\n"
     "                 regional-female (default 1)\n"
-    "  --age N        applicant's age in years, 0..106 (default 60)\n"
+    "  --table-file F the mortality table in the CSV or XTbML file F instead\n"
+    "  --age N        applicant's age in years, 0..106, or within the ages of the\n"
+    "                 table file (default 60)\n"
     "  --term N       term in years, 0..50 for insurance, 0..100 for pensions,\n"
     "                 at least 1 for term life, endowment and term annuity (default 5)\n"
     "  --rate N       discount interest rate in whole percent, 0..100 (default 5)\n"
@@ -43,7 +48,7 @@ template <class NameOf>
 std::string CheckChoice(const std::string& text, const std::string& option, int count,
                         NameOf nameOf, int& index) {
     for (int code = 1; code <= count; ++code) {
-        if (text == nameOf(code)) {
+        if (!std::string_view(nameOf(code)).empty() && text == nameOf(code)) {
             index = code - 1;
             return {};
         }
@@ -99,6 +104,14 @@ std::string ShownValue(std::string_view text, std::size_t length) {
            " of " + std::to_string(length) + " bytes)";
 }
 
+int ImportTableFile(const std::string& path) {
+    const MortalityTableData data = ReadMortalityTableFile(path);
+    const std::vector<double> living = LivingByAge(data);
+    // LivingByAge closes the table with l(last + 1) = 0; the calculation closes it itself.
+    return AddMortalityTable(data.name, data.firstAge,
+                             std::span<const double>(living).first(living.size() - 1));
+}
+
 bool ParseKind(const std::string& text, PolicyKind& kind) {
     for (const PolicyKind candidate : {PolicyKind::Insurance, PolicyKind::Pension}) {
         if (text == KindCommandName(candidate)) {
@@ -115,10 +128,27 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
     const auto orDefault = [](const std::optional<std::string>& text, const std::string& fallback) {
         return text.value_or(fallback);
     };
+    // Imported tables are given by their file, never by code or name.
+    const auto checkTable = [&texts, &values] {
+        if (texts.tableCode > 0) {
+            values.m_nTableIndex = texts.tableCode - 1;
+            return std::string();
+        }
+        return CheckChoice(
+            texts.table, "--table", kTableCount,
+            [](int code) { return MortalityTableOf(code).commandName; }, values.m_nTableIndex);
+    };
+    // The age lies within the chosen table's ages; before a table is known, the built-in ones'.
+    int firstAge = 0, lastAge = PolicyLimits::kMaxAge;
+    if (checkTable().empty()) {
+        const MortalityTable& table = MortalityTableOf(values.m_nTableIndex + 1);
+        firstAge = table.firstAge;
+        lastAge = table.lastAge;
+    }
     std::string failure;
     // Checked in the dialog's order: age, amount, rate, the lists, then the term.
-    failure = CheckIntegerField(orDefault(texts.age, std::to_string(defaults.m_nAge)), "--age", 0,
-                                PolicyLimits::kMaxAge, values.m_nAge);
+    failure = CheckIntegerField(orDefault(texts.age, std::to_string(defaults.m_nAge)), "--age",
+                                firstAge, lastAge, values.m_nAge);
     if (failure.empty()) {
         const std::string amount = orDefault(texts.amount, FormatDefault(defaults.m_fAmount));
         failure = WithLongNumberCut(
@@ -129,9 +159,7 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
         failure = CheckIntegerField(orDefault(texts.rate, std::to_string((int)defaults.m_dRate)),
                                     "--rate", 0, PolicyLimits::kMaxRate, values.m_nRate);
     if (failure.empty())
-        failure = CheckChoice(
-            texts.table, "--table", MortalityTableCount(),
-            [](int code) { return MortalityTableOf(code).commandName; }, values.m_nTableIndex);
+        failure = checkTable();
     if (failure.empty())
         failure = CheckChoice(
             texts.policy, "--policy", PolicyCount(kind),
@@ -169,6 +197,7 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         return "unknown command " + ShownValue(args[0]) +
                ": use insurance or pension (see --help).";
     const bool insurance = request.kind == PolicyKind::Insurance;
+    bool tableGiven = false;
     for (i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         std::string value;
@@ -221,6 +250,10 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
             failure = takeValue(texts.policy, "a policy type");
         } else if (isFlag("--table")) {
             failure = takeValue(texts.table, "a mortality table");
+        } else if (isFlag("--table-file")) {
+            failure = takeValue(request.tableFile, "a mortality table file");
+            if (failure.empty() && request.tableFile.empty())
+                failure = "--table-file: the file name is empty.";
         } else if (isFlag("--age")) {
             failure = takeValue(texts.age, "an age in years");
         } else if (isFlag("--term")) {
@@ -240,6 +273,17 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         }
         if (!failure.empty())
             return failure;
+        if (option == "--table")
+            tableGiven = true;
+    }
+    if (!request.tableFile.empty()) {
+        if (tableGiven)
+            return "--table and --table-file: give one mortality table, not both.";
+        try {
+            texts.tableCode = ImportTableFile(request.tableFile);
+        } catch (const TableFormatError& error) {
+            return error.what();
+        }
     }
     return CheckPolicyTexts(request.kind, texts, request.values);
 }

@@ -17,12 +17,15 @@ struct CliRequest {
     CPolicyDialogData values; // checked: every value lies in the dialog's ranges
     bool json = false;
     std::string journalPath; // empty: no journal file
+    std::string tableFile;   // --table-file: the table read from it is the one used
 };
 
 // Reads the arguments after the program name. Returns an empty string on success,
 // otherwise one line naming the option and what it accepts. An option that needs a value
 // takes the next argument unless it starts with "--" (a forgotten value must not turn the
 // next option into a file name); --journal=--name gives such a value. "--" ends the options.
+// With --table-file the table is read and added to the tables; a file that cannot be read
+// throws CFileException, a file that holds no valid table is refused like a bad value.
 std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& request);
 
 // The arguments of batch (args[0] is "batch"): one file name, "-" for standard input.
@@ -40,8 +43,14 @@ struct PolicyTexts {
     std::string table = "1";
     std::optional<std::string> age, term, rate, amount; // absent: the dialog's opening value
     std::string given = "amount";
+    int tableCode = 0; // a table read from a file: its code, used instead of table
 };
 std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values);
+
+// Reads the mortality table in the file at path and adds it to the tables; returns its code.
+// Throws CFileException when the file cannot be read and TableFormatError when it holds no
+// valid table.
+int ImportTableFile(const std::string& path);
 
 // Parses "insurance" or "pension".
 bool ParseKind(const std::string& text, PolicyKind& kind);

@@ -18,7 +18,17 @@ public:
         AddRaw(key, text);
     }
     void Add(const char* key, int value) { AddRaw(key, std::to_string(value)); }
-    void Add(const char* key, const char* value) { AddRaw(key, std::string("\"") + value + "\""); }
+    // A table's name comes from the user's file: quotes and backslashes are escaped so that
+    // the object stays valid JSON (the name holds no control bytes).
+    void Add(const char* key, const char* value) {
+        std::string text = "\"";
+        for (const char* c = value; *c != '\0'; ++c) {
+            if (*c == '"' || *c == '\\')
+                text += '\\';
+            text += *c;
+        }
+        AddRaw(key, text + "\"");
+    }
     std::string Close() const { return "{" + m_body + "}"; }
 
 private:
@@ -39,7 +49,7 @@ std::string JsonReport(const CTabulonDoc& doc, PolicyKind kind) {
     json.Add("policy", doc.m_nPolicyType);
     json.Add("policy_name", PolicyOf(kind, doc.m_nPolicyType).journalName);
     json.Add("table", doc.m_nTable);
-    json.Add("table_name", MortalityTableOf(doc.m_nTable).journalName);
+    json.Add("table_name", MortalityTableOf(doc.m_nTable).journalName.c_str());
     json.Add("age", doc.m_nAge);
     json.Add("term", doc.m_nTerm);
     json.Add("rate", doc.m_dRate);

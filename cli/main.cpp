@@ -115,7 +115,13 @@ int main(int argc, char** argv) {
     if (!args.empty() && args[0] == "batch")
         return RunBatchCommand(args);
     CliRequest request;
-    const std::string failure = ParseCommandLine(args, request);
+    std::string failure;
+    try {
+        failure = ParseCommandLine(args, request);
+    } catch (const CFileException& error) { // the table file could not be read
+        std::cerr << "tabulon-cli: " << error.what() << '\n';
+        return 1;
+    }
     if (!failure.empty()) {
         std::cerr << "tabulon-cli: " << failure << '\n';
         return 2;

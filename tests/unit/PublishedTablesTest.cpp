@@ -4,13 +4,17 @@
 // independent pricing (a = sum v^k kpx, A = sum v^(k+1) kpx q(x+k)) checks the files
 // and the reader before any calculation of the program relies on them.
 #include "PublishedTables.h"
+#include "CalculationRecord.h"
+#include "CliOptions.h"
 #include "FaultTestSupport.h"
 #include "TableFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <iomanip>
+#include <string>
 #include <vector>
 
 namespace {
@@ -59,6 +63,49 @@ TEST_P(PublishedValues, WholeLifeOnTheTableReadBackMeetsThePublishedFigures) {
     EXPECT_NEAR(values.assurance * c.assuranceScale, c.assurance,
                 0.5 * std::pow(10.0, -c.assuranceDecimals))
         << std::setprecision(17) << "assurance " << values.assurance;
+}
+
+// A number of the one-line JSON report.
+double JsonNumber(const std::string& json, const std::string& name) {
+    const std::size_t at = json.find("\"" + name + "\":");
+    if (at == std::string::npos)
+        return std::nan("");
+    return std::strtod(json.c_str() + at + name.size() + 3, nullptr);
+}
+
+// Whole life priced by the program on the table read from the file, through the one
+// calculation entry and through tabulon-cli --table-file --json.
+TEST_P(PublishedValues, TheCalculationAndTheCommandLineMeetThePublishedFigures) {
+    const PublishedCase& c = GetParam();
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const double annuityTolerance = 0.5e-4;
+    const double assuranceTolerance = 0.5 * std::pow(10.0, -c.assuranceDecimals);
+    const int rate = static_cast<int>(std::lround(c.rate * 100));
+
+    CCalculationRecord record;
+    record.m_nTable = ImportTableFile(scratch.Path(c.file));
+    record.m_nPolicyType = 1;
+    record.m_nAge = c.age;
+    record.m_dRate = rate;
+    record.m_nInputKind = 1;
+    record.Calculate(PolicyKind::Insurance);
+    EXPECT_NEAR(record.m_dUnitAnnualPV, c.annuityDue, annuityTolerance);
+    EXPECT_NEAR(record.m_dUnitAmountPV * c.assuranceScale, c.assurance, assuranceTolerance);
+
+    const fault_support::CliResult cli = fault_support::RunCli(
+        {"insurance", "--policy", "whole-life", "--table-file", scratch.Path(c.file), "--age",
+         std::to_string(c.age), "--rate", std::to_string(rate), "--json"},
+        scratch);
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    EXPECT_NE(cli.out.find(std::string("\"table_name\":\"") +
+                           std::string(c.file).substr(0, std::string(c.file).find('.')) + "\""),
+              std::string::npos)
+        << cli.out;
+    EXPECT_NEAR(JsonNumber(cli.out, "unit_annual_pv"), c.annuityDue, annuityTolerance) << cli.out;
+    EXPECT_NEAR(JsonNumber(cli.out, "unit_amount_pv") * c.assuranceScale, c.assurance,
+                assuranceTolerance)
+        << cli.out;
 }
 
 // SULT at 5%: Dickson, Hardy and Waters, Actuarial Mathematics for Life Contingent Risks,
