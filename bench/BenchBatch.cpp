@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <fcntl.h>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -25,8 +27,9 @@ namespace {
 constexpr double kTargetPoliciesPerSecond = 100000;
 
 // A batch of policies of every kind, type and table, with ages, terms, rates and amounts
-// spread over the ranges the dialogs admit, and both ways of giving the amount.
-std::string BatchText(std::int64_t rows) {
+// spread over the ranges the dialogs admit, and both ways of giving the amount. With table
+// files given, each row names one of them instead of a built-in table.
+std::string BatchText(std::int64_t rows, const std::vector<std::string>& tableFiles = {}) {
     std::mt19937 random(20261208);
     std::string text = "kind,policy,table,age,term,rate,amount,given\n";
     for (std::int64_t i = 0; i < rows; ++i) {
@@ -35,7 +38,10 @@ std::string BatchText(std::int64_t rows) {
         const int maxTerm = PolicyLimits::MaxTerm(policy.kind);
         text += pension ? "pension," : "insurance,";
         text += std::to_string(policy.policyIndex + 1) + ",";
-        text += std::to_string(random() % 4 + 1) + ",";
+        if (tableFiles.empty())
+            text += std::to_string(random() % 4 + 1) + ",";
+        else
+            text += tableFiles[random() % tableFiles.size()] + ",";
         text += std::to_string(random() % 100) + ",";
         text += std::to_string(random() % maxTerm + 1) + ",";
         text += std::to_string(random() % 12) + ",";
@@ -46,10 +52,23 @@ std::string BatchText(std::int64_t rows) {
     return text;
 }
 
-void BM_BatchProcess(benchmark::State& state) {
+// A table file of q by age, 0 to 120 (Makeham), as users write them.
+std::string MakehamTableFile(const std::string& path) {
+    std::string text = "age,qx\n";
+    for (int x = 0; x <= 120; ++x) {
+        const double c = 1.124;
+        const double mu = 0.00022 + 2.7e-6 * std::pow(c, x) * (c - 1) / std::log(c);
+        const double q = x < 120 ? 1 - std::exp(-mu) : 1.0;
+        text += std::to_string(x) + "," + std::to_string(q) + "\n";
+    }
+    bench::WriteWholeFile(path, text);
+    return path;
+}
+
+void RunBatch(benchmark::State& state, const std::string& text) {
     const std::string path =
         bench::DataFolder() + "/batch-" + std::to_string(state.range(0)) + ".csv";
-    bench::WriteWholeFile(path, BatchText(state.range(0)));
+    bench::WriteWholeFile(path, text);
     double wall = 0, cpu = 0;
     for (auto _ : state) {
         const bench::ChildResult result = bench::RunChild({TABULON_CLI, "batch", path});
@@ -67,6 +86,19 @@ void BM_BatchProcess(benchmark::State& state) {
     state.counters["per_cpu_s"] = policies / cpu;
     // Above 1 meets the aim of 100,000 policies a second on one core.
     state.counters["x_target"] = policies / cpu / kTargetPoliciesPerSecond;
+}
+
+void BM_BatchProcess(benchmark::State& state) {
+    RunBatch(state, BatchText(state.range(0)));
+}
+
+// Every row names one of two table files, read once per run.
+void BM_BatchTableFiles(benchmark::State& state) {
+    const std::vector<std::string> tables{MakehamTableFile(bench::DataFolder() + "/makeham-a.csv"),
+                                          MakehamTableFile(bench::DataFolder() + "/makeham-b.csv")};
+    RunBatch(state, BatchText(state.range(0), tables));
+    for (const std::string& table : tables)
+        ::unlink(table.c_str());
 }
 
 // VmHWM of a running process in kilobytes, from /proc/PID/status; -1 when not found.
@@ -151,6 +183,11 @@ BENCHMARK(BM_BatchStreamMemory)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BatchProcess)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchTableFiles)
     ->Arg(100000)
     ->UseManualTime()
     ->MinTime(2.0)
