@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "ImportedTables.h"
+
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
 #include "LockKeyPanes.h"
@@ -11,9 +13,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
@@ -62,6 +67,7 @@ void CMainFrame::CreateActions() {
     CreateEditMenu(menuBar()->addMenu(QStringLiteral("&Edit")));
     CreateViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
     CreateTypeMenu(menuBar()->addMenu(QStringLiteral("&Type of policy")));
+    CreateTablesMenu(menuBar()->addMenu(tr("T&ables")));
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* about =
         AddCommand(help, "ID_APP_ABOUT", QStringLiteral("&About Tabulon..."),
@@ -201,6 +207,43 @@ void CMainFrame::CreateTypeMenu(QMenu* menu) {
         UpdateCommandUI();
     });
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::CreateTablesMenu(QMenu* menu) {
+    QAction* import = AddCommand(menu, "ID_TABLES_IMPORT", tr("&Import Table..."),
+                                 tr("Read a mortality table from a CSV or XTbML file"));
+    QAction* remove = AddCommand(menu, "ID_TABLES_REMOVE", tr("&Remove Table..."),
+                                 tr("Remove an imported mortality table"));
+    connect(import, &QAction::triggered, this, &CMainFrame::OnImportTable);
+    connect(remove, &QAction::triggered, this, &CMainFrame::OnRemoveTable);
+    connect(menu, &QMenu::aboutToShow, this,
+            [remove] { remove->setEnabled(!imported_tables::Names().isEmpty()); });
+}
+
+void CMainFrame::OnImportTable() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Import Table"), QString(),
+        tr("Mortality tables (*.csv *.xml)") + QStringLiteral(";;") + tr("CSV (*.csv)") +
+            QStringLiteral(";;") + tr("XTbML (*.xml)"));
+    if (path.isEmpty())
+        return;
+    const QString failure = imported_tables::Import(path);
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, QCoreApplication::applicationName(), failure);
+}
+
+void CMainFrame::OnRemoveTable() {
+    const QStringList names = imported_tables::Names();
+    if (names.isEmpty())
+        return;
+    bool chosen = false;
+    const QString name = QInputDialog::getItem(
+        this, tr("Remove Table"), tr("Imported table to remove:"), names, 0, false, &chosen);
+    if (!chosen)
+        return;
+    const QString failure = imported_tables::Remove(static_cast<int>(names.indexOf(name)));
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, QCoreApplication::applicationName(), failure);
 }
 
 void CMainFrame::CreateStatusBar() {

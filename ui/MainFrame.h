@@ -43,6 +43,9 @@ private:
     void CreateEditMenu(QMenu* menu);
     void CreateViewMenu(QMenu* menu);
     void CreateTypeMenu(QMenu* menu);
+    void CreateTablesMenu(QMenu* menu);
+    void OnImportTable();
+    void OnRemoveTable();
     void CreateToolBar();
     void CreateStatusBar();
     QAction* AddCommand(QMenu* menu, const char* id, const QString& text, const QString& prompt);

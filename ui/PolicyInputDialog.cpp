@@ -78,7 +78,7 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
 QStringList MortalityTableListEntries() {
     QStringList entries;
     for (int code = 1; code <= MortalityTableCount(); ++code)
-        entries << QString::fromUtf8(MortalityTableOf(code).dialogName);
+        entries << QString::fromUtf8(MortalityTableOf(code).dialogName.c_str());
     return entries;
 }
 
@@ -144,7 +144,8 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
         "IDC_SHOW_NET_INCOME");
 
     FitListToEntries(m_policyList, m_policyNames, Units(116, 20));
-    FitListToEntries(m_tableList, MortalityTableListEntries(), Units(116, 20));
+    // The built-in tables show whole; imported tables after them may scroll.
+    FitListToEntries(m_tableList, MortalityTableListEntries().mid(0, kTableCount), Units(116, 20));
     termLabel->setMinimumWidth(Units(layout.termLabelWidth, 0).width());
     m_giveAmount->setMinimumWidth(Units(layout.giveAmountWidth, 0).width());
     m_givePremium->setMinimumWidth(Units(layout.givePremiumWidth, 0).width());
@@ -226,7 +227,11 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
 }
 
 void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
-    dx.Integer(m_age, kAgeField, m_nAge, 0, PolicyLimits::kMaxAge);
+    // The age lies within the chosen table's ages (the built-in tables' before a choice).
+    const int table = m_tableList->currentRow();
+    const bool chosen = table >= 0 && table < MortalityTableCount();
+    dx.Integer(m_age, kAgeField, m_nAge, chosen ? MortalityTableOf(table + 1).firstAge : 0,
+               chosen ? MortalityTableOf(table + 1).lastAge : PolicyLimits::kMaxAge);
     dx.Single(m_amount, kAmountField, m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
     // "-0" reads as a negative zero, which would print as -0.00 in the report.
     if (dx.m_bSaveAndValidate && !dx.Failed() && m_fAmount == 0.0f)

@@ -3,11 +3,13 @@
 #include "AboutDialog.h"
 #include "AppIcon.h"
 #include "CommandLineInfo.h"
+#include "ImportedTables.h"
 #include "MainFrame.h"
 #include "PolicyDialogFactory.h"
 #include "QtWaitCursor.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include <cstdio>
 
@@ -37,6 +39,13 @@ bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
         break;
     }
     m_pMainWnd->show();
+    // Tables imported earlier; a copy that no longer reads is skipped, with one message.
+    const QStringList skipped = imported_tables::LoadAll();
+    if (!skipped.isEmpty())
+        QMessageBox::warning(
+            m_pMainWnd.get(), QCoreApplication::applicationName(),
+            QCoreApplication::translate("CTabulonApp", "These imported tables were skipped:") +
+                QStringLiteral("\n") + skipped.join(QLatin1Char('\n')));
     return true;
 }
 

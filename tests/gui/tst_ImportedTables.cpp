@@ -1,0 +1,151 @@
+// Imported mortality tables in the desktop program: the copy kept in the user's data folder,
+// refused files, removal, the start-up reading, and the dialogs' list and age range.
+#include "ImportedTables.h"
+#include "InsuranceDialog.h"
+#include "MortalityTables.h"
+#include "PolicyInputDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// l from 20 to 25, closed after 25.
+const char* const kSmallTable = "age,lx\n20,1000\n21,900\n22,700\n23,400\n24,100\n25,10\n";
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QStringList StoredCopies() {
+    return QDir(imported_tables::Folder()).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+class TestImportedTables : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(imported_tables::Folder()).removeRecursively();
+    }
+    void cleanup() {
+        while (!imported_tables::Names().isEmpty())
+            QVERIFY(imported_tables::Remove(0).isEmpty());
+        QDir(imported_tables::Folder()).removeRecursively();
+    }
+
+    void refusedFileImportsNothing_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("q above 1")
+            << QByteArray("age,qx\n0,0.5\n1,1.2\n") << "line 3: qx \"1.2\" lies outside 0 to 1.";
+        QTest::newRow("rising l") << QByteArray("age,lx\n0,100\n1,120\n") << "line 3:";
+        QTest::newRow("no header") << QByteArray("0,0.5\n1,1\n") << "line 1:";
+    }
+    void refusedFileImportsNothing() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, "bad.csv", text);
+        const QString failure = imported_tables::Import(path);
+        QVERIFY2(failure.startsWith("Cannot use \"" + path + "\" as a mortality table: "),
+                 qPrintable(failure));
+        QVERIFY2(failure.contains(message), qPrintable(failure));
+        QVERIFY(!failure.contains('\n'));
+        QCOMPARE(MortalityTableCount(), kTableCount);
+        QVERIFY(StoredCopies().isEmpty());
+    }
+
+    void missingFileIsNamedWithItsReason() {
+        const QString failure = imported_tables::Import("/nonexistent/t.csv");
+        QCOMPARE(failure,
+                 QString("Cannot open \"/nonexistent/t.csv\": No such file or directory."));
+        QCOMPARE(MortalityTableCount(), kTableCount);
+    }
+
+    // The copy is kept, read again at the next start, and removed with its table.
+    void importedTableIsKeptListedAndRemoved() {
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, "Small.csv", kSmallTable);
+        QCOMPARE(imported_tables::Import(path), QString());
+        QCOMPARE(imported_tables::Import(path), QString());
+        QCOMPARE(StoredCopies(), QStringList({"Small-2.csv", "Small.csv"}));
+        QCOMPARE(imported_tables::Names(), QStringList({"Small", "Small"}));
+        QStringList entries = MortalityTableListEntries();
+        QCOMPARE(entries.size(), kTableCount + 2);
+        QCOMPARE(entries.last(), QString("Small"));
+        const MortalityTable& table = MortalityTableOf(kTableCount + 1);
+        QCOMPARE(table.firstAge, 20);
+        QCOMPARE(table.lastAge, 25);
+        QCOMPARE(table.living[22], 700.0);
+
+        QVERIFY(imported_tables::Remove(0).isEmpty());
+        QCOMPARE(imported_tables::Names().size(), 1);
+        QCOMPARE(StoredCopies().size(), 1);
+        QVERIFY(imported_tables::Remove(0).isEmpty());
+        QVERIFY(StoredCopies().isEmpty());
+        QCOMPARE(MortalityTableCount(), kTableCount);
+    }
+
+    void startUpReadsCopiesAndSkipsWhatNoLongerReads() {
+        QVERIFY(QDir().mkpath(imported_tables::Folder()));
+        QFile good(imported_tables::Folder() + "/A.csv");
+        QVERIFY(good.open(QIODevice::WriteOnly));
+        good.write(kSmallTable);
+        good.close();
+        QFile bad(imported_tables::Folder() + "/B.csv");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("age,qx\n0,2\n");
+        bad.close();
+        const QStringList skipped = imported_tables::LoadAll();
+        QCOMPARE(skipped.size(), 1);
+        QVERIFY2(skipped[0].contains("B.csv"), qPrintable(skipped[0]));
+        QCOMPARE(imported_tables::Names(), QStringList({"A"}));
+    }
+
+    // The age field takes the chosen table's ages; the built-in entries show whole.
+    void dialogListsImportedTablesAndTakesTheirAges() {
+        QTemporaryDir dir;
+        QCOMPARE(imported_tables::Import(WriteFile(dir, "Small.csv", kSmallTable)), QString());
+        QStringList messages;
+        CDialog::SetMessageHandler(
+            [&messages](CDialog*, const QString& message) { messages << message; });
+        CInsuranceDialog dialog;
+        dialog.m_nInputKind = 1;
+        dialog.m_nAge = 19;
+        dialog.m_fAmount = 10000;
+        dialog.m_nRate = 5;
+        dialog.m_nTerm = 5;
+        dialog.show();
+        auto* list = dialog.findChild<QListWidget*>("IDC_TABLE_LIST");
+        QCOMPARE(list->count(), kTableCount + 1);
+        for (int row = 0; row < kTableCount; ++row)
+            QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(row))));
+        list->setCurrentRow(kTableCount);
+        auto* ok = dialog.findChild<QPushButton*>("IDOK");
+        ok->click();
+        QCOMPARE(messages, QStringList({"Applicant's age: 19 is out of range; please enter a whole "
+                                        "number from 20 to 25."}));
+        dialog.findChild<QLineEdit*>("IDC_AGE")->setText("25");
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.m_nTableIndex, kTableCount);
+        CDialog::SetMessageHandler({});
+    }
+};
+
+QTEST_MAIN(TestImportedTables)
+#include "tst_ImportedTables.moc"
