@@ -70,3 +70,12 @@ bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
     }
     return true;
 }
+
+void CPrintCommands::PrintWith(PagePainter painter, bool preview) {
+    std::swap(m_painter, painter);
+    if (preview)
+        PrintPreview();
+    else
+        Print();
+    std::swap(m_painter, painter);
+}
