@@ -200,8 +200,7 @@ void CLifeCharts::CreateNetIncomeChart() {
     m_pNetIncomeChart = MakeChart();
     m_pNetIncomeChart->setObjectName(QStringLiteral("NetIncomeChart"));
     m_pNetIncomeAges = AddAxis(m_pNetIncomeChart, Qt::AlignBottom, tr("Age at death (years)"));
-    m_pNetIncomeMoney =
-        AddAxis(m_pNetIncomeChart, Qt::AlignLeft, tr("Net income (currency units)"));
+    m_pNetIncomeMoney = AddAxis(m_pNetIncomeChart, Qt::AlignLeft, tr("Net income (currency)"));
 
     m_pEdni = AddSeries(m_pNetIncomeChart, new QLineSeries, m_pNetIncomeAges, m_pNetIncomeMoney);
     m_pEdni->setObjectName(QStringLiteral("Edni"));
