@@ -33,8 +33,11 @@ CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
         return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
     };
     // Journals have no extension of their own: every file is offered and none is added.
-    m_fileChooser = [owner](bool save) {
-        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"))
+    // Save As proposes the journal's current name.
+    m_fileChooser = [owner, &doc](bool save) {
+        const QString current =
+            doc.GetPathName().empty() ? FromNative(doc.GetTitle()) : FromNative(doc.GetPathName());
+        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), current)
                     : QFileDialog::getOpenFileName(owner, QStringLiteral("Open"));
     };
     m_warning = [owner](const QString& message) {
