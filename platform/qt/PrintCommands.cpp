@@ -165,3 +165,16 @@ bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
     }
     return true;
 }
+
+void CPrintCommands::PrintWith(PagePainter painter, bool preview) {
+    // The other window paints its pages whole, without the view's page source.
+    PageSource source;
+    std::swap(m_painter, painter);
+    std::swap(m_source, source);
+    if (preview)
+        PrintPreview();
+    else
+        Print();
+    std::swap(m_source, source);
+    std::swap(m_painter, painter);
+}

@@ -37,6 +37,8 @@ public:
     void Print();
     void PrintPreview();
     void PrintSetup();
+    // Print (preview false) or Print Preview of another window's pages, on the same printer.
+    void PrintWith(PagePainter painter, bool preview);
 
     // Without dialogs: false with a sentence in error when nothing could be printed.
     bool PrintDirect(QString& error);

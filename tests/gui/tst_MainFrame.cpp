@@ -33,7 +33,7 @@ private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
     void init();
     void cleanup();
-    void ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere();
+    void ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere();
     void UndoCutPasteAndCopyWithoutASelectionStayDisabled();
     void SelectAllAndControlCPutTheLinesOnTheClipboard();
     void DroppedFileIsOpenedAsFileOpenOpensIt();
@@ -74,14 +74,14 @@ void TestMainFrame::cleanup() {
     m_doc.reset();
 }
 
-void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
+void TestMainFrame::ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
     QVERIFY(bar);
     QStringList tips;
     for (QAction* action : bar->actions())
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
     QCOMPARE(tips.join(QLatin1Char(' ')),
-             QStringLiteral("New Open Save | Cut Copy Paste | Print About"));
+             QStringLiteral("New Open Save | Cut Copy Paste | Print Charts About"));
     for (QAction* action : bar->actions())
         QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
