@@ -37,7 +37,7 @@ TABULON_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core locales
     desktop-file-utils appstream bash-completion man-db
 )
 # What the desktop program needs at run time beyond the build.

@@ -1,5 +1,6 @@
 // The main window: menus, accelerators, toolbar, status bar, check marks and caption.
 #include "AboutDialog.h"
+#include "GuiTestMain.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
@@ -212,5 +213,5 @@ void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
     QCOMPARE(previewPages, viewPages);
 }
 
-QTEST_MAIN(TestMainFrame)
+TABULON_GUI_TEST_MAIN(TestMainFrame)
 #include "tst_MainFrame.moc"
