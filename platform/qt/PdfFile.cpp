@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -62,6 +61,25 @@ mode_t ModeFor(const struct stat* existing) {
     return 0666 & ~mask;
 }
 
+// The file a chain of links named path ends in, existing or not, so that a link stays a link
+// and the file it points to gets the new pages.
+QByteArray FollowLinks(QByteArray path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (::lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            break;
+        char link[PATH_MAX];
+        const ssize_t length = ::readlink(path.constData(), link, sizeof link);
+        if (length < 0 || length == sizeof link)
+            break;
+        QByteArray next(link, length);
+        if (!next.startsWith('/'))
+            next.prepend(path.left(path.lastIndexOf('/') + 1));
+        path = next;
+    }
+    return path;
+}
+
 } // namespace
 
 bool IsSameFile(const QByteArray& first, const QByteArray& second) {
@@ -73,9 +91,9 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
 
 bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& painter,
                     QString& error) {
-    QByteArray target = out;
+    const QByteArray target = FollowLinks(out);
     struct stat existing {};
-    const bool exists = ::stat(out.constData(), &existing) == 0;
+    const bool exists = ::stat(target.constData(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         error = CannotWrite(out, std::strerror(errno));
         return false;
@@ -83,13 +101,6 @@ bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& 
     if (exists && !S_ISREG(existing.st_mode)) {
         error = CannotWrite(out, "it is not a plain file");
         return false;
-    }
-    if (exists) {
-        // The link stays a link: the file it points to gets the new pages.
-        if (char* resolved = ::realpath(out.constData(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
     }
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder =

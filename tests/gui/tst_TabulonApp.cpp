@@ -49,6 +49,7 @@ private slots:
     void PrintToPdfFailsWithStatusOne();
     void RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints();
     void PrintToPdfPastASizeLimitLeavesTheOldPdf();
+    void PrintToPdfThroughALinkWritesTheFileItNames();
     void PrintToPdfIntoTheJournalItselfIsRefused_data();
     void PrintToPdfIntoTheJournalItselfIsRefused();
     void SettingsFileThatIsAPipeIsReportedOnceAndLeftAlone();
@@ -337,6 +338,16 @@ void TestTabulonApp::PrintToPdfPastASizeLimitLeavesTheOldPdf() {
              0);
     QVERIFY(ReadFile(pdf).size() > 8192);
     QVERIFY(ReadFile(pdf).trimmed().endsWith("%%EOF"));
+}
+
+void TestTabulonApp::PrintToPdfThroughALinkWritesTheFileItNames() {
+    QFile::link(QStringLiteral("linked.pdf"), File("link.pdf")); // its file does not exist yet
+    CTabulonApp app;
+    QVERIFY(!app.InitInstance(
+        Command(CCommandLineInfo::FilePrintToPdf, File("two.txt"), File("link.pdf"))));
+    QCOMPARE(app.GetExitCode(), 0);
+    QVERIFY(QFileInfo(File("link.pdf")).isSymLink());
+    QVERIFY(ReadFile(File("linked.pdf")).startsWith("%PDF"));
 }
 
 void TestTabulonApp::PrintToPdfIntoTheJournalItselfIsRefused_data() {
