@@ -27,6 +27,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
 Q_DECLARE_METATYPE(PolicyKind)
 
@@ -139,9 +140,10 @@ private slots:
 void TestPolicyDialogs::initTestCase() {
     // The decimal-comma run must really run under a decimal comma.
     if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_DE"))) {
+        const std::string inEffect = std::setlocale(LC_NUMERIC, nullptr);
         QVERIFY(std::setlocale(LC_NUMERIC, ""));
         const bool comma = std::strcmp(std::localeconv()->decimal_point, ",") == 0;
-        std::setlocale(LC_NUMERIC, "C");
+        std::setlocale(LC_NUMERIC, inEffect.c_str());
         QVERIFY2(comma, "LC_ALL names de_DE but its decimal point is not a comma");
     }
     QStandardPaths::setTestModeEnabled(true);
