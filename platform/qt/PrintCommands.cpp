@@ -6,9 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -142,25 +139,6 @@ bool CPrintCommands::PrintDirect(QString& error) {
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     if (m_painter(&printer) == 0) {
         error = QStringLiteral("Cannot print on %1.").arg(defaultPrinter.printerName());
-        return false;
-    }
-    return true;
-}
-
-bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Cannot write the PDF file %1: %2.")
-                    .arg(QDir::toNativeSeparators(fileName), probe.errorString());
-        return false;
-    }
-    probe.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    if (m_painter(&printer) == 0 || QFileInfo(fileName).size() == 0) {
-        error =
-            QStringLiteral("Cannot write the PDF file %1.").arg(QDir::toNativeSeparators(fileName));
         return false;
     }
     return true;

@@ -1,5 +1,5 @@
-// Printing and print preview of a view: the print, preview and printer set-up commands,
-// printing straight to the default printer, and printing into a PDF file.
+// Printing and print preview of a view: the print, preview and printer set-up commands, and
+// printing straight to the default printer.
 #pragma once
 
 #include <QCoreApplication>
@@ -42,7 +42,6 @@ public:
 
     // Without dialogs: false with a sentence in error when nothing could be printed.
     bool PrintDirect(QString& error);
-    bool PrintToPdf(const QString& fileName, QString& error);
 
     // Above this many pages the preview paints only the pages in sight: the standard
     // preview paints every page into memory before it shows the first.

@@ -2,6 +2,7 @@
 // are not defined, shows exact values on hovering, and saves and prints the charts.
 #include "ChartSeries.h"
 #include "ChartsWindow.h"
+#include "GuiTestMain.h"
 #include "LifeCharts.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
@@ -373,5 +374,5 @@ void TestChartsWindow::PrintPreviewShowsTheChartsOnOnePage() {
         QCOMPARE(PdfPageCount(printer.outputFileName()), 1);
 }
 
-QTEST_MAIN(TestChartsWindow)
+TABULON_GUI_TEST_MAIN(TestChartsWindow)
 #include "tst_ChartsWindow.moc"

@@ -1,5 +1,6 @@
 // The main window: menus, accelerators, toolbar, status bar, check marks and caption.
 #include "AboutDialog.h"
+#include "GuiTestMain.h"
 #include "LineText.h"
 #include "MainFrame.h"
 #include "PrintPreview.h"
@@ -360,5 +361,5 @@ void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-QTEST_MAIN(TestMainFrame)
+TABULON_GUI_TEST_MAIN(TestMainFrame)
 #include "tst_MainFrame.moc"
