@@ -48,7 +48,7 @@ template <class NameOf>
 std::string CheckChoice(const std::string& text, const std::string& option, int count,
                         NameOf nameOf, int& index) {
     for (int code = 1; code <= count; ++code) {
-        if (!std::string_view(nameOf(code)).empty() && text == nameOf(code)) {
+        if (text == nameOf(code)) {
             index = code - 1;
             return {};
         }
