@@ -64,8 +64,9 @@ TEST(PolicyCatalogue, EachPolicyIsChosenByCodeOrNameAndHeldToItsTermRange) {
     }
 }
 
+// The built-in tables; imported ones are given by their files.
 TEST(PolicyCatalogue, EachTableIsChosenByCodeOrNameAndReportedByItsJournalName) {
-    for (int code = 1; code <= MortalityTableCount(); ++code) {
+    for (int code = 1; code <= kTableCount; ++code) {
         const MortalityTable& table = MortalityTableOf(code);
         SCOPED_TRACE(table.commandName);
         EXPECT_EQ(table.living[table.firstAge], 100000.0f);
@@ -81,7 +82,7 @@ TEST(PolicyCatalogue, EachTableIsChosenByCodeOrNameAndReportedByItsJournalName) 
                                  table.journalName + " mortality table.");
     }
     CliRequest request;
-    EXPECT_NE(Parse(PolicyKind::Insurance, {"--table", std::to_string(MortalityTableCount() + 1)},
+    EXPECT_NE(Parse(PolicyKind::Insurance, {"--table", std::to_string(kTableCount + 1)},
                     request),
               "");
 }
