@@ -108,8 +108,17 @@ fi
 
 # The installed desktop program runs: it prints a journal the installed tabulon-cli wrote.
 if [ -x "$prefix/bin/tabulon" ] && [ -x "$cli" ]; then
-    [ "$("$prefix/bin/tabulon" --version 2>/dev/null)" = "Tabulon $version" ] ||
-        fail "tabulon --version is not 'Tabulon $version'"
+    # Help and version answer before any window system starts: in an empty environment (no
+    # display, no XDG_RUNTIME_DIR, no QT_QPA_PLATFORM) nothing reaches standard error.
+    env -i "$prefix/bin/tabulon" --version >"$work/version.out" 2>"$work/version.err" ||
+        fail "tabulon --version exits with status $? in an empty environment"
+    [ "$(cat "$work/version.out")" = "Tabulon $version" ] ||
+        fail "tabulon --version is not 'Tabulon $version': $(cat "$work/version.out")"
+    env -i "$prefix/bin/tabulon" --help >"$work/help.out" 2>>"$work/version.err" ||
+        fail "tabulon --help exits with status $? in an empty environment"
+    grep -q -- '--print-to' "$work/help.out" || fail "tabulon --help names no --print-to"
+    [ -s "$work/version.err" ] &&
+        fail "tabulon --version or --help writes to standard error: $(cat "$work/version.err")"
     "$cli" "${args[@]}" --journal "$work/report.journal" >/dev/null ||
         fail "installed tabulon-cli cannot write a journal"
     timeout 20 "$prefix/bin/tabulon" --print-to "$work/report.pdf" "$work/report.journal" \

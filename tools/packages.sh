@@ -35,7 +35,7 @@ ensure_packages() {
 # What building and testing everything needs.
 TABULON_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
     fonts-liberation fonts-dejavu-core
     desktop-file-utils appstream bash-completion man-db

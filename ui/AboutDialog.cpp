@@ -26,6 +26,11 @@ CAboutDialog::CAboutDialog(QWidget* parent) : CDialog(parent) {
     subject->setTextFormat(Qt::PlainText);
     subject->setGeometry(MapDialogRect(40, 25, 119, 8));
 
+    auto* licence = new QLabel(tr("Licence: GNU GPL version 3 or later"), this);
+    licence->setObjectName(QStringLiteral("IDC_LICENCE"));
+    licence->setTextFormat(Qt::PlainText);
+    licence->setGeometry(MapDialogRect(40, 40, 170, 8));
+
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("IDOK"));
     ok->setDefault(true);

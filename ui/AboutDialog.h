@@ -1,4 +1,4 @@
-// The about box: the program's name and version beside its icon.
+// The about box: the program's name, version and licence beside its icon.
 #pragma once
 
 #include "DialogBase.h"

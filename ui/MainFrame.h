@@ -25,7 +25,8 @@ public:
     CDocManager& GetDocManager() { return m_docManager; }
     CPrintCommands& GetPrintCommands() { return m_printCommands; }
 
-    // Sets the policy-type check marks from the document's update handlers.
+    // Sets the policy-type check marks from the document's update handlers, and enables
+    // Copy and Select All from the view's.
     void UpdateCommandUI();
 
 signals:
@@ -33,6 +34,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -58,4 +61,6 @@ private:
     QList<QAction*> m_recentFileActions;
     QAction* m_pInsurance = nullptr;
     QAction* m_pPension = nullptr;
+    QAction* m_pCopy = nullptr;
+    QAction* m_pSelectAll = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,8 +17,12 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -27,14 +32,9 @@ const char* const kAmountField = "Amount";
 const char* const kRateField = "Discount interest rate";
 const char* const kTermField = "Term of policy";
 
-// Templates are 421 x 218 dialog units.
-constexpr int kDialogWidth = 421;
-constexpr int kDialogHeight = 218;
-
-QLabel* MakeLabel(const char* text, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+QLabel* MakeLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -46,12 +46,31 @@ QLineEdit* MakeDigitsEdit(QWidget* parent) {
     return edit;
 }
 
+// A list whose frame takes the highlight colour while it has the keyboard focus; the frame
+// keeps its width, so the entries do not move.
 QListWidget* MakeList(QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setStyleSheet(QStringLiteral(
+        "QListWidget { border: 1px solid palette(dark); padding: 1px; }"
+        "QListWidget:focus { border: 2px solid palette(highlight); padding: 0px; }"));
     return list;
+}
+
+// Sizes a list so that it shows every one of entries whole, at least minimum wide; a scroll
+// bar, when more entries come, takes its room beside them.
+void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minimum) {
+    list->ensurePolished();
+    list->addItems(entries);
+    int height = 2 * list->frameWidth();
+    for (int row = 0; row < list->count(); ++row)
+        height += list->sizeHintForRow(row);
+    const int width = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                      list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->clear();
+    list->setFixedSize(std::max(width, minimum.width()), std::max(height, minimum.height()));
 }
 
 } // namespace
@@ -73,57 +92,120 @@ QStringList PolicyListEntries(PolicyKind kind) {
 CPolicyInputDialog::CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
     : CDialog(parent), m_kind(layout.kind), m_policyNames(layout.policyNames) {
     setWindowTitle(layout.caption);
-    setFixedSize(MapDialogRect(0, 0, kDialogWidth, kDialogHeight).size());
     CreateControls(layout);
 }
 
-template <class Control>
-Control* CPolicyInputDialog::Place(Control* control, const char* name, int x, int y, int width,
-                                   int height) {
+template <class Control> Control* CPolicyInputDialog::Named(Control* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(MapDialogRect(x, y, width, height));
     return control;
 }
 
-// Controls are created in template order, which is also the tab order.
+QSize CPolicyInputDialog::Units(int width, int height) const {
+    return MapDialogRect(0, 0, width, height).size();
+}
+
+// Controls are created in template order, which is also the tab order. Layouts place them
+// as the template does (the buttons centred at the bottom, two label and field pairs side by
+// side, the input group below them, then the check boxes), with the template's sizes in
+// dialog units as minimums: every control grows with the font and with its text, and the
+// dialog with its controls.
 void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
-    auto* ok = Place(new QPushButton(tr("OK"), this), "IDOK", 155, 186, 50, 14);
+    auto* ok = Named(new QPushButton(tr("OK"), this), "IDOK");
     ok->setDefault(true);
-    auto* cancel = Place(new QPushButton(tr("Cancel"), this), "IDCANCEL", 215, 186, 50, 14);
-    auto* policyLabel =
-        Place(MakeLabel("Select type of policy:", this), "IDC_POLICY_LABEL", 19, 21, 69, 11);
-    m_policyList = Place(MakeList(this), "IDC_POLICY_LIST", 88, 14, 116, 20);
-    auto* tableLabel =
-        Place(MakeLabel("Select mortality table:", this), "IDC_TABLE_LABEL", 210, 21, 69, 11);
-    m_tableList = Place(MakeList(this), "IDC_TABLE_LIST", 279, 15, 116, 20);
-    auto* ageLabel =
-        Place(MakeLabel("Enter applicant's age (years):", this), "IDC_AGE_LABEL", 19, 39, 93, 14);
-    m_age = Place(MakeDigitsEdit(this), "IDC_AGE", 111, 39, 40, 14);
-    auto* termLabel = Place(MakeLabel("Enter term of policy (if appropriate, in years):", this),
-                            "IDC_TERM_LABEL", 159, 39, layout.termLabelWidth, 16);
-    m_term = Place(MakeDigitsEdit(this), "IDC_TERM", 303, 39, 40, 14);
-    auto* rateLabel = Place(MakeLabel("Enter discount interest rate (percent):", this),
-                            "IDC_RATE_LABEL", 19, 58, 118, 14);
-    m_rate = Place(MakeDigitsEdit(this), "IDC_RATE", 141, 58, 40, 14);
-    Place(new QGroupBox(tr("Input either:"), this), "IDC_INPUT_GROUP", 17, 76, 231, 68);
-    m_giveAmount = Place(new QRadioButton(layout.giveAmountText, this), "IDC_GIVE_AMOUNT", 29, 90,
-                         layout.giveAmountWidth, 10);
-    m_givePremium = Place(new QRadioButton(layout.givePremiumText, this), "IDC_GIVE_PREMIUM", 29,
-                          105, layout.givePremiumWidth, 10);
+    auto* cancel = Named(new QPushButton(tr("Cancel"), this), "IDCANCEL");
+    auto* policyLabel = Named(MakeLabel(tr("Select type of policy:"), this), "IDC_POLICY_LABEL");
+    m_policyList = Named(MakeList(this), "IDC_POLICY_LIST");
+    auto* tableLabel = Named(MakeLabel(tr("Select mortality table:"), this), "IDC_TABLE_LABEL");
+    m_tableList = Named(MakeList(this), "IDC_TABLE_LIST");
+    auto* ageLabel = Named(MakeLabel(tr("Enter applicant's age (years):"), this), "IDC_AGE_LABEL");
+    m_age = Named(MakeDigitsEdit(this), "IDC_AGE");
+    auto* termLabel = Named(MakeLabel(tr("Enter term of policy (if appropriate, in years):"), this),
+                            "IDC_TERM_LABEL");
+    m_term = Named(MakeDigitsEdit(this), "IDC_TERM");
+    auto* rateLabel =
+        Named(MakeLabel(tr("Enter discount interest rate (percent):"), this), "IDC_RATE_LABEL");
+    m_rate = Named(MakeDigitsEdit(this), "IDC_RATE");
+    auto* group = Named(new QGroupBox(tr("Input either:"), this), "IDC_INPUT_GROUP");
+    m_giveAmount = Named(new QRadioButton(layout.giveAmountText, group), "IDC_GIVE_AMOUNT");
+    m_givePremium = Named(new QRadioButton(layout.givePremiumText, group), "IDC_GIVE_PREMIUM");
     // Tab reaches the pair through the first button; the arrows move between them.
     m_givePremium->setFocusPolicy(Qt::ClickFocus);
-    auto* amountLabel = Place(MakeLabel("... and enter amount (do not use commas):", this),
-                              "IDC_AMOUNT_LABEL", 29, 122, 135, 8);
-    m_amount = Place(new QLineEdit(this), "IDC_AMOUNT", 167, 122, 68, 13);
+    auto* amountLabel = Named(MakeLabel(tr("... and enter amount (do not use commas):"), group),
+                              "IDC_AMOUNT_LABEL");
+    m_amount = Named(new QLineEdit(group), "IDC_AMOUNT");
     m_showMortality =
-        Place(new QCheckBox(tr("Check if you want the relevant portion of the mortality "
+        Named(new QCheckBox(tr("Check if you want the relevant portion of the mortality "
                                "table and probability distribution of age at death"),
                             this),
-              "IDC_SHOW_MORTALITY", 18, 153, 333, 10);
-    m_showNetIncome = Place(
+              "IDC_SHOW_MORTALITY");
+    m_showNetIncome = Named(
         new QCheckBox(tr("Check if you want the probability distribution of company's net income"),
                       this),
-        "IDC_SHOW_NET_INCOME", 18, 168, 233, 10);
+        "IDC_SHOW_NET_INCOME");
+
+    FitListToEntries(m_policyList, m_policyNames, Units(116, 20));
+    FitListToEntries(m_tableList, MortalityTableListEntries(), Units(116, 20));
+    termLabel->setMinimumWidth(Units(layout.termLabelWidth, 0).width());
+    m_giveAmount->setMinimumWidth(Units(layout.giveAmountWidth, 0).width());
+    m_givePremium->setMinimumWidth(Units(layout.givePremiumWidth, 0).width());
+    for (QLineEdit* edit : {m_age, m_term, m_rate})
+        edit->setFixedWidth(Units(40, 0).width());
+    m_amount->setFixedWidth(Units(68, 0).width());
+    for (QPushButton* button : {ok, cancel})
+        button->setMinimumSize(Units(50, 14));
+
+    const int gap = Units(4, 0).width();
+    const int pairGap = Units(8, 0).width();
+    // One row of label and field pairs, left aligned.
+    auto row = [&](std::initializer_list<std::pair<QWidget*, QWidget*>> pairs,
+                   Qt::Alignment align) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(gap);
+        for (const auto& [label, field] : pairs) {
+            if (line->count() > 0)
+                line->addSpacing(pairGap);
+            line->addWidget(label, 0, align);
+            line->addWidget(field, 0, align);
+        }
+        line->addStretch();
+        return line;
+    };
+
+    auto* inputs = new QVBoxLayout(group);
+    inputs->setContentsMargins(Units(12, 0).width(), Units(0, 6).height(), Units(12, 0).width(),
+                               Units(0, 6).height());
+    inputs->setSpacing(Units(0, 5).height());
+    inputs->addWidget(m_giveAmount);
+    inputs->addWidget(m_givePremium);
+    inputs->addLayout(row({{amountLabel, m_amount}}, Qt::AlignVCenter));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(Units(10, 0).width());
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+
+    auto* dialog = new QVBoxLayout(this);
+    const QSize margin = Units(17, 14);
+    dialog->setContentsMargins(margin.width(), margin.height(), margin.width(), margin.height());
+    dialog->setSpacing(Units(0, 5).height());
+    dialog->addLayout(row({{policyLabel, m_policyList}, {tableLabel, m_tableList}}, Qt::AlignTop));
+    dialog->addLayout(row({{ageLabel, m_age}, {termLabel, m_term}}, Qt::AlignVCenter));
+    dialog->addLayout(row({{rateLabel, m_rate}}, Qt::AlignVCenter));
+    auto* groupRow = new QHBoxLayout;
+    groupRow->addWidget(group);
+    groupRow->addStretch();
+    dialog->addLayout(groupRow);
+    dialog->addSpacing(Units(0, 4).height());
+    dialog->addWidget(m_showMortality);
+    dialog->addWidget(m_showNetIncome);
+    dialog->addSpacing(Units(0, 8).height());
+    dialog->addLayout(buttons);
+    // The dialog takes the size its controls need, and keeps it; sized now, before its
+    // window exists, so that showing it changes nothing.
+    dialog->setSizeConstraint(QLayout::SetFixedSize);
+    dialog->activate();
 
     // The labels name their fields for assistive technology; none carries a mnemonic.
     policyLabel->setBuddy(m_policyList);
@@ -157,7 +239,9 @@ void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
         else if (m_nPolicyIndex < 0)
             dx.Fail(m_policyList, tr("Please select a type of policy."));
     }
-    // Term types need at least one year; the term is checked even while its edit is disabled.
+    // Term types need at least one year. The types without a term disable its edit, so the
+    // term is then not checked: the record keeps a term the report never uses, and no
+    // calculation reads past the ages it computed, whatever the term.
     dx.Integer(m_term, kTermField, m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
                PolicyLimits::MaxTerm(m_kind));
 }
@@ -180,11 +264,6 @@ bool CPolicyInputDialog::OnInitDialog() {
     m_tableList->setCurrentRow(0);
     (m_nInputKind == 2 ? m_givePremium : m_giveAmount)->setChecked(true);
     return true;
-}
-
-QWidget* CPolicyInputDialog::FocusAfterFailure(QWidget* failedControl) {
-    // A term refused while its edit is disabled is changed by choosing a type with a term.
-    return failedControl->isEnabled() ? failedControl : m_policyList;
 }
 
 void CPolicyInputDialog::OnGiveAmount() {

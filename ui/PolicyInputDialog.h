@@ -20,7 +20,7 @@ struct PolicyDialogTemplate {
     QStringList policyNames; // list entries; entry 0 is the type without a term
     QString giveAmountText;  // caption of the first radio button
     QString givePremiumText; // caption of the second radio button
-    int termLabelWidth;      // widths in dialog units
+    int termLabelWidth;      // least widths in dialog units
     int giveAmountWidth;
     int givePremiumWidth;
 };
@@ -46,7 +46,6 @@ protected:
 
     void DoDataExchange(CDataExchange& dx) override;
     bool OnInitDialog() override;
-    QWidget* FocusAfterFailure(QWidget* failedControl) override;
     // Steps 4 and 5 of the exchange: the two list selections, in the dialog's own order.
     virtual void ExchangeListIndices(CDataExchange& dx) = 0;
 
@@ -55,8 +54,9 @@ protected:
 
 private:
     void CreateControls(const PolicyDialogTemplate& layout);
-    template <class Control>
-    Control* Place(Control* control, const char* name, int x, int y, int width, int height);
+    template <class Control> static Control* Named(Control* control, const char* name);
+    // A size in dialog units, in pixels of this dialog's font.
+    QSize Units(int width, int height) const;
 
     PolicyKind m_kind;
     QStringList m_policyNames;

@@ -5,10 +5,28 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <string_view>
 
 namespace {
+// Help and version need no window system: they are answered before one starts, so that
+// nothing but their text is written, whatever the environment.
+bool AnswersHelpOrVersion(int argc, char* argv[]) {
+    constexpr std::string_view asks[] = {"-h", "--help", "-v", "--version"};
+    const auto asking = [&](const char* arg) { return std::ranges::count(asks, arg) > 0; };
+    if (std::none_of(argv + 1, argv + argc, asking))
+        return false;
+    const QCoreApplication core(argc, argv);
+    const CCommandLineInfo info = CCommandLineInfo::Parse(QCoreApplication::arguments());
+    if (info.m_nShellCommand != CCommandLineInfo::ShowHelp &&
+        info.m_nShellCommand != CCommandLineInfo::ShowVersion)
+        return false;
+    std::fputs(info.m_strMessage.toLocal8Bit().constData(), stdout);
+    return true;
+}
+
 bool HasWindowSystem() {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
@@ -19,15 +37,17 @@ int main(int argc, char* argv[]) {
     // A write past the file-size limit then fails with an error the save reports, instead
     // of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
+    if (AnswersHelpOrVersion(argc, argv))
+        return 0;
     // Printing and help need no window, so they also work where there is no display.
     const bool windowSystem = HasWindowSystem();
     if (!windowSystem)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 

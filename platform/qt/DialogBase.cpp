@@ -51,7 +51,9 @@ QFont CDialog::DefaultDialogFont() {
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                       QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(9);
+    // The desktop's size, so that the dialogs grow with its font, but never below 9 points.
+    if (font.pointSizeF() < 9)
+        font.setPointSize(9);
     return font;
 }
 
@@ -100,7 +102,7 @@ void CDialog::ReportFailure(QWidget* control, const QString& message) {
         handler(this, message);
     else
         QMessageBox::warning(this, windowTitle(), message);
-    FocusAfterFailure(control)->setFocus(Qt::OtherFocusReason);
+    control->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(control))
         edit->selectAll();
 }
@@ -126,7 +128,7 @@ void CDataExchange::Integer(QLineEdit* edit, const std::string& field, int& valu
     }
     const std::string failure =
         CheckIntegerField(edit->text().toStdString(), field, min, max, value);
-    if (!failure.empty())
+    if (!failure.empty() && edit->isEnabled())
         Fail(edit, QString::fromStdString(failure));
 }
 
@@ -140,7 +142,7 @@ void CDataExchange::Single(QLineEdit* edit, const std::string& field, float& val
     }
     const std::string failure =
         CheckSingleField(edit->text().toStdString(), field, min, max, value);
-    if (!failure.empty())
+    if (!failure.empty() && edit->isEnabled())
         Fail(edit, QString::fromStdString(failure));
 }
 

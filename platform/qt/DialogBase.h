@@ -12,9 +12,9 @@ class QLineEdit;
 class QListWidget;
 class CDataExchange;
 
-// The dialog base: controls are placed in dialog units (a quarter of the average character
-// width of the dialog font across, an eighth of its height down), in tab order. Opening loads
-// the members into the controls; OK reads and checks them in exchange order and closes only
+// The dialog base: controls are sized in dialog units (a quarter of the average character
+// width of the dialog font across, an eighth of its height down) and created in tab order. Opening
+// loads the members into the controls; OK reads and checks them in exchange order and closes only
 // when every field passes. The first failure is reported, its control gets the focus with its
 // text selected, and the dialog stays open.
 class CDialog : public QDialog {
@@ -23,8 +23,8 @@ public:
     // font is the dialog font; the layout scales with it.
     explicit CDialog(QWidget* parent = nullptr, const QFont& font = DefaultDialogFont());
 
-    // A 9-point sans-serif face with Arial's metrics where one is installed, close to the
-    // proportions the layouts were drawn for.
+    // A sans-serif face with Arial's metrics where one is installed, close to the proportions
+    // the layouts were drawn for, at the application font's size (at least 9 points).
     static QFont DefaultDialogFont();
 
     // Runs the dialog modally: IDOK after an accepted exchange, IDCANCEL otherwise.
@@ -52,9 +52,6 @@ protected:
     // Called once before the dialog first shows; the base loads the members. Returning true
     // gives the focus to the first control with a tab stop.
     virtual bool OnInitDialog();
-    // Where the focus goes after a failed field; the field itself unless a dialog knows
-    // better (a disabled field cannot take the focus).
-    virtual QWidget* FocusAfterFailure(QWidget* failedControl) { return failedControl; }
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -66,7 +63,9 @@ private:
 
 // One pass of data exchange. In the loading direction each call writes a member into its
 // control; in the saving direction each call reads and checks its control, and after the
-// first failure the remaining calls do nothing.
+// first failure the remaining calls do nothing. A disabled field is not validated: the user
+// cannot correct it, so it never fails, and its member takes the text's value only when that
+// reads as one within range (otherwise the member keeps the value it was loaded with).
 class CDataExchange {
 public:
     explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}

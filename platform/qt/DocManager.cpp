@@ -3,6 +3,8 @@
 #include "Document.h"
 #include "FileException.h"
 
+#include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -33,12 +35,33 @@ CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
         return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
     };
     // Journals have no extension of their own: every file is offered and none is added.
-    m_fileChooser = [owner](bool save) {
-        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"))
+    // Save As proposes the journal's current name.
+    m_fileChooser = [owner, &doc](bool save) {
+        const QString current =
+            doc.GetPathName().empty() ? FromNative(doc.GetTitle()) : FromNative(doc.GetPathName());
+        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), current)
                     : QFileDialog::getOpenFileName(owner, QStringLiteral("Open"));
     };
     m_warning = [owner](const QString& message) {
         QMessageBox::warning(owner, QStringLiteral("Tabulon"), message);
+    };
+    m_changedPrompt = [owner](const QString& path) {
+        QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Tabulon"),
+                           QStringLiteral("\"%1\" was changed by another program since Tabulon "
+                                          "opened or saved it. Overwriting it loses those changes.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           QMessageBox::NoButton, owner);
+        QAbstractButton* saveAs =
+            prompt.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+        QAbstractButton* overwrite =
+            prompt.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+        prompt.addButton(QMessageBox::Cancel);
+        prompt.setDefaultButton(static_cast<QPushButton*>(saveAs));
+        prompt.exec();
+        if (prompt.clickedButton() == saveAs)
+            return ChangedAnswer::SaveAs;
+        return prompt.clickedButton() == overwrite ? ChangedAnswer::Overwrite
+                                                   : ChangedAnswer::Cancel;
     };
 }
 
@@ -89,7 +112,20 @@ bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
 
 bool CDocManager::FileSave() {
     const std::string& current = m_doc.GetPathName();
-    return current.empty() ? FileSaveAs() : DoSave(FromNative(current));
+    if (current.empty())
+        return FileSaveAs();
+    // Another program's changes are not overwritten without asking.
+    if (m_doc.ChangedOnDiskSinceOpenOrSave()) {
+        switch (m_changedPrompt(FromNative(current))) {
+        case ChangedAnswer::SaveAs:
+            return FileSaveAs();
+        case ChangedAnswer::Overwrite:
+            break;
+        case ChangedAnswer::Cancel:
+            return false;
+        }
+    }
+    return DoSave(FromNative(current));
 }
 
 bool CDocManager::FileSaveAs() {

@@ -15,6 +15,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
@@ -104,6 +106,8 @@ private slots:
 
     void fieldIsAcceptedOrRefused_data();
     void fieldIsAcceptedOrRefused();
+    void disabledTermIsNotCheckedAndKeepsItsValue_data();
+    void disabledTermIsNotCheckedAndKeepsItsValue();
     void firstFailureInExchangeOrderIsReported_data();
     void firstFailureInExchangeOrderIsReported();
     void listWithoutSelectionIsRefused();
@@ -255,18 +259,52 @@ void TestPolicyDialogs::tabOrderFollowsTemplateOrder() {
 }
 
 void TestPolicyDialogs::textsFitTheirControls_data() {
-    tabOrderFollowsTemplateOrder_data();
+    QTest::addColumn<PolicyKind>("kind");
+    QTest::addColumn<int>("pointSize");  // of the application font; 0: as it is
+    QTest::addColumn<bool>("longTexts"); // every text doubled, as a wordy translation would be
+    QTest::newRow("insurance") << PolicyKind::Insurance << 0 << false;
+    QTest::newRow("pension") << PolicyKind::Pension << 0 << false;
+    QTest::newRow("insurance, 14 points") << PolicyKind::Insurance << 14 << false;
+    QTest::newRow("pension, 14 points") << PolicyKind::Pension << 14 << false;
+    QTest::newRow("insurance, long texts") << PolicyKind::Insurance << 0 << true;
+    QTest::newRow("pension, long texts at 14 points") << PolicyKind::Pension << 14 << true;
 }
 
 void TestPolicyDialogs::textsFitTheirControls() {
     QFETCH(PolicyKind, kind);
+    QFETCH(int, pointSize);
+    QFETCH(bool, longTexts);
+    const QFont applicationFont = QApplication::font();
+    const auto restoreFont = qScopeGuard([&] { QApplication::setFont(applicationFont); });
+    if (pointSize > 0) {
+        QFont font = applicationFont;
+        font.setPointSize(pointSize);
+        QApplication::setFont(font);
+    }
     auto dialog = MakeDialog(kind);
+    const QList<QWidget*> controls = dialog->findChildren<QWidget*>();
+    if (longTexts) {
+        for (QWidget* control : controls) {
+            if (auto* label = qobject_cast<QLabel*>(control))
+                label->setText(label->text() + ' ' + label->text());
+            else if (auto* button = qobject_cast<QAbstractButton*>(control))
+                button->setText(button->text() + ' ' + button->text());
+            else if (auto* group = qobject_cast<QGroupBox*>(control))
+                group->setTitle(group->title() + ' ' + group->title());
+        }
+    }
     dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    if (pointSize > 0)
+        QVERIFY(dialog->font().pointSize() >= pointSize);
+
     const QRect client = dialog->rect();
-    for (QWidget* control : dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QWidget* control : controls) {
         const QString name = control->objectName();
-        QVERIFY2(client.contains(control->geometry()),
-                 qPrintable(name + " lies outside the dialog"));
+        if (name.isEmpty() || !control->isVisibleTo(dialog.get()))
+            continue; // the parts Qt builds inside lists and edits
+        const QRect placed(control->mapTo(dialog.get(), QPoint()), control->size());
+        QVERIFY2(client.contains(placed), qPrintable(name + " lies outside the dialog"));
         if (auto* label = qobject_cast<QLabel*>(control)) {
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                      qPrintable(name + " is cut off at the bottom"));
@@ -277,6 +315,34 @@ void TestPolicyDialogs::textsFitTheirControls() {
                                     .arg(control->sizeHint().width())
                                     .arg(control->width())));
         }
+        if (qobject_cast<QLabel*>(control) || qobject_cast<QAbstractButton*>(control) ||
+            qobject_cast<QGroupBox*>(control)) {
+            const QSize needed = control->sizeHint().expandedTo(control->minimumSizeHint());
+            QVERIFY2(needed.width() <= control->width() && needed.height() <= control->height(),
+                     qPrintable(QString("%1 needs %2 x %3 pixels, has %4 x %5")
+                                    .arg(name)
+                                    .arg(needed.width())
+                                    .arg(needed.height())
+                                    .arg(control->width())
+                                    .arg(control->height())));
+        }
+    }
+    // Every built-in entry of both lists shows whole, without scrolling.
+    for (const char* name : {"IDC_POLICY_LIST", "IDC_TABLE_LIST"}) {
+        auto* list = Child<QListWidget>(dialog.get(), name);
+        int rows = 0;
+        for (int row = 0; row < list->count(); ++row) {
+            rows += list->sizeHintForRow(row);
+            QVERIFY2(list->viewport()->width() >=
+                         list->sizeHintForIndex(list->model()->index(row, 0)).width(),
+                     qPrintable(QString("%1: entry %2 is cut off").arg(name).arg(row)));
+        }
+        QVERIFY2(list->viewport()->height() >= rows,
+                 qPrintable(QString("%1 shows %2 of %3 pixels of entries")
+                                .arg(name)
+                                .arg(list->viewport()->height())
+                                .arg(rows)));
+        QVERIFY(!list->verticalScrollBar()->isVisible());
     }
 }
 
@@ -367,16 +433,11 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused_data() {
     row("term life term 0", ins, 1, "IDC_TERM", "0", false);
     row("endowment term 0", ins, 2, "IDC_TERM", "0", false);
     row("whole life term 0", ins, 0, "IDC_TERM", "0", true, 0);
-    row("whole life term 51 while disabled", ins, 0, "IDC_TERM", "51", false, 0, "IDC_POLICY_LIST");
-    row("whole life term empty while disabled", ins, 0, "IDC_TERM", "", false, 0,
-        "IDC_POLICY_LIST");
     row("term annuity term 51", pen, 1, "IDC_TERM", "51", true, 51);
     row("term annuity term 100", pen, 1, "IDC_TERM", "100", true, 100);
     row("term annuity term 101", pen, 1, "IDC_TERM", "101", false);
     row("term annuity term 0", pen, 1, "IDC_TERM", "0", false);
     row("life pension term 0", pen, 0, "IDC_TERM", "0", true, 0);
-    row("life pension term 101 while disabled", pen, 0, "IDC_TERM", "101", false, 0,
-        "IDC_POLICY_LIST");
 }
 
 void TestPolicyDialogs::fieldIsAcceptedOrRefused() {
@@ -419,6 +480,65 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused() {
     QCOMPARE(dialog->result(), 0);
     QCOMPARE(dialog->focusWidget()->objectName(), focusControl);
     QCOMPARE(edit->selectedText(), text);
+}
+
+void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue_data() {
+    QTest::addColumn<PolicyKind>("kind");
+    QTest::addColumn<int>("pensionTerm");   // a term annuity run first with this term; 0: none
+    QTest::addColumn<QString>("typedTerm"); // typed before the type without a term is chosen
+    QTest::addColumn<int>("recordTerm");    // the record's term afterwards
+
+    const PolicyKind ins = PolicyKind::Insurance;
+    const PolicyKind pen = PolicyKind::Pension;
+    const QString untouched; // a null text: the term edit is left as it opened
+    // The insurance dialog opens with the pension's 100 years, beyond its own 50.
+    QTest::newRow("whole life after a term annuity of 100 years") << ins << 100 << untouched << 100;
+    QTest::newRow("whole life, 51 typed") << ins << 0 << "51" << 5;
+    QTest::newRow("whole life, term emptied") << ins << 0 << "" << 5;
+    QTest::newRow("whole life, letters pasted") << ins << 0 << "x1" << 5;
+    QTest::newRow("whole life, 7 typed") << ins << 0 << "7" << 7;
+    QTest::newRow("life pension, 101 typed") << pen << 0 << "101" << 5;
+    QTest::newRow("life pension, 0 typed") << pen << 0 << "0" << 0;
+}
+
+void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue() {
+    QFETCH(PolicyKind, kind);
+    QFETCH(int, pensionTerm);
+    QFETCH(QString, typedTerm);
+    QFETCH(int, recordTerm);
+
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    if (pensionTerm > 0) {
+        WhileModal([&](QDialog* dialog) {
+            Child<QLineEdit>(dialog, "IDC_TERM")->setText(QString::number(pensionTerm));
+            Child<QPushButton>(dialog, "IDOK")->click();
+        });
+        doc.OnTypePension();
+        QCOMPARE(doc.m_nTerm, pensionTerm);
+    }
+    const std::size_t linesBefore = doc.GetLines()->GetCount();
+    bool closed = false;
+    WhileModal([&](QDialog* dialog) {
+        auto* term = Child<QLineEdit>(dialog, "IDC_TERM");
+        if (!typedTerm.isNull())
+            term->setText(typedTerm);
+        ClickListRow(Child<QListWidget>(dialog, "IDC_POLICY_LIST"), 0);
+        QVERIFY(!term->isEnabled());
+        Child<QPushButton>(dialog, "IDOK")->click();
+        closed = !dialog->isVisible();
+    });
+    kind == PolicyKind::Insurance ? doc.OnTypeInsurance() : doc.OnTypePension();
+
+    QVERIFY2(g_messages.isEmpty(), qPrintable(g_messages.join('\n')));
+    QVERIFY(closed);
+    QVERIFY(doc.GetLines()->GetCount() > linesBefore);
+    QCOMPARE(doc.m_nPolicyType, 1);
+    QCOMPARE(doc.m_nTerm, recordTerm);
+    // The report of a type without a term names no term.
+    for (std::size_t i = linesBefore; i < doc.GetLines()->GetCount(); ++i)
+        QVERIFY(doc.GetLines()->GetAt(i).find("Term =") == std::string::npos);
 }
 
 void TestPolicyDialogs::firstFailureInExchangeOrderIsReported_data() {

@@ -1,5 +1,6 @@
 // Renders the desktop program's windows to PNG files: the main window after a term-life
-// run with both report sections, the two input dialogs and the about box.
+// run with both report sections, the two input dialogs (also with a 14-point font) and the
+// about box.
 // Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "CommandLineInfo.h"
@@ -71,6 +72,14 @@ int main(int argc, char* argv[]) {
     bool saved = Save(frame->grab(), folder, "main-window.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog.png");
+    // The dialogs again with a 14-point desktop font: they grow with it.
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog-14pt.png");
+    saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog-14pt.png");
+    QApplication::setFont(normal);
     CAboutDialog about(frame);
     about.show();
     QApplication::processEvents();
