@@ -263,17 +263,12 @@ void CLifeCharts::Show(const ChartSeries& series) {
 }
 
 QStringList CLifeCharts::Describe(const ChartSeries& series) {
-    const bool knownTable = series.table >= 1 && series.table <= kTableCount;
-    const int policies = series.pension ? pension::kPolicyCount : insurance::kPolicyCount;
-    const char* policy = series.policyType < 1 || series.policyType > policies ? "?"
-                         : series.pension ? pension::g_pszPolicyName[series.policyType - 1]
-                                          : insurance::g_pszPolicyName[series.policyType - 1];
     QString terms = tr("age %1").arg(series.age);
     if (series.usesTerm)
         terms += series.term == 1 ? tr(", term 1 year") : tr(", term %1 years").arg(series.term);
     return {tr("%1, %2 table")
-                .arg(QString::fromLatin1(policy),
-                     QString::fromLatin1(knownTable ? g_pszTableName[series.table - 1] : "?")),
+                .arg(QString::fromStdString(series.policyName),
+                     QString::fromStdString(series.tableName)),
             terms + tr(", rate %1%").arg(Exact(series.rate))};
 }
 
