@@ -210,7 +210,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables
     return CheckPolicyTexts(kind, texts, values);
 }
 
-// Prices one checked row with the steps of a calculation run and appends its result row.
+// Prices one checked row with the calculation entry and appends its result row.
 void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
               std::string_view tableFile, CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;

@@ -1,5 +1,8 @@
 #include "ChartSeries.h"
 
+#include "MortalityTables.h"
+#include "PolicyCatalogue.h"
+
 bool HoldsCalculation(const CCalculationRecord& record) {
     return record.m_nPolicyType > 0 && record.m_nTable > 0;
 }
@@ -11,9 +14,13 @@ ChartSeries BuildChartSeries(const CCalculationRecord& record) {
     // discounted probabilities (zero or more, or not-a-number).
     series.pension = record.m_dUnitAmountPV == -1.0;
     series.policyType = record.m_nPolicyType;
-    series.usesTerm = series.pension ? record.m_nPolicyType == 2
-                                     : record.m_nPolicyType == 2 || record.m_nPolicyType == 3;
+    const PolicyKind kind = series.pension ? PolicyKind::Pension : PolicyKind::Insurance;
+    const bool knownPolicy = record.m_nPolicyType >= 1 && record.m_nPolicyType <= PolicyCount(kind);
+    series.usesTerm = knownPolicy && PolicyOf(kind, record.m_nPolicyType).usesTerm;
+    series.policyName = knownPolicy ? PolicyOf(kind, record.m_nPolicyType).journalName : "?";
     series.table = record.m_nTable;
+    const bool knownTable = record.m_nTable >= 1 && record.m_nTable <= MortalityTableCount();
+    series.tableName = knownTable ? MortalityTableOf(record.m_nTable).journalName : "?";
     series.age = record.m_nAge;
     series.term = record.m_nTerm;
     series.rate = record.m_dRate;

@@ -4,6 +4,7 @@
 #include "CalculationRecord.h"
 #include "NetIncome.h"
 
+#include <string>
 #include <vector>
 
 // One calculation as three charts: the number living and the probability of death at each
@@ -12,15 +13,17 @@
 // the record holds them, not-a-number and infinities included: whoever draws them decides
 // what to leave out.
 struct ChartSeries {
-    bool pension = false;  // a pension (life or term annuity) rather than an insurance
-    int policyType = 0;    // insurance 1..3, pension 1..2
-    bool usesTerm = false; // term life, endowment and term annuity
-    int table = 0;         // mortality table code
-    int age = 0;           // applicant's age in completed years
-    int term = 0;          // years
-    double rate = 0;       // discount interest rate in percent
-    double amount = 0;     // policy amount, solved or given
-    double premium = 0;    // annual premium or payment, solved or given
+    bool pension = false;   // a pension (life or term annuity) rather than an insurance
+    int policyType = 0;     // insurance 1..3, pension 1..2
+    bool usesTerm = false;  // term life, endowment and term annuity
+    int table = 0;          // mortality table code
+    std::string policyName; // as the report names them; "?" where the record holds no valid code
+    std::string tableName;
+    int age = 0;        // applicant's age in completed years
+    int term = 0;       // years
+    double rate = 0;    // discount interest rate in percent
+    double amount = 0;  // policy amount, solved or given
+    double premium = 0; // annual premium or payment, solved or given
 
     std::vector<int> ages;         // age..m_nAges - 1
     std::vector<double> living;    // l(x), number living at exact age x, per entry of ages

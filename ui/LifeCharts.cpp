@@ -263,18 +263,12 @@ void CLifeCharts::Show(const ChartSeries& series) {
 }
 
 QStringList CLifeCharts::Describe(const ChartSeries& series) {
-    const bool knownTable = series.table >= 1 && series.table <= MortalityTableCount();
-    const PolicyKind kind = series.pension ? PolicyKind::Pension : PolicyKind::Insurance;
-    const char* policy = series.policyType < 1 || series.policyType > PolicyCount(kind)
-                             ? "?"
-                             : PolicyOf(kind, series.policyType).journalName;
     QString terms = tr("age %1").arg(series.age);
     if (series.usesTerm)
         terms += series.term == 1 ? tr(", term 1 year") : tr(", term %1 years").arg(series.term);
     return {tr("%1, %2 table")
-                .arg(QString::fromLatin1(policy),
-                     QString::fromUtf8(knownTable ? MortalityTableOf(series.table).journalName.c_str()
-                                                  : "?")),
+                .arg(QString::fromStdString(series.policyName),
+                     QString::fromStdString(series.tableName)),
             terms + tr(", rate %1%").arg(Exact(series.rate))};
 }
 
