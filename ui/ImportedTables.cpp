@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -32,11 +33,12 @@ void AddTableFrom(const QString& path) {
                       std::span<const double>(living).first(living.size() - 1));
 }
 
-// A name in the folder for a copy of source: its own name, numbered when that is taken.
+// Where a copy of source goes: the folder, or a numbered folder in it when a copy of that
+// name is there already. The copy keeps the file's name, which is a CSV table's name.
 QString FreeName(const QDir& folder, const QFileInfo& source) {
     QString name = source.fileName();
     for (int n = 2; folder.exists(name); ++n)
-        name = source.completeBaseName() + QStringLiteral("-%1.").arg(n) + source.suffix();
+        name = QStringLiteral("%1/").arg(n) + source.fileName();
     return folder.filePath(name);
 }
 
@@ -49,9 +51,12 @@ QString Folder() {
 
 QStringList LoadAll() {
     QStringList skipped;
-    const QDir folder(Folder());
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
-        const QString path = folder.filePath(name);
+    QStringList paths;
+    QDirIterator copies(Folder(), QDir::Files, QDirIterator::Subdirectories);
+    while (copies.hasNext())
+        paths << copies.next();
+    paths.sort();
+    for (const QString& path : paths) {
         try {
             AddTableFrom(path);
             StoredFiles() << path;
@@ -74,12 +79,11 @@ QString Import(const QString& path) {
     } catch (const TableFormatError& error) {
         return QString::fromLocal8Bit(error.what());
     }
-    QDir folder(Folder());
-    if (!folder.mkpath(QStringLiteral(".")))
-        return QCoreApplication::translate("imported_tables", "Cannot create the folder \"%1\".")
-            .arg(QDir::toNativeSeparators(Folder()));
-    const QString copy = FreeName(folder, QFileInfo(path));
+    const QString copy = FreeName(QDir(Folder()), QFileInfo(path));
     QFile source(path);
+    if (!QDir().mkpath(QFileInfo(copy).path()))
+        return QCoreApplication::translate("imported_tables", "Cannot create the folder \"%1\".")
+            .arg(QDir::toNativeSeparators(QFileInfo(copy).path()));
     if (!source.copy(copy))
         return QCoreApplication::translate("imported_tables", "Cannot copy \"%1\" to \"%2\": %3.")
             .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy),
@@ -109,6 +113,9 @@ QString Remove(int index) {
     if (copy.exists() && !copy.remove())
         return QCoreApplication::translate("imported_tables", "Cannot remove \"%1\": %2.")
             .arg(QDir::toNativeSeparators(copy.fileName()), copy.errorString());
+    // A numbered folder goes with its copy.
+    if (QFileInfo(copy).path() != Folder())
+        QDir().rmdir(QFileInfo(copy).path());
     StoredFiles().removeAt(index);
     RemoveMortalityTable(kTableCount + 1 + index);
     return {};

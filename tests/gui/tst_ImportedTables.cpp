@@ -6,6 +6,7 @@
 #include "PolicyInputDialog.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,8 +28,14 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
+// The copies in the data folder, by their paths in it.
 QStringList StoredCopies() {
-    return QDir(imported_tables::Folder()).entryList(QDir::Files, QDir::Name);
+    QStringList copies;
+    QDirIterator files(imported_tables::Folder(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext())
+        copies << QDir(imported_tables::Folder()).relativeFilePath(files.next());
+    copies.sort();
+    return copies;
 }
 
 } // namespace
@@ -82,7 +89,8 @@ private slots:
         const QString path = WriteFile(dir, "Small.csv", kSmallTable);
         QCOMPARE(imported_tables::Import(path), QString());
         QCOMPARE(imported_tables::Import(path), QString());
-        QCOMPARE(StoredCopies(), QStringList({"Small-2.csv", "Small.csv"}));
+        // The second copy keeps the file's name, which is the table's.
+        QCOMPARE(StoredCopies(), QStringList({"2/Small.csv", "Small.csv"}));
         QCOMPARE(imported_tables::Names(), QStringList({"Small", "Small"}));
         QStringList entries = MortalityTableListEntries();
         QCOMPARE(entries.size(), kTableCount + 2);
@@ -97,6 +105,8 @@ private slots:
         QCOMPARE(StoredCopies().size(), 1);
         QVERIFY(imported_tables::Remove(0).isEmpty());
         QVERIFY(StoredCopies().isEmpty());
+        QCOMPARE(QDir(imported_tables::Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
         QCOMPARE(MortalityTableCount(), kTableCount);
     }
 
