@@ -37,6 +37,7 @@ TABULON_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     desktop-file-utils appstream bash-completion man-db
 )

@@ -4,11 +4,11 @@ namespace {
 
 PolicyDialogTemplate InsuranceTemplate() {
     return {PolicyKind::Insurance,
-            QStringLiteral("Insurance or Endowment Policy"),
-            {QStringLiteral("Whole Life"), QStringLiteral("Term Life"),
-             QStringLiteral("Term Endowment")},
-            QStringLiteral("policy amount (program calculates pure annual premium), or"),
-            QStringLiteral("annual premium (program calculates pure policy amount)"),
+            CInsuranceDialog::tr("Insurance or Endowment Policy"),
+            {CInsuranceDialog::tr("Whole Life"), CInsuranceDialog::tr("Term Life"),
+             CInsuranceDialog::tr("Term Endowment")},
+            CInsuranceDialog::tr("policy amount (program calculates pure annual premium), or"),
+            CInsuranceDialog::tr("annual premium (program calculates pure policy amount)"),
             141,
             202,
             192};

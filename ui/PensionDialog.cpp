@@ -4,10 +4,10 @@ namespace {
 
 PolicyDialogTemplate PensionTemplate() {
     return {PolicyKind::Pension,
-            QStringLiteral("Pension or annuity"),
-            {QStringLiteral("Life Pension"), QStringLiteral("Term Annuity")},
-            QStringLiteral("policy amount (program calculates pure annual payment), or"),
-            QStringLiteral("annual payment (program calculates pure policy amount)"),
+            CPensionDialog::tr("Pension or annuity"),
+            {CPensionDialog::tr("Life Pension"), CPensionDialog::tr("Term Annuity")},
+            CPensionDialog::tr("policy amount (program calculates pure annual payment), or"),
+            CPensionDialog::tr("annual payment (program calculates pure policy amount)"),
             143,
             203,
             193};

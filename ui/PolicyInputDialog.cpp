@@ -25,12 +25,6 @@
 
 namespace {
 
-// Field names used in the validation messages.
-const char* const kAgeField = "Applicant's age";
-const char* const kAmountField = "Amount";
-const char* const kRateField = "Discount interest rate";
-const char* const kTermField = "Term of policy";
-
 QLabel* MakeLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -75,8 +69,8 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
 } // namespace
 
 QStringList MortalityTableListEntries() {
-    return {QStringLiteral("National, Male"), QStringLiteral("National, Female"),
-            QStringLiteral("Regional, Male"), QStringLiteral("Regional, Female")};
+    return {CPolicyInputDialog::tr("National, Male"), CPolicyInputDialog::tr("National, Female"),
+            CPolicyInputDialog::tr("Regional, Male"), CPolicyInputDialog::tr("Regional, Female")};
 }
 
 CPolicyInputDialog::CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
@@ -216,12 +210,13 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
 }
 
 void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
-    dx.Integer(m_age, kAgeField, m_nAge, 0, PolicyLimits::kMaxAge);
-    dx.Single(m_amount, kAmountField, m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
+    // The field names open the validation messages.
+    dx.Integer(m_age, tr("Applicant's age"), m_nAge, 0, PolicyLimits::kMaxAge);
+    dx.Single(m_amount, tr("Amount"), m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
     // "-0" reads as a negative zero, which would print as -0.00 in the report.
     if (dx.m_bSaveAndValidate && !dx.Failed() && m_fAmount == 0.0f)
         m_fAmount = 0.0f;
-    dx.Integer(m_rate, kRateField, m_nRate, 0, PolicyLimits::kMaxRate);
+    dx.Integer(m_rate, tr("Discount interest rate"), m_nRate, 0, PolicyLimits::kMaxRate);
     ExchangeListIndices(dx);
     if (dx.m_bSaveAndValidate && !dx.Failed()) {
         if (m_nTableIndex < 0)
@@ -232,7 +227,7 @@ void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
     // Term types need at least one year. The types without a term disable its edit, so the
     // term is then not checked: the record keeps a term the report never uses, and no
     // calculation reads past the ages it computed, whatever the term.
-    dx.Integer(m_term, kTermField, m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
+    dx.Integer(m_term, tr("Term of policy"), m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
                PolicyLimits::MaxTerm(m_kind));
 }
 

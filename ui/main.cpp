@@ -1,6 +1,7 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
 #include "TabulonApp.h"
+#include "Translations.h"
 
 #include <QApplication>
 
@@ -47,6 +48,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    // The windows speak the user's language; messages on the terminal stay English.
+    const CTranslations translations;
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 

@@ -1,12 +1,13 @@
 // Renders the desktop program's windows to PNG files: the main window after a term-life
 // run with both report sections, the two input dialogs (also with a 14-point font) and the
-// about box.
+// about box, in the language of the user's locale (LANGUAGE=de renders them in German).
 // Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "CommandLineInfo.h"
 #include "MainFrame.h"
 #include "PolicyInputDialog.h"
 #include "TabulonApp.h"
+#include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,6 +55,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const CTranslations translations;
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
