@@ -1,13 +1,24 @@
 // tabulon-cli batch on a file of 100,000 policies, run as a process (it is single-threaded,
-// so it uses one core): policies per second of wall time and of CPU time.
+// so it uses one core): policies per second of wall time and of CPU time. And its peak
+// memory on a stream of policies through standard input, which must not grow with their
+// number.
 #include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
 #include <random>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -36,7 +47,8 @@ std::string BatchText(std::int64_t rows) {
 }
 
 void BM_BatchProcess(benchmark::State& state) {
-    const std::string path = bench::DataFolder() + "/batch-" + std::to_string(state.range(0)) + ".csv";
+    const std::string path =
+        bench::DataFolder() + "/batch-" + std::to_string(state.range(0)) + ".csv";
     bench::WriteWholeFile(path, BatchText(state.range(0)));
     double wall = 0, cpu = 0;
     for (auto _ : state) {
@@ -57,8 +69,91 @@ void BM_BatchProcess(benchmark::State& state) {
     state.counters["x_target"] = policies / cpu / kTargetPoliciesPerSecond;
 }
 
+// VmHWM of a running process in kilobytes, from /proc/PID/status; -1 when not found.
+long PeakKilobytesOf(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// Peak resident memory (VmHWM) of "tabulon-cli batch -" pricing the rows written into its
+// standard input through a pipe. It is read while the program, having written every
+// result, waits for more input: the rusage of a spawned child would also count the
+// parent's memory it shared before exec.
+long PeakKilobytesOfStream(const std::string& rows, std::size_t count) {
+    int in[2], out[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    char* argv[] = {const_cast<char*>(TABULON_CLI), const_cast<char*>("batch"),
+                    const_cast<char*>("-"), nullptr};
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, TABULON_CLI, &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    if (spawned != 0)
+        return -1;
+    ::fcntl(in[1], F_SETFL, O_NONBLOCK);
+    std::size_t written = 0, lines = 0;
+    char chunk[1 << 16];
+    // The header and one line per row.
+    while (lines < count + 1) {
+        pollfd ready[2] = {{out[0], POLLIN, 0}, {written < rows.size() ? in[1] : -1, POLLOUT, 0}};
+        if (::poll(ready, 2, -1) < 0 && errno != EINTR)
+            break;
+        if (ready[1].revents & POLLOUT) {
+            const ssize_t n = ::write(in[1], rows.data() + written, rows.size() - written);
+            if (n > 0)
+                written += static_cast<std::size_t>(n);
+        }
+        if (ready[0].revents & (POLLIN | POLLHUP)) {
+            const ssize_t n = ::read(out[0], chunk, sizeof chunk);
+            if (n <= 0)
+                break;
+            lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
+        }
+    }
+    const long peak = lines == count + 1 ? PeakKilobytesOf(pid) : -1;
+    ::close(in[1]);
+    while (::read(out[0], chunk, sizeof chunk) > 0) {
+    }
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? peak : -1;
+}
+
+void BM_BatchStreamMemory(benchmark::State& state) {
+    const std::string rows = BatchText(state.range(0));
+    long peak = 0;
+    for (auto _ : state) {
+        peak = PeakKilobytesOfStream(rows, static_cast<std::size_t>(state.range(0)));
+        if (peak < 0) {
+            state.SkipWithError("tabulon-cli batch - failed");
+            return;
+        }
+    }
+    state.counters["input_MB"] = static_cast<double>(rows.size()) / 1e6;
+    state.counters["peak_MB"] = static_cast<double>(peak) * 1024 / 1e6;
+}
+
 } // namespace
 
-BENCHMARK(BM_BatchProcess)->Arg(100000)->UseManualTime()->MinTime(2.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchStreamMemory)
+    ->Arg(10000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchProcess)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

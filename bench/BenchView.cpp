@@ -1,17 +1,22 @@
 // The journal view's work after a calculation appends a report (measuring the new lines,
 // new scroll sizes, scrolling to the end, painting the rows in sight into an offscreen
-// image) for journals of 100 and 1,000,000 lines, and a repaint after scrolling to the
-// middle. Runs on Qt's offscreen platform.
+// image) for journals of 100 and 1,000,000 lines, a repaint after scrolling to the
+// middle, Copy of 1,000,000 selected lines, and the print preview of 1,000,000 lines up to
+// its first page. Runs on Qt's offscreen platform.
 #include "BenchSupport.h"
 
 #include "DocManager.h"
+#include "PrintPreview.h"
 #include "TabulonDoc.h"
 #include "TabulonView.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 
 #include <memory>
 #include <string>
@@ -128,6 +133,56 @@ void BM_RepaintAtMiddle(benchmark::State& state) {
     state.counters["x_small"] = largeSeconds / smallSeconds;
 }
 
+// Select All and Copy of a 1,000,000-line journal: the text built once and handed to the
+// clipboard.
+void BM_CopyAll(benchmark::State& state) {
+    ViewedJournal journal(kLargeJournal);
+    journal.view->OnEditSelectAll();
+    for (auto _ : state) {
+        const bench::Clock::time_point start = bench::Clock::now();
+        journal.view->OnEditCopy();
+        state.SetIterationTime(bench::SecondsSince(start));
+    }
+    state.SetItemsProcessed(state.iterations() * kLargeJournal);
+}
+
+// Print preview of a 1,000,000-line journal, from the command to its first page on the
+// screen: arg 0 the standard preview (every page painted into memory first), arg 1 ours
+// (the pages in sight only). Peak memory: run one of them alone under /usr/bin/time -v.
+void BM_PreviewFirstPage(benchmark::State& state) {
+    ViewedJournal journal(kLargeJournal);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const int pages = journal.view->GetPageCount(&printer);
+    for (auto _ : state) {
+        const bench::Clock::time_point start = bench::Clock::now();
+        QImage first;
+        if (state.range(0) == 0) {
+            QPrintPreviewWidget preview(&printer);
+            QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                             [&journal](QPrinter* target) { journal.view->OnPrint(target); });
+            preview.resize(800, 600);
+            preview.show();
+            preview.updatePreview();
+            first = preview.grab().toImage();
+        } else {
+            CPrintPreview preview(&printer, pages,
+                                  [&journal](QPainter& painter, QPrinter* target, int page) {
+                                      journal.view->PrintPage(painter, target, page);
+                                  });
+            preview.resize(800, 600);
+            preview.show();
+            first = preview.findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"))
+                        ->viewport()
+                        ->grab()
+                        .toImage();
+        }
+        state.SetIterationTime(bench::SecondsSince(start));
+        benchmark::DoNotOptimize(first);
+    }
+    state.counters["pages"] = pages;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +194,10 @@ int main(int argc, char** argv) {
         ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RepaintAtMiddle", BM_RepaintAtMiddle)
         ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("CopyAll", BM_CopyAll)
+        ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PreviewFirstPage", BM_PreviewFirstPage)->Arg(0)->Arg(1)
+        ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,49 +1,99 @@
-// tabulon-cli batch: prices one policy per CSV row and prints one CSV row of results each.
-#include "CliOptions.h"
+// tabulon-cli batch: rows are read, checked, priced and written one after another, so memory
+// stays the same however many rows come, and rows arriving through a pipe are priced as
+// they arrive.
+#include "Batch.h"
 
 #include "CalculationRecord.h"
+#include "CliOptions.h"
+#include "CsvReader.h"
 #include "FileException.h"
-#include "TextFile.h"
 
-#include <array>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <fcntl.h>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* kColumns = "kind,policy,table,age,term,rate,amount,given";
+constexpr const char* kColumnNames[] = {"kind", "policy", "table",  "age",
+                                        "term", "rate",   "amount", "given"};
+constexpr std::size_t kColumnCount = 8;
+constexpr const char* kResultColumns = "line,kind,policy,table,age,term,rate,amount,premium,"
+                                       "unit_annual_pv,unit_amount_pv,edni\n";
+constexpr const char* kStandardInputName = "(standard input)";
 
-// The comma-separated fields of a row; more than kMaxFields are counted but not kept.
-constexpr std::size_t kMaxFields = 9;
-struct Fields {
-    std::array<std::string_view, kMaxFields> text;
-    std::size_t count = 0;
+// Results are collected and written in pieces of about this size.
+constexpr std::size_t kOutputBytes = 1 << 16;
+
+// Standard output, written with write() so that a failure is seen and reported.
+class ResultOutput {
+public:
+    ResultOutput() { m_text.reserve(kOutputBytes + 256); }
+    std::string& Text() { return m_text; }
+    void FlushWhenFull() {
+        if (m_text.size() >= kOutputBytes)
+            Flush();
+    }
+    void Flush() {
+        const char* data = m_text.data();
+        std::size_t left = m_text.size();
+        while (left > 0) {
+            const ssize_t n = ::write(STDOUT_FILENO, data, left);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw CFileException::FromErrno("write", "standard output", errno);
+            data += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        m_text.clear();
+    }
+
+private:
+    std::string m_text;
 };
 
-Fields SplitFields(std::string_view row) {
-    Fields fields;
-    for (;;) {
-        const std::size_t comma = row.find(',');
-        if (fields.count < kMaxFields)
-            fields.text[fields.count] = row.substr(0, comma);
-        ++fields.count;
-        if (comma == std::string_view::npos)
-            return fields;
-        row.remove_prefix(comma + 1);
+// The input file, opened as the journal files are: a folder or a device is refused (a
+// device such as /dev/zero would never end); a pipe is read as it comes.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+        if (m_fd < 0)
+            throw CFileException::FromErrno("open", path, errno);
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0)
+            Fail(CFileException::FromErrno("open", path, errno));
+        if (S_ISDIR(st.st_mode))
+            Fail(CFileException::FromErrno("open", path, EISDIR));
+        if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+            Fail(CFileException("open", path, "it is not a plain file"));
     }
-}
+    ~InputFile() { ::close(m_fd); }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    int Descriptor() const { return m_fd; }
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
+private:
+    [[noreturn]] void Fail(const CFileException& error) {
+        ::close(m_fd);
+        throw error;
+    }
+    int m_fd;
+};
 
+// A NaN is written as nan whatever its sign bit, which differs between processors.
 void AppendNumber(std::string& out, double value) {
+    if (std::isnan(value)) {
+        out += "nan";
+        return;
+    }
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
@@ -61,85 +111,116 @@ void AppendNumber(std::string& out, int value) {
     out.append(text, result.ptr);
 }
 
+bool IsBlankRow(const CsvReader& row) {
+    const CsvReader::Field& first = row.At(0);
+    return row.FieldCount() == 1 && !first.quoted && first.length == first.text.size() &&
+           TrimBlanks(first.text).empty();
+}
+
 // Checks one row; on success fills kind and values, otherwise returns the reason. texts is
 // reused from row to row, so its strings keep their room and a row allocates nothing.
-std::string ReadRow(std::string_view row, PolicyTexts& texts, PolicyKind& kind,
+std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
                     CPolicyDialogData& values) {
-    const Fields fields = SplitFields(row);
-    if (fields.count != 8)
+    if (row.Fault() != nullptr)
+        return row.Fault();
+    if (row.FieldCount() != kColumnCount)
         return "expected 8 columns (" + std::string(kColumns) + "), found " +
-               std::to_string(fields.count) + ".";
-    if (!ParseKind(std::string(TrimBlanks(fields.text[0])), kind))
-        return "kind: '" + ShownInMessage(fields.text[0]) +
-               "' is not accepted; use insurance or pension.";
-    texts.policy = TrimBlanks(fields.text[1]);
-    texts.table = TrimBlanks(fields.text[2]);
-    texts.age = fields.text[3];
-    texts.term = fields.text[4];
-    texts.rate = fields.text[5];
-    texts.amount = fields.text[6];
-    texts.given = TrimBlanks(fields.text[7]);
+               std::to_string(row.FieldCount()) + ".";
+    // No value is that long; only the field's start was kept.
+    for (std::size_t i = 0; i < kColumnCount; ++i) {
+        const CsvReader::Field& field = row.At(i);
+        if (field.length > field.text.size())
+            return std::string(kColumnNames[i]) + ": " + ShownValue(field.text, field.length) +
+                   " is too long for any value.";
+    }
+    if (!ParseKind(std::string(TrimBlanks(row.At(0).text)), kind))
+        return "kind: " + ShownValue(row.At(0).text) +
+               " is not accepted; use insurance or pension.";
+    texts.policy = TrimBlanks(row.At(1).text);
+    texts.table = TrimBlanks(row.At(2).text);
+    texts.age = row.At(3).text;
+    texts.term = row.At(4).text;
+    texts.rate = row.At(5).text;
+    texts.amount = row.At(6).text;
+    texts.given = TrimBlanks(row.At(7).text);
     return CheckPolicyTexts(kind, texts, values);
 }
 
-} // namespace
+// Prices one checked row with the calculation entry and appends its result row.
+void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
+              CCalculationRecord& record, std::string& out) {
+    const bool pension = kind == PolicyKind::Pension;
+    CopyToRecord(values, record);
+    record.m_bNetIncome = 1; // the EDNI column comes from the net income
+    record.Calculate(kind);
+
+    AppendNumber(out, line);
+    out += pension ? ",pension," : ",insurance,";
+    for (const int value :
+         {record.m_nPolicyType, record.m_nTable, record.m_nAge, record.m_nTerm, values.m_nRate}) {
+        AppendNumber(out, value);
+        out += ',';
+    }
+    for (const double value : {record.m_dAmount, record.m_dPremium, record.m_dUnitAnnualPV,
+                               record.m_dUnitAmountPV, record.m_dRunningSum}) {
+        AppendNumber(out, value);
+        out += ',';
+    }
+    out.back() = '\n';
+}
 
 int RunBatch(const std::string& path) {
-    CStringList rows;
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? kStandardInputName : path;
+    const std::string shownName = ShownInMessage(name);
     try {
-        ReadTextLines(path, rows);
+        std::unique_ptr<InputFile> file;
+        if (!standardInput)
+            file = std::make_unique<InputFile>(path);
+        ResultOutput output;
+        // Before waiting for more input, what is priced so far goes out.
+        CsvReader reader(file ? file->Descriptor() : STDIN_FILENO, name,
+                         [&output] { output.Flush(); });
+        output.Text() += kResultColumns;
+        CCalculationRecord record;
+        PolicyTexts texts;
+        int refused = 0;
+        while (reader.Next()) {
+            const bool header = reader.Line() == 1 && reader.At(0).text.rfind("kind", 0) == 0;
+            if (header || IsBlankRow(reader))
+                continue;
+            PolicyKind kind = PolicyKind::Insurance;
+            CPolicyDialogData values;
+            const std::string failure = ReadRow(reader, texts, kind, values);
+            if (!failure.empty()) {
+                std::cerr << "tabulon-cli: " << shownName << ":" << reader.Line() << ": " << failure
+                          << '\n';
+                ++refused;
+                continue;
+            }
+            PriceRow(reader.Line(), kind, values, record, output.Text());
+            output.FlushWhenFull();
+        }
+        output.Flush();
+        return refused == 0 ? 0 : 2;
     } catch (const CFileException& error) {
         std::cerr << "tabulon-cli: " << error.what() << '\n';
         return 1;
     }
-    std::string out = "line,kind,policy,table,age,term,rate,amount,premium,unit_annual_pv,"
-                      "unit_amount_pv,edni\n";
-    CCalculationRecord record;
-    PolicyTexts texts;
-    int refused = 0;
-    for (std::size_t i = 0; i < rows.GetCount(); ++i) {
-        const std::string_view row = rows.GetAt(i);
-        if (TrimBlanks(row).empty() || row.front() == '#' || (i == 0 && row.rfind("kind", 0) == 0))
-            continue;
-        PolicyKind kind = PolicyKind::Insurance;
-        CPolicyDialogData values;
-        const std::string failure = ReadRow(row, texts, kind, values);
-        if (!failure.empty()) {
-            std::cerr << "tabulon-cli: " << ShownInMessage(path) << ":" << i + 1 << ": " << failure
-                      << '\n';
-            ++refused;
-            continue;
-        }
-        const bool pension = kind == PolicyKind::Pension;
-        CopyToRecord(values, record);
-        record.LoadLivingColumn();
-        record.ComputeLifeStatistics();
-        record.ComputeTermQuantities();
-        record.PricePolicy(pension);
-        record.SolveAmountAndPremium();
-        record.ComputeNetIncome(pension, {});
+}
 
-        AppendNumber(out, i + 1);
-        out += pension ? ",pension," : ",insurance,";
-        for (const int value : {record.m_nPolicyType, record.m_nTable, record.m_nAge, record.m_nTerm,
-                                values.m_nRate}) {
-            AppendNumber(out, value);
-            out += ',';
-        }
-        for (const double value : {record.m_dAmount, record.m_dPremium, record.m_dUnitAnnualPV,
-                                   record.m_dUnitAmountPV, record.m_dRunningSum}) {
-            AppendNumber(out, value);
-            out += ',';
-        }
-        out.back() = '\n';
-        if (out.size() > (1 << 20)) {
-            std::cout << out;
-            out.clear();
-        }
+} // namespace
+
+int RunBatchCommand(const std::vector<std::string>& args) {
+    BatchRequest request;
+    const std::string failure = ParseBatchCommandLine(args, request);
+    if (!failure.empty()) {
+        std::cerr << "tabulon-cli: " << failure << '\n';
+        return 2;
     }
-    std::cout << out;
-    std::cout.flush();
-    if (!std::cout)
-        return 1;
-    return refused == 0 ? 0 : 2;
+    if (request.help) {
+        std::cout << kUsage << std::flush;
+        return std::cout ? 0 : 1;
+    }
+    return RunBatch(request.path);
 }

@@ -2,13 +2,16 @@
 
 #include "CalculationRecord.h"
 #include "InputField.h"
+#include "MortalityTables.h"
 
+#include <algorithm>
 #include <cstdio>
 
 const char* const kUsage =
     "Usage: tabulon-cli insurance|pension [options]\n"
-    "       tabulon-cli batch FILE.csv\n"
-    "Prices one policy and prints the report lines a calculation appends to the journal.\n"
+    "       tabulon-cli batch FILE.csv|-\n"
+    "Prices one policy and prints the report lines a calculation appends to the journal;\n"
+    "batch prices one policy per CSV row (- reads standard input).\n"
     "\n"
     "Options (defaults are the dialog's opening values):\n"
     "  --policy P     insurance: 1..3 or whole-life, term-life, endowment;\n"
@@ -27,36 +30,44 @@ const char* const kUsage =
     "  --journal FILE also append the lines to the journal FILE (created if missing)\n"
     "  -h, --help     show this text\n"
     "  --version      show the version\n"
+    "  --             end of the options\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments\n"
     "(for batch: 2 when a row was refused; the other rows are still priced).\n";
 
 namespace {
 
-const char* const kInsuranceNames[] = {"whole-life", "term-life", "endowment"};
-const char* const kPensionNames[] = {"life-annuity", "term-annuity"};
-const char* const kTableNames[] = {"national-male", "national-female", "regional-male",
-                                   "regional-female"};
-
-// A list choice given as its 1-based code or its name; sets the 0-based index.
-std::string CheckChoice(const std::string& text, const std::string& option,
-                        const char* const* names, int count, int& index) {
-    for (int i = 0; i < count; ++i) {
-        if (text == names[i]) {
-            index = i;
+// A list choice given as its 1-based code or its command-line name (nameOf(code)); sets
+// the 0-based index.
+template <class NameOf>
+std::string CheckChoice(const std::string& text, const std::string& option, int count,
+                        NameOf nameOf, int& index) {
+    for (int code = 1; code <= count; ++code) {
+        if (text == nameOf(code)) {
+            index = code - 1;
             return {};
         }
     }
     std::string accepted;
-    for (int i = 0; i < count; ++i)
-        accepted += (i ? ", " : "") + std::string(names[i]);
+    for (int code = 1; code <= count; ++code)
+        accepted += (code > 1 ? ", " : "") + std::string(nameOf(code));
     int code = 0;
     const std::string failure = CheckIntegerField(text, option, 1, count, code);
     if (!failure.empty())
-        return option + ": '" + ShownInMessage(text) + "' is not accepted; use 1.." +
+        return option + ": " + ShownValue(text) + " is not accepted; use 1.." +
                std::to_string(count) + " or one of " + accepted + ".";
     index = code - 1;
     return {};
+}
+
+// A number out of range is named in the message as it was typed; a long one is cut.
+std::string WithLongNumberCut(std::string failure, std::string_view text) {
+    const std::string_view number = TrimBlanks(text);
+    const std::size_t at =
+        number.size() > kShownValueBytes ? failure.find(number) : std::string::npos;
+    if (at != std::string::npos)
+        failure.replace(at, number.size(), ShownValue(number));
+    return failure;
 }
 
 std::string FormatDefault(double value) {
@@ -67,14 +78,35 @@ std::string FormatDefault(double value) {
 
 } // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string ShownValue(std::string_view text, std::size_t length) {
+    if (length <= kShownValueBytes && text.size() == length)
+        return "'" + ShownInMessage(text) + "'";
+    std::size_t cut = std::min(text.size(), kShownValueBytes);
+    // Back to the start of a UTF-8 character: continuation bytes are 10xxxxxx.
+    for (std::size_t back = 0; back < 3 && cut > 0 && cut < text.size() &&
+                               (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80;
+         ++back)
+        --cut;
+    return "'" + ShownInMessage(text.substr(0, cut)) + "...' (the first " + std::to_string(cut) +
+           " of " + std::to_string(length) + " bytes)";
+}
+
 bool ParseKind(const std::string& text, PolicyKind& kind) {
-    if (text == "insurance")
-        kind = PolicyKind::Insurance;
-    else if (text == "pension")
-        kind = PolicyKind::Pension;
-    else
-        return false;
-    return true;
+    for (const PolicyKind candidate : {PolicyKind::Insurance, PolicyKind::Pension}) {
+        if (text == KindCommandName(candidate)) {
+            kind = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values) {
@@ -87,18 +119,23 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
     // Checked in the dialog's order: age, amount, rate, the lists, then the term.
     failure = CheckIntegerField(orDefault(texts.age, std::to_string(defaults.m_nAge)), "--age", 0,
                                 PolicyLimits::kMaxAge, values.m_nAge);
-    if (failure.empty())
-        failure = CheckSingleField(orDefault(texts.amount, FormatDefault(defaults.m_fAmount)),
-                                   "--amount", 0.0f, PolicyLimits::kMaxAmount, values.m_fAmount);
+    if (failure.empty()) {
+        const std::string amount = orDefault(texts.amount, FormatDefault(defaults.m_fAmount));
+        failure = WithLongNumberCut(
+            CheckSingleField(amount, "--amount", 0.0f, PolicyLimits::kMaxAmount, values.m_fAmount),
+            amount);
+    }
     if (failure.empty())
         failure = CheckIntegerField(orDefault(texts.rate, std::to_string((int)defaults.m_dRate)),
                                     "--rate", 0, PolicyLimits::kMaxRate, values.m_nRate);
     if (failure.empty())
-        failure = CheckChoice(texts.table, "--table", kTableNames, PolicyLimits::kTableCount,
-                              values.m_nTableIndex);
+        failure = CheckChoice(
+            texts.table, "--table", MortalityTableCount(),
+            [](int code) { return MortalityTableOf(code).commandName; }, values.m_nTableIndex);
     if (failure.empty())
-        failure = CheckChoice(texts.policy, "--policy", insurance ? kInsuranceNames : kPensionNames,
-                              PolicyLimits::PolicyCount(kind), values.m_nPolicyIndex);
+        failure = CheckChoice(
+            texts.policy, "--policy", PolicyCount(kind),
+            [kind](int code) { return PolicyOf(kind, code).commandName; }, values.m_nPolicyIndex);
     if (failure.empty())
         failure = CheckIntegerField(orDefault(texts.term, std::to_string(defaults.m_nTerm)),
                                     "--term", PolicyLimits::MinTerm(kind, values.m_nPolicyIndex),
@@ -109,8 +146,7 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
         else if (texts.given == "premium" || (!insurance && texts.given == "payment"))
             values.m_nInputKind = 2;
         else
-            failure = "--given: '" + ShownInMessage(texts.given) +
-                      "' is not accepted; use amount or " +
+            failure = "--given: " + ShownValue(texts.given) + " is not accepted; use amount or " +
                       (insurance ? "premium." : "payment (or premium).");
     }
     return failure;
@@ -130,30 +166,41 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         return {};
     }
     if (!ParseKind(args[0], request.kind))
-        return "unknown command '" + ShownInMessage(args[0]) +
-               "': use insurance or pension (see --help).";
+        return "unknown command " + ShownValue(args[0]) +
+               ": use insurance or pension (see --help).";
+    const bool insurance = request.kind == PolicyKind::Insurance;
     for (i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         std::string value;
         bool hasValue = false;
+        if (option == "--") {
+            // Nothing follows the options of a calculation.
+            if (i + 1 < args.size())
+                return "unknown argument " + ShownValue(args[i + 1]) +
+                       " after --: a calculation takes options only (see --help).";
+            break;
+        }
         const std::size_t equals = option.find('=');
         if (option.rfind("--", 0) == 0 && equals != std::string::npos) {
             value = option.substr(equals + 1);
             option = option.substr(0, equals);
             hasValue = true;
         }
-        const auto takeValue = [&](auto& target) -> std::string {
+        // needs: what the option takes, for the message when its value is missing.
+        const auto takeValue = [&](auto& target, const char* needs) -> std::string {
             if (!hasValue) {
                 if (i + 1 >= args.size())
-                    return option + ": a value is missing.";
+                    return option + " needs " + needs + "; none was given.";
+                if (args[i + 1].rfind("--", 0) == 0)
+                    return option + " needs " + needs + ", not the option " +
+                           ShownValue(args[i + 1]) + " (a value that starts with -- is given as " +
+                           option + "=VALUE).";
                 value = args[++i];
             }
             target = value;
             return {};
         };
-        const auto isFlag = [&](const char* name) {
-            return option == name;
-        };
+        const auto isFlag = [&](const char* name) { return option == name; };
         std::string failure;
         if (isFlag("--help") || isFlag("-h")) {
             request.action = CliRequest::Action::Help;
@@ -171,28 +218,53 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
             else
                 request.json = true;
         } else if (isFlag("--policy")) {
-            failure = takeValue(texts.policy);
+            failure = takeValue(texts.policy, "a policy type");
         } else if (isFlag("--table")) {
-            failure = takeValue(texts.table);
+            failure = takeValue(texts.table, "a mortality table");
         } else if (isFlag("--age")) {
-            failure = takeValue(texts.age);
+            failure = takeValue(texts.age, "an age in years");
         } else if (isFlag("--term")) {
-            failure = takeValue(texts.term);
+            failure = takeValue(texts.term, "a term in years");
         } else if (isFlag("--rate")) {
-            failure = takeValue(texts.rate);
+            failure = takeValue(texts.rate, "a rate in whole percent");
         } else if (isFlag("--amount")) {
-            failure = takeValue(texts.amount);
+            failure = takeValue(texts.amount, "an amount");
         } else if (isFlag("--given")) {
-            failure = takeValue(texts.given);
+            failure = takeValue(texts.given, insurance ? "amount or premium" : "amount or payment");
         } else if (isFlag("--journal")) {
-            failure = takeValue(request.journalPath);
+            failure = takeValue(request.journalPath, "a file name");
             if (failure.empty() && request.journalPath.empty())
                 failure = "--journal: the file name is empty.";
         } else {
-            return "unknown option '" + ShownInMessage(option) + "' (see --help).";
+            return "unknown option " + ShownValue(option) + " (see --help).";
         }
         if (!failure.empty())
             return failure;
     }
     return CheckPolicyTexts(request.kind, texts, request.values);
+}
+
+std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchRequest& request) {
+    bool optionsEnded = false, haveFile = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            request.help = true;
+            return {};
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + ShownValue(arg) +
+                   " for batch (a file whose name starts with a dash goes after --).";
+        } else if (haveFile) {
+            return "unknown argument " + ShownValue(arg) +
+                   ": batch takes one file name (see --help).";
+        } else {
+            request.path = arg;
+            haveFile = true;
+        }
+    }
+    if (!haveFile)
+        return "missing file name: tabulon-cli batch FILE.csv, or - for standard input.";
+    return {};
 }

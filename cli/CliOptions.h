@@ -20,8 +20,18 @@ struct CliRequest {
 };
 
 // Reads the arguments after the program name. Returns an empty string on success,
-// otherwise one line naming the option and what it accepts.
+// otherwise one line naming the option and what it accepts. An option that needs a value
+// takes the next argument unless it starts with "--" (a forgotten value must not turn the
+// next option into a file name); --journal=--name gives such a value. "--" ends the options.
 std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& request);
+
+// The arguments of batch (args[0] is "batch"): one file name, "-" for standard input.
+// "--" ends the options, so that a file whose name starts with a dash can follow it.
+struct BatchRequest {
+    bool help = false;
+    std::string path;
+};
+std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchRequest& request);
 
 // Checks one policy's values given as texts, as the dialog does, and fills values.
 // Field names are the option names. Returns the first failure, or an empty string.
@@ -35,5 +45,18 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
 
 // Parses "insurance" or "pension".
 bool ParseKind(const std::string& text, PolicyKind& kind);
+
+// The text without its leading and trailing blanks and tabs.
+std::string_view TrimBlanks(std::string_view text);
+
+// A value as a message shows it, in single quotes: control bytes as \xNN, and no more than
+// kShownValueBytes of it. A longer value is cut there (never inside a UTF-8 character) and
+// followed by a note of its full length, so that a mistaken 10 MB field still makes a short
+// message. length is the value's full length when text holds only its start.
+constexpr std::size_t kShownValueBytes = 80;
+std::string ShownValue(std::string_view text, std::size_t length);
+inline std::string ShownValue(std::string_view text) {
+    return ShownValue(text, text.size());
+}
 
 extern const char* const kUsage;

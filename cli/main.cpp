@@ -1,14 +1,20 @@
 // tabulon-cli: the headless front end. Prices a policy and prints the report lines.
+#include "Batch.h"
 #include "CliOptions.h"
 #include "FileException.h"
+#include "JournalLock.h"
 #include "JsonReport.h"
 #include "TabulonDoc.h"
+#include "TabulonVersion.h"
+#include "TextFile.h"
 
 #include <cerrno>
 #include <csignal>
-#include <sys/stat.h>
+#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,21 +32,43 @@ private:
     CPolicyDialogData m_values;
 };
 
-// A journal file that does not exist yet starts as a new journal with its two opening lines.
-void OpenOrStartJournal(CTabulonDoc& doc, const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT)
-        doc.OnNewDocument();
-    else
-        doc.OpenFile(path);
+// Writes all of text to standard output; false with errno set when that fails.
+bool WriteStandardOutput(const std::string& text) {
+    const char* data = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
+// The report goes to standard output before the journal is saved, so a report that could
+// not be shown is not in the journal either, and running again does not add it twice. The
+// journal is locked from reading it to saving it: runs on one journal take turns.
 int Run(const CliRequest& request) {
     CTabulonDoc doc;
-    if (request.journalPath.empty())
+    std::optional<CJournalLock> lock;
+    if (request.journalPath.empty()) {
         doc.OnNewDocument();
-    else
-        OpenOrStartJournal(doc, request.journalPath);
+    } else {
+        lock.emplace(request.journalPath, "open");
+        // A journal file that does not exist yet starts with the two opening lines.
+        if (lock->Exists()) {
+            doc.SetOpenRefusesNulBytes(true);
+            doc.OpenFile(request.journalPath);
+        } else {
+            doc.OnNewDocument();
+        }
+    }
 
     CPolicyDialogData values = request.values;
     if (request.json)
@@ -52,44 +80,40 @@ int Run(const CliRequest& request) {
     else
         doc.OnTypePension();
 
-    if (!request.journalPath.empty())
-        doc.SaveFile(request.journalPath);
+    // A save that cannot succeed (no permission, past the size limit) fails before the
+    // report is shown.
+    if (lock)
+        CheckCanSave(request.journalPath, *doc.GetLines());
 
+    std::string out;
     if (request.json) {
-        std::cout << JsonReport(doc, request.kind) << '\n';
+        out = JsonReport(doc, request.kind) + '\n';
     } else {
         const CStringList& lines = *doc.GetLines();
-        std::string out;
         for (std::size_t i = first; i < lines.GetCount(); ++i) {
             out += lines.GetAt(i);
             out += '\n';
         }
-        std::cout << out;
     }
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    if (!WriteStandardOutput(out)) {
+        std::cerr << "tabulon-cli: cannot write the report to standard output: "
+                  << std::strerror(errno) << "; the journal was not saved\n";
+        return 1;
+    }
+    if (lock)
+        doc.SaveFile(request.journalPath);
+    return 0;
 }
 
 } // namespace
-
-int RunBatch(const std::string& path);
 
 int main(int argc, char** argv) {
     // A write past a file size limit must fail with an error, not end the process.
     std::signal(SIGXFSZ, SIG_IGN);
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "batch") {
-        if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (args.size() != 2) {
-            std::cerr << "tabulon-cli: batch takes one file name: tabulon-cli batch FILE.csv\n";
-            return 2;
-        }
-        return RunBatch(args[1]);
-    }
+    if (!args.empty() && args[0] == "batch")
+        return RunBatchCommand(args);
     CliRequest request;
     const std::string failure = ParseCommandLine(args, request);
     if (!failure.empty()) {
@@ -101,7 +125,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (request.action == CliRequest::Action::Version) {
-        std::cout << "tabulon-cli 1.0.0.1\n";
+        std::cout << "tabulon-cli " << kTabulonVersion << '\n';
         return 0;
     }
     try {

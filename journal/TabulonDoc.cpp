@@ -19,13 +19,13 @@ bool CTabulonDoc::OnNewDocument() {
 
 bool CTabulonDoc::OnOpenDocument(const std::string& path) {
     WaitCursor::Scope wait;
-    ReadTextLines(path, m_lines);
+    SetDiskIdentity(ReadTextLines(path, m_lines, m_nulBytes));
     return true;
 }
 
 bool CTabulonDoc::OnSaveDocument(const std::string& path) {
     WaitCursor::Scope wait;
-    WriteTextLines(path, m_lines);
+    SetDiskIdentity(WriteTextLines(path, m_lines));
     SetModifiedFlag(false);
     return true;
 }

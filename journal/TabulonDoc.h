@@ -6,8 +6,10 @@
 #include "Document.h"
 #include "PolicyDialog.h"
 #include "StringList.h"
+#include "TextFile.h"
 
 #include <string>
+#include <vector>
 
 class CTabulonDoc : public CDocument, public CCalculationRecord {
 public:
@@ -25,6 +27,11 @@ public:
     // Writes every journal line; throws CFileException, leaving the file and the
     // modified flag as they were.
     bool OnSaveDocument(const std::string& path) override;
+    // Whether Open refuses a file holding NUL bytes, which is no journal: a script that
+    // appends to a journal does, File Open reads whatever the file holds.
+    void SetOpenRefusesNulBytes(bool refuse) {
+        m_nulBytes = refuse ? NulBytes::Refuse : NulBytes::Keep;
+    }
 
     // The two calculation commands: each shows its dialog and, on OK, appends a report.
     void OnTypeInsurance();
@@ -47,4 +54,6 @@ private:
 
     CStringList m_lines;
     PolicyDialogFactory m_dialogFactory;
+    NulBytes m_nulBytes = NulBytes::Keep;
+    std::vector<NetIncomeRow> m_netIncomeRows; // of the last run, for its net-income section
 };

@@ -3,24 +3,48 @@
 #include "WaitCursor.h"
 
 #include <algorithm>
+#include <sys/stat.h>
+#include <utility>
 
 bool CDocument::OnNewDocument() {
     m_strPathName.clear();
+    m_diskIdentity.reset();
     m_bModified = false;
     NotifyState();
     return true;
 }
 
 void CDocument::OpenFile(const std::string& path) {
-    OnOpenDocument(path);
+    const std::optional<FileIdentity> before = std::exchange(m_diskIdentity, std::nullopt);
+    try {
+        OnOpenDocument(path);
+    } catch (...) {
+        m_diskIdentity = before;
+        throw;
+    }
     m_bModified = false;
     SetPathName(path);
 }
 
 void CDocument::SaveFile(const std::string& path) {
-    OnSaveDocument(path);
+    const std::optional<FileIdentity> before = std::exchange(m_diskIdentity, std::nullopt);
+    try {
+        OnSaveDocument(path);
+    } catch (...) {
+        m_diskIdentity = before;
+        throw;
+    }
     m_bModified = false;
     SetPathName(path);
+}
+
+bool CDocument::ChangedOnDiskSinceOpenOrSave() const {
+    if (m_strPathName.empty() || !m_diskIdentity)
+        return false;
+    struct stat st {};
+    if (::stat(m_strPathName.c_str(), &st) != 0)
+        return false;
+    return !(FileIdentity::Of(st) == *m_diskIdentity);
 }
 
 void CDocument::SetModifiedFlag(bool modified) {

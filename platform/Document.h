@@ -1,7 +1,10 @@
 // Document base: modified flag, path name and title, and the views that show it.
 #pragma once
 
+#include "FileIdentity.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,11 @@ public:
     // The file's name without its folder, or "Untitled".
     std::string GetTitle() const;
 
+    // Whether the file at the document's path is no longer what the document last read or
+    // wrote there (its inode, size or modification time differ): another program saved
+    // over it or changed it. False when untitled or when no file is there any more.
+    bool ChangedOnDiskSinceOpenOrSave() const;
+
     void AddView(CView* view);
     void RemoveView(CView* view);
     void UpdateAllViews(CView* sender, long hint = 0, void* hintObject = nullptr);
@@ -49,11 +57,16 @@ public:
     static void BeginWaitCursor();
     static void EndWaitCursor();
 
+protected:
+    // OnOpenDocument and OnSaveDocument tell what they read or wrote.
+    void SetDiskIdentity(const FileIdentity& identity) { m_diskIdentity = identity; }
+
 private:
     void NotifyState();
 
     bool m_bModified = false;
     std::string m_strPathName;
+    std::optional<FileIdentity> m_diskIdentity; // of the file at m_strPathName
     std::vector<CView*> m_views;
     std::function<void()> m_stateListener;
 };

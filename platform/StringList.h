@@ -10,22 +10,19 @@
 #include <utility>
 #include <vector>
 
-// All line texts live in one buffer, each line found by its offset and length, so a journal
-// of a million lines costs little more than its bytes and no allocation per line. A file is
-// read straight into the buffer and its lines are marked where they lie, line ends and all
-// (see RawSpace). The buffer grows with realloc, which moves large blocks by remapping their
-// pages rather than copying them. Views returned by GetAt stay valid until the list is next
-// changed.
+// All line texts live one after another in one buffer, so a line ends where the next one
+// begins, and each line is found by where it starts: two bytes a line for the start within
+// a block of 256 lines (eight for the lines of a block holding 64 KB of text or more), so a
+// journal of a million lines costs little more than its bytes and no allocation per line,
+// whatever its line lengths. A file is read straight into the buffer after the text and its
+// lines are moved down into place (see RawSpace). The buffer grows with realloc, which moves
+// large blocks by remapping their pages rather than copying them. Views returned by GetAt
+// stay valid until the list is next changed.
 class CStringList {
 public:
-    // Where a line lies in the text buffer.
-    struct LineSpan {
-        std::uint64_t offset;
-        std::uint64_t length;
-    };
-
     CStringList() = default;
-    CStringList(const CStringList& other) : m_lines(other.m_lines) {
+    CStringList(const CStringList& other)
+        : m_blocks(other.m_blocks), m_starts(other.m_starts), m_wideStarts(other.m_wideStarts) {
         GrowText(other.m_nTextSize);
         if (other.m_nTextSize > 0)
             std::memcpy(m_pText, other.m_pText, other.m_nTextSize);
@@ -35,27 +32,34 @@ public:
         : m_pText(std::exchange(other.m_pText, nullptr)),
           m_nTextSize(std::exchange(other.m_nTextSize, 0)),
           m_nTextCapacity(std::exchange(other.m_nTextCapacity, 0)),
-          m_lines(std::move(other.m_lines)) {
-        other.m_lines.clear();
+          m_blocks(std::move(other.m_blocks)), m_starts(std::move(other.m_starts)),
+          m_wideStarts(std::move(other.m_wideStarts)) {
+        other.m_blocks.clear();
+        other.m_starts.clear();
+        other.m_wideStarts.clear();
     }
     CStringList& operator=(CStringList other) noexcept {
         std::swap(m_pText, other.m_pText);
         std::swap(m_nTextSize, other.m_nTextSize);
         std::swap(m_nTextCapacity, other.m_nTextCapacity);
-        std::swap(m_lines, other.m_lines);
+        std::swap(m_blocks, other.m_blocks);
+        std::swap(m_starts, other.m_starts);
+        std::swap(m_wideStarts, other.m_wideStarts);
         return *this;
     }
     ~CStringList() { std::free(m_pText); }
 
-    std::size_t GetCount() const { return m_lines.size(); }
-    bool IsEmpty() const { return m_lines.empty(); }
+    std::size_t GetCount() const { return m_starts.size(); }
+    bool IsEmpty() const { return m_starts.empty(); }
 
     // The line at a 0-based index; the index must be below GetCount().
     std::string_view GetAt(std::size_t index) const {
-        const LineSpan& line = m_lines[index];
-        return {m_pText + line.offset, static_cast<std::size_t>(line.length)};
+        const std::size_t begin = StartOf(index);
+        const std::size_t end = index + 1 < m_starts.size() ? StartOf(index + 1) : m_nTextSize;
+        return {m_pText + begin, end - begin};
     }
 
+    // The line may lie anywhere, also in this list's text or in its RawSpace.
     void AddTail(std::string_view line) {
         if (m_nTextCapacity - m_nTextSize < line.size()) {
             // The line may be one of this list's own: find it again after the buffer moves.
@@ -66,55 +70,99 @@ public:
             if (own)
                 line = {m_pText + (address - start), line.size()};
         }
+        AddStart(m_nTextSize);
         if (!line.empty())
-            std::memcpy(m_pText + m_nTextSize, line.data(), line.size());
-        m_lines.push_back({m_nTextSize, line.size()});
+            std::memmove(m_pText + m_nTextSize, line.data(), line.size());
         m_nTextSize += line.size();
     }
 
-    // Keeps the first count lines and drops the rest, and any bytes after the last line
-    // kept (used to undo a partial append).
+    // Keeps the first count lines and drops the rest (used to undo a partial append).
     void Truncate(std::size_t count) {
-        if (count < m_lines.size())
-            m_lines.resize(count);
-        m_nTextSize = m_lines.empty() ? 0 : m_lines.back().offset + m_lines.back().length;
+        if (count < m_starts.size()) {
+            m_nTextSize = StartOf(count);
+            m_starts.resize(count);
+        }
+        count = m_starts.size();
+        m_blocks.resize((count + kBlockLines - 1) / kBlockLines);
+        // Wide blocks take their room in order: the last one kept ends the room kept.
+        std::size_t wideKept = 0;
+        for (auto block = m_blocks.rbegin(); block != m_blocks.rend(); ++block)
+            if (block->wide != kNarrow) {
+                wideKept = block->wide + kBlockLines;
+                break;
+            }
+        m_wideStarts.resize(wideKept);
     }
 
     void RemoveAll() { Truncate(0); }
 
     // Room for more lines and bytes, so a large append does not reallocate repeatedly.
     void Reserve(std::size_t lines, std::size_t bytes) {
-        m_lines.reserve(m_lines.size() + lines);
+        m_starts.reserve(m_starts.size() + lines);
+        m_blocks.reserve((m_starts.size() + lines + kBlockLines - 1) / kBlockLines);
         if (m_nTextCapacity - m_nTextSize < bytes)
             GrowText(m_nTextSize + bytes);
     }
 
-    // Bytes the text buffer holds: the lines, and the line ends of lines read from a file.
+    // Bytes the lines hold together.
     std::size_t GetTextBytes() const { return m_nTextSize; }
 
     // Filling the list straight from a file without an intermediate copy: RawSpace gives
-    // room for bytes more bytes at the end of the text (bytes written there by an earlier
-    // call are kept when the room grows); the pointer stays valid until the next call that
-    // grows the text. AppendRaw then makes the first bytes written there part of the text,
-    // and AddTailsAt marks the lines within them where they lie.
+    // room for bytes more bytes after the text (bytes written there by an earlier call are
+    // kept when the room grows); the pointer stays valid until the next call that grows the
+    // text. AddTail then takes lines that lie there, in order, without growing the text.
     char* RawSpace(std::size_t bytes) {
         if (m_nTextCapacity - m_nTextSize < bytes)
             GrowText(m_nTextSize + bytes);
         return m_pText + m_nTextSize;
     }
-    // Returns the text offset of the bytes appended, for AddTailsAt.
-    std::size_t AppendRaw(std::size_t bytes) {
-        const std::size_t start = m_nTextSize;
-        m_nTextSize += bytes;
-        return start;
-    }
-    // Lines that lie within bytes appended by AppendRaw, each given by its text offset and
-    // length, in order.
-    void AddTailsAt(const LineSpan* spans, std::size_t count) {
-        m_lines.insert(m_lines.end(), spans, spans + count);
+
+    // Gives back the room after the text when most of the buffer is unused (after a file's
+    // line ends were dropped, for instance).
+    void ReleaseUnusedRoom() {
+        if (m_nTextCapacity > 4096 && m_nTextSize < m_nTextCapacity / 2) {
+            const std::size_t capacity = m_nTextSize < 256 ? 256 : m_nTextSize;
+            if (void* text = std::realloc(m_pText, capacity)) {
+                m_pText = static_cast<char*>(text);
+                m_nTextCapacity = capacity;
+            }
+        }
     }
 
 private:
+    static constexpr std::size_t kBlockLines = 256;
+    static constexpr std::uint32_t kNarrow = 0xFFFFFFFF;
+    // Where the text of a block of lines begins, and where its starts are kept: narrow
+    // blocks in m_starts (relative to base), wide ones in m_wideStarts from index wide.
+    struct Block {
+        std::uint64_t base;
+        std::uint32_t wide;
+    };
+
+    std::size_t StartOf(std::size_t index) const {
+        const Block& block = m_blocks[index / kBlockLines];
+        return block.wide == kNarrow ? block.base + m_starts[index]
+                                     : m_wideStarts[block.wide + index % kBlockLines];
+    }
+
+    void AddStart(std::size_t start) {
+        const std::size_t index = m_starts.size();
+        if (index % kBlockLines == 0)
+            m_blocks.push_back({start, kNarrow});
+        Block& block = m_blocks.back();
+        const std::uint64_t relative = start - block.base;
+        if (block.wide == kNarrow && relative > 0xFFFF) {
+            // The block's text outgrew two-byte starts: its starts move to full width.
+            block.wide = static_cast<std::uint32_t>(m_wideStarts.size());
+            m_wideStarts.resize(m_wideStarts.size() + kBlockLines);
+            for (std::size_t i = index - index % kBlockLines; i < index; ++i)
+                m_wideStarts[block.wide + i % kBlockLines] = block.base + m_starts[i];
+        }
+        if (block.wide != kNarrow)
+            m_wideStarts[block.wide + index % kBlockLines] = start;
+        m_starts.push_back(static_cast<std::uint16_t>(relative));
+    }
+
     // At least needed bytes of capacity, growing by half again at a time; keeps the content.
     void GrowText(std::size_t needed) {
         if (needed <= m_nTextCapacity)
@@ -134,5 +182,7 @@ private:
     char* m_pText = nullptr; // the lines' bytes (malloc'ed)
     std::size_t m_nTextSize = 0;
     std::size_t m_nTextCapacity = 0;
-    std::vector<LineSpan> m_lines;
+    std::vector<Block> m_blocks;
+    std::vector<std::uint16_t> m_starts; // each line's start within its block (narrow blocks)
+    std::vector<std::uint64_t> m_wideStarts;
 };

@@ -1,17 +1,36 @@
 // Journal text files: lines of bytes, CR LF after every line, saved safely.
 #pragma once
 
+#include "FileIdentity.h"
 #include "StringList.h"
 
 #include <string>
 
+// Whether reading accepts NUL bytes: a file the user opens is read whatever it holds, but
+// a journal that a script appends to must be text.
+enum class NulBytes { Keep, Refuse };
+
 // Appends every line of the file to lines. A line ends at LF (a CR before it is a
 // trailing control byte); a last line without an end is still read. Trailing bytes
 // below the blank (0-31) are removed from each line; every other byte is kept.
+// Only a plain file is read: a folder, a device or a named pipe is refused at once.
+// Returns what was read, to tell later whether another program changed the file.
 // Throws CFileException; on failure lines is left as it was.
-void ReadTextLines(const std::string& path, CStringList& lines);
+FileIdentity ReadTextLines(const std::string& path, CStringList& lines,
+                           NulBytes nulBytes = NulBytes::Keep);
 
-// Writes every line followed by CR LF. The text goes to a temporary file in the
-// same folder, is flushed to disk and then renamed over the target, so a failure at
-// any point leaves the previous file intact. Throws CFileException.
-void WriteTextLines(const std::string& path, const CStringList& lines);
+// Writes every line followed by CR LF, holding the journal's lock (see CJournalLock) while
+// it does. A new file, or one with a single name in a folder this process may write, is
+// replaced whole: the text goes to an unnamed file in the same folder, is flushed to disk,
+// takes the old file's owner, group, mode and extended attributes (ACLs included) where
+// permitted and is then put in its place, so a failure at any point leaves the previous
+// file intact. A file with several names (hard links) or in a folder this process may
+// not write is rewritten in place after the room for the new text is reserved, so a full
+// disk or a size limit still fails before anything is written. Returns what was written.
+// Throws CFileException.
+FileIdentity WriteTextLines(const std::string& path, const CStringList& lines);
+
+// Fails, as WriteTextLines would, when the lines certainly cannot be saved at path: no
+// permission to write the file or make it, or more bytes than the file size limit allows.
+// Lets a caller find out before it does anything it cannot take back. Throws CFileException.
+void CheckCanSave(const std::string& path, const CStringList& lines);

@@ -1,6 +1,7 @@
 #include "ViewLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 void CViewLayout::SetCharSize(int charWidth, int pitch) {
     m_nCharWidth = charWidth;
@@ -12,13 +13,13 @@ void CViewLayout::Reset() {
     m_nMaxWidth = 0;
 }
 
-void CViewLayout::AddLine(int width) {
+void CViewLayout::AddLine(std::int64_t width) {
     ++m_nLines;
     m_nMaxWidth = std::max(m_nMaxWidth, width);
 }
 
 CViewLayout::Size CViewLayout::GetTotalSize() const {
-    return {static_cast<std::int64_t>(m_nMaxWidth) + 4 * static_cast<std::int64_t>(m_nCharWidth),
+    return {m_nMaxWidth + 4 * static_cast<std::int64_t>(m_nCharWidth),
             static_cast<std::int64_t>(m_nLines) * m_nPitch};
 }
 
@@ -29,6 +30,32 @@ CViewLayout::LineRange CViewLayout::GetVisibleLines(Band clip) const {
     std::int64_t last = first + std::max<std::int64_t>(clip.bottom - clip.top, 0) / m_nPitch + 1;
     last = std::min(last, lastLine);
     return {first, last};
+}
+
+std::int64_t CViewLayout::GetLineAt(std::int64_t y) const {
+    const std::int64_t lastLine = static_cast<std::int64_t>(m_nLines) - 1;
+    return std::min(std::max<std::int64_t>(y, 0) / m_nPitch, lastLine);
+}
+
+std::int64_t CViewLayout::GetRowsIn(std::int64_t height) const {
+    return std::max<std::int64_t>(height / m_nPitch, 1);
+}
+
+std::int64_t CViewLayout::FixedPitchWidth(std::int64_t characters, double advance) {
+    return std::llround(static_cast<double>(characters) * advance);
+}
+
+CViewLayout::CharSlice CViewLayout::VisibleChars(std::int64_t characters, double advance,
+                                                 Band clip) {
+    if (advance <= 0 || characters <= 0)
+        return {0, 0, 0};
+    const auto first = std::clamp<std::int64_t>(
+        static_cast<std::int64_t>(std::floor(static_cast<double>(clip.top) / advance)), 0,
+        characters);
+    const auto last = std::clamp<std::int64_t>(
+        static_cast<std::int64_t>(std::ceil(static_cast<double>(clip.bottom) / advance)) + 1, first,
+        characters);
+    return {first, last, static_cast<double>(first) * advance};
 }
 
 int CViewLayout::PageCount(std::int64_t totalHeight, int dotsPerInch, int pageHeight) {
@@ -48,4 +75,26 @@ CViewLayout::Band CViewLayout::PageBand(int page, int dotsPerInch, int pageHeigh
     const std::int64_t bottom = top + static_cast<std::int64_t>(pageHeight) * 100;
     const std::int64_t dpi = std::max(dotsPerInch, 1);
     return {top / dpi, (bottom + dpi - 1) / dpi};
+}
+
+CViewLayout::LineRange CLineSelection::GetLines() const {
+    if (IsEmpty())
+        return {-1, -1};
+    return {std::min(anchor, caret), std::max(anchor, caret)};
+}
+
+bool CLineSelection::Contains(std::int64_t line) const {
+    const CViewLayout::LineRange lines = GetLines();
+    return !IsEmpty() && line >= lines.first && line <= lines.last;
+}
+
+void CLineSelection::MoveCaret(std::int64_t delta, std::int64_t from, std::int64_t lines) {
+    if (lines <= 0)
+        return;
+    if (IsEmpty()) {
+        anchor = std::clamp<std::int64_t>(from, 0, lines - 1);
+        // The first move counts from just beside the anchor, so that it selects the anchor.
+        caret = anchor - (delta > 0 ? 1 : delta < 0 ? -1 : 0);
+    }
+    caret = std::clamp<std::int64_t>(caret + delta, 0, lines - 1);
 }

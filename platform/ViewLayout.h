@@ -31,7 +31,7 @@ public:
     // Lines are measured once each, in journal order; the widest so far is kept, so an
     // append costs only its new lines. Reset forgets them all (the journal was replaced).
     void Reset();
-    void AddLine(int width);
+    void AddLine(std::int64_t width);
     std::size_t GetLineCount() const { return m_nLines; }
 
     // Widest line plus two character widths of margin on each side; lines times pitch high.
@@ -43,6 +43,25 @@ public:
     // The rows that meet the band: the row cut by its top, every row below it within the
     // band, and one more, both ends clamped to the last line.
     LineRange GetVisibleLines(Band clip) const;
+    // The line whose row holds y, clamped to the first and last line; -1 when empty.
+    std::int64_t GetLineAt(std::int64_t y) const;
+    // Whole rows a band of the given height shows, at least 1.
+    std::int64_t GetRowsIn(std::int64_t height) const;
+
+    // Lines at least this long are laid out from the font's fixed pitch instead of being
+    // measured: the font's own text width runs in 26.6 fixed point and overflows above
+    // 2^25 pixels (6,000,000 characters measured as -31,108,864 pixels).
+    static constexpr std::size_t kLongLine = 65536;
+    // Width of a line of the given characters at advance units each, in 64-bit arithmetic.
+    static std::int64_t FixedPitchWidth(std::int64_t characters, double advance);
+    // Characters [first, last) of such a line that meet the band (relative to the line's
+    // left edge), and x of the first one's left edge.
+    struct CharSlice {
+        std::int64_t first;
+        std::int64_t last;
+        double x;
+    };
+    static CharSlice VisibleChars(std::int64_t characters, double advance, Band clip);
 
     // Pages needed for a journal totalHeight units high on a device of dotsPerInch with
     // pages pageHeight device pixels high: the ceiling of the height in device pixels
@@ -58,5 +77,22 @@ private:
     int m_nCharWidth = 0;
     int m_nPitch = 1;
     std::size_t m_nLines = 0;
-    int m_nMaxWidth = 0;
+    std::int64_t m_nMaxWidth = 0;
+};
+
+// Whole lines selected in the view: from the anchor (where the selection began) to the caret
+// (where it ends now), both inclusive and in either order; -1 for no selection. Line indices
+// stay valid as the journal grows, so the selection survives appends.
+struct CLineSelection {
+    std::int64_t anchor = -1;
+    std::int64_t caret = -1;
+
+    bool IsEmpty() const { return anchor < 0; }
+    // First and last selected line; -1..-1 when empty.
+    CViewLayout::LineRange GetLines() const;
+    bool Contains(std::int64_t line) const;
+    // Moves the caret by delta lines, clamped to lines (a count); starts a selection at from
+    // when there is none, the first move counting from beside it (a move of one line selects
+    // just that line).
+    void MoveCaret(std::int64_t delta, std::int64_t from, std::int64_t lines);
 };

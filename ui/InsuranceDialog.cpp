@@ -5,8 +5,7 @@ namespace {
 PolicyDialogTemplate InsuranceTemplate() {
     return {PolicyKind::Insurance,
             CInsuranceDialog::tr("Insurance or Endowment Policy"),
-            {CInsuranceDialog::tr("Whole Life"), CInsuranceDialog::tr("Term Life"),
-             CInsuranceDialog::tr("Term Endowment")},
+            PolicyListEntries(PolicyKind::Insurance),
             CInsuranceDialog::tr("policy amount (program calculates pure annual premium), or"),
             CInsuranceDialog::tr("annual premium (program calculates pure policy amount)"),
             141,

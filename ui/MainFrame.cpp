@@ -2,6 +2,7 @@
 
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
+#include "ChartsWindow.h"
 #include "LockKeyPanes.h"
 #include "TabulonDoc.h"
 #include "TabulonView.h"
@@ -9,12 +10,17 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_pView(new CTabulonView(doc, this)),
@@ -23,9 +29,19 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
       }) {
     setObjectName(QStringLiteral("CMainFrame"));
     setCentralWidget(m_pView);
+    m_pCharts = new CChartsWindow(doc, m_printCommands, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pCharts);
+    m_pCharts->hide();
+    setAcceptDrops(true);
+    m_printCommands.SetPageSource(
+        {[view = m_pView](QPrinter* printer) { return view->GetPageCount(printer); },
+         [view = m_pView](QPainter& painter, QPrinter* printer, int page) {
+             view->PrintPage(painter, printer, page);
+         }});
     CreateActions();
     CreateStatusBar();
     m_doc.SetStateListener([this] { UpdateCaption(); });
+    connect(m_pView, &CTabulonView::editStateChanged, this, &CMainFrame::UpdateCommandUI);
     UpdateCaption();
     UpdateCommandUI();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -109,7 +125,8 @@ void CMainFrame::CreateFileMenu(QMenu* menu) {
 }
 
 void CMainFrame::CreateEditMenu(QMenu* menu) {
-    // The journal is never edited: these commands have no handler and stay disabled.
+    // The journal is never edited: Undo, Cut and Paste have no handler and stay disabled;
+    // Copy and Select All act on the view's selection.
     QAction* undo = AddCommand(menu, "ID_EDIT_UNDO", tr("&Undo"), tr("Undo the last action"));
     undo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
@@ -129,8 +146,16 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
     paste->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     SetButton(paste, "edit-paste", "paste", tr("Paste"));
-    for (QAction* action : {undo, cut, copy, paste})
+    for (QAction* action : {undo, cut, paste})
         action->setEnabled(false);
+    m_pCopy = copy;
+    connect(copy, &QAction::triggered, m_pView, &CTabulonView::OnEditCopy);
+    menu->addSeparator();
+    m_pSelectAll =
+        AddCommand(menu, "ID_EDIT_SELECT_ALL", tr("Select &All"), tr("Select the entire document"));
+    m_pSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(m_pSelectAll, &QAction::triggered, m_pView, &CTabulonView::OnEditSelectAll);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -139,8 +164,9 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar->setMovable(true);
     m_pToolBar->setFloatable(true);
     m_pToolBar->setIconSize(QSize(16, 16));
-    for (const char* id : {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT",
-                           "ID_EDIT_COPY", "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_APP_ABOUT"}) {
+    for (const char* id :
+         {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT", "ID_EDIT_COPY",
+          "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
         if (*id)
             m_pToolBar->addAction(findChild<QAction*>(QLatin1String(id)));
         else
@@ -160,6 +186,12 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    QAction* charts = m_pCharts->toggleViewAction();
+    charts->setObjectName(QStringLiteral("ID_VIEW_CHARTS"));
+    charts->setText(tr("&Charts"));
+    charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
+    SetButton(charts, "office-chart-line", "charts", tr("Charts"));
+    menu->addAction(charts);
 }
 
 void CMainFrame::CreateTypeMenu(QMenu* menu) {
@@ -192,6 +224,10 @@ void CMainFrame::UpdateCommandUI() {
     m_doc.OnUpdateTypeInsurance(&insurance);
     CActionCmdUI pension(m_pPension);
     m_doc.OnUpdateTypePension(&pension);
+    CActionCmdUI copy(m_pCopy);
+    m_pView->OnUpdateEditCopy(&copy);
+    CActionCmdUI selectAll(m_pSelectAll);
+    m_pView->OnUpdateEditSelectAll(&selectAll);
 }
 
 void CMainFrame::UpdateCaption() {
@@ -231,4 +267,18 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    // Each file dropped is opened as File Open opens it: its lines join the journal.
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && !m_docManager.OpenDocumentFile(url.toLocalFile()))
+            break;
+    event->acceptProposedAction();
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class CChartsWindow;
 class CTabulonDoc;
 class CTabulonView;
 class QAction;
@@ -22,10 +23,12 @@ public:
     ~CMainFrame() override;
 
     CTabulonView* GetView() const { return m_pView; }
+    CChartsWindow* GetChartsWindow() const { return m_pCharts; }
     CDocManager& GetDocManager() { return m_docManager; }
     CPrintCommands& GetPrintCommands() { return m_printCommands; }
 
-    // Sets the policy-type check marks from the document's update handlers.
+    // Sets the policy-type check marks from the document's update handlers, and enables
+    // Copy and Select All from the view's.
     void UpdateCommandUI();
 
 signals:
@@ -33,6 +36,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -52,10 +57,13 @@ private:
     CTabulonView* m_pView;
     CDocManager m_docManager;
     CPrintCommands m_printCommands;
+    CChartsWindow* m_pCharts = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QAction* m_pExitSeparator = nullptr;
     QList<QAction*> m_recentFileActions;
     QAction* m_pInsurance = nullptr;
     QAction* m_pPension = nullptr;
+    QAction* m_pCopy = nullptr;
+    QAction* m_pSelectAll = nullptr;
 };

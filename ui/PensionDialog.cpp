@@ -5,7 +5,7 @@ namespace {
 PolicyDialogTemplate PensionTemplate() {
     return {PolicyKind::Pension,
             CPensionDialog::tr("Pension or annuity"),
-            {CPensionDialog::tr("Life Pension"), CPensionDialog::tr("Term Annuity")},
+            PolicyListEntries(PolicyKind::Pension),
             CPensionDialog::tr("policy amount (program calculates pure annual payment), or"),
             CPensionDialog::tr("annual payment (program calculates pure policy amount)"),
             143,

@@ -2,6 +2,7 @@
 
 #include "CalculationRecord.h"
 #include "InsuranceDialog.h"
+#include "MortalityTables.h"
 #include "PensionDialog.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -66,11 +68,41 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
     list->setFixedSize(std::max(width, minimum.width()), std::max(height, minimum.height()));
 }
 
+// A list entry in the interface's language: the built-in policies and tables are
+// translated, any other name shows as it stands.
+QString ShownName(const char* name) {
+    static const char* const builtIn[] = {
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Whole Life"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Life"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Endowment"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Life Pension"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Annuity"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Male"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Female"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Male"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Female"),
+    };
+    for (const char* known : builtIn) {
+        if (std::strcmp(name, known) == 0)
+            return CPolicyInputDialog::tr(known);
+    }
+    return QString::fromUtf8(name);
+}
+
 } // namespace
 
 QStringList MortalityTableListEntries() {
-    return {CPolicyInputDialog::tr("National, Male"), CPolicyInputDialog::tr("National, Female"),
-            CPolicyInputDialog::tr("Regional, Male"), CPolicyInputDialog::tr("Regional, Female")};
+    QStringList entries;
+    for (int code = 1; code <= MortalityTableCount(); ++code)
+        entries << ShownName(MortalityTableOf(code).dialogName);
+    return entries;
+}
+
+QStringList PolicyListEntries(PolicyKind kind) {
+    QStringList entries;
+    for (const PolicyInfo& policy : PoliciesOf(kind))
+        entries << ShownName(policy.dialogName);
+    return entries;
 }
 
 CPolicyInputDialog::CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
@@ -268,7 +300,7 @@ void CPolicyInputDialog::OnShowNetIncome() {
 }
 
 void CPolicyInputDialog::OnSelchangePolicyList() {
-    m_term->setEnabled(m_policyList->currentRow() != 0);
+    m_term->setEnabled(PolicyLimits::UsesTerm(m_kind, m_policyList->currentRow()));
 }
 
 QPixmap GrabPolicyDialog(PolicyKind kind) {

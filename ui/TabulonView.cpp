@@ -1,12 +1,19 @@
 #include "TabulonView.h"
 
+#include "CmdUI.h"
 #include "DocManager.h"
 #include "LineText.h"
 #include "TabulonDoc.h"
+#include "WaitCursor.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <climits>
@@ -31,9 +38,18 @@ bool HasUniformAscii(const QFontMetricsF& metrics) {
     return true;
 }
 
+// The scroll bars count in ints: a journal wider or higher than 2^31 pixels scrolls over
+// its first 2^31 pixels only.
 int ClampToInt(std::int64_t value) {
     return static_cast<int>(std::min<std::int64_t>(value, INT_MAX));
 }
+
+// Copied lines end as text lines do on the platform.
+#ifdef Q_OS_WIN
+constexpr QLatin1StringView kLineEnd("\r\n");
+#else
+constexpr QLatin1StringView kLineEnd("\n");
+#endif
 } // namespace
 
 CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
@@ -42,7 +58,11 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     setWindowTitle(QStringLiteral("Window Tabulon"));
     viewport()->setBackgroundRole(QPalette::Base);
     setFocusPolicy(Qt::StrongFocus); // the arrow and page keys scroll
-    m_bUniformAscii = HasUniformAscii(QFontMetricsF(m_font, this));
+    const QFontMetricsF metrics(m_font, this);
+    m_advance = metrics.horizontalAdvance(QLatin1Char(' '));
+    m_bUniformAscii = HasUniformAscii(metrics);
+    m_autoScroll.setInterval(50);
+    connect(&m_autoScroll, &QTimer::timeout, this, &CTabulonView::AutoScroll);
     m_doc.AddView(this);
 }
 
@@ -57,20 +77,26 @@ void CTabulonView::OnUpdate(CView*, long hint, void*) {
                    QSize(m_layout.GetCharWidth(), m_layout.GetPitch()));
     ScrollToPosition(QPoint(1, ClampToInt(total.cy)));
     viewport()->update();
+    emit editStateChanged();
 }
 
 void CTabulonView::UpdateMetrics(bool relayout) {
     const QFontMetrics metrics(m_font, this);
     m_layout.SetCharSize(metrics.averageCharWidth(), metrics.lineSpacing());
     const CStringList& lines = *m_doc.GetLines();
-    // A journal that shrank was replaced: it is measured afresh, as after a New or an Open.
-    if (relayout || lines.GetCount() < m_layout.GetLineCount())
+    // A journal that shrank was replaced: it is measured afresh, as after a New or an Open,
+    // and what was selected in it is gone.
+    if (relayout || lines.GetCount() < m_layout.GetLineCount()) {
         m_layout.Reset();
+        m_selection = CLineSelection();
+    }
     for (std::size_t i = m_layout.GetLineCount(); i < lines.GetCount(); ++i)
         m_layout.AddLine(MeasureLine(metrics, lines.GetAt(i)));
 }
 
-int CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
+std::int64_t CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
+    if (line.size() >= CViewLayout::kLongLine)
+        return CViewLayout::FixedPitchWidth(JournalLineText(line).size(), m_advance);
     const bool printableAscii =
         m_bUniformAscii &&
         std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
@@ -82,23 +108,56 @@ int CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line
     return entry->second;
 }
 
-void CTabulonView::OnDraw(QPainter& painter, const QRect& clip) {
-    painter.setPen(palette().color(QPalette::Text));
-    DrawLines(painter, m_layout.GetVisibleLines({clip.top(), clip.top() + clip.height()}));
+std::int64_t CTabulonView::GetLineCount() const {
+    return static_cast<std::int64_t>(m_doc.GetLines()->GetCount());
 }
 
-void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range) const {
+void CTabulonView::OnDraw(QPainter& painter, const QRect& clip) {
+    painter.setPen(palette().color(QPalette::Text));
+    DrawLines(painter, m_layout.GetVisibleLines({clip.top(), clip.top() + clip.height()}),
+              {clip.left(), clip.left() + clip.width()}, m_selection);
+}
+
+void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range,
+                             CViewLayout::Band columns, const CLineSelection& selection) const {
     const CStringList& lines = *m_doc.GetLines();
     const std::int64_t available = static_cast<std::int64_t>(lines.GetCount());
     painter.setFont(m_font);
-    const int x = m_layout.GetLeftMargin();
+    const int margin = m_layout.GetLeftMargin();
     const int pitch = m_layout.GetPitch();
+    const QColor text = painter.pen().color();
+    const QColor highlightedText = palette().color(QPalette::HighlightedText);
+    // Each row is drawn from its own origin: text positions far from the origin overflow
+    // the font's fixed-point arithmetic, rows and columns far down or right would not show.
+    const QTransform base = painter.transform();
     for (std::int64_t i = std::max<std::int64_t>(range.first, 0); i <= range.last && i < available;
          ++i) {
-        const QRectF row(x, static_cast<qreal>(m_layout.GetRowTop(i)), 1e6, pitch);
-        painter.drawText(row, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                         JournalLineText(lines.GetAt(static_cast<std::size_t>(i))));
+        const auto top = static_cast<qreal>(m_layout.GetRowTop(i));
+        const bool selected = selection.Contains(i);
+        if (selected) {
+            painter.setTransform(base);
+            painter.fillRect(QRectF(static_cast<qreal>(columns.top), top,
+                                    static_cast<qreal>(columns.bottom - columns.top), pitch),
+                             palette().brush(QPalette::Highlight));
+        }
+        const std::string_view bytes = lines.GetAt(static_cast<std::size_t>(i));
+        QString shown = JournalLineText(bytes);
+        qreal x = margin;
+        if (bytes.size() >= CViewLayout::kLongLine) {
+            const CViewLayout::CharSlice slice = CViewLayout::VisibleChars(
+                shown.size(), m_advance, {columns.top - margin, columns.bottom - margin});
+            shown = shown.mid(static_cast<qsizetype>(slice.first),
+                              static_cast<qsizetype>(slice.last - slice.first));
+            x += slice.x;
+        }
+        painter.setTransform(QTransform::fromTranslate(x, top) * base);
+        painter.setPen(selected ? highlightedText : text);
+        painter.drawText(QRectF(0, 0, 1e6, pitch),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                         shown);
     }
+    painter.setTransform(base);
+    painter.setPen(text);
 }
 
 int CTabulonView::GetPageCount(QPrinter* printer) const {
@@ -106,9 +165,22 @@ int CTabulonView::GetPageCount(QPrinter* printer) const {
     return CViewLayout::PageCount(m_layout.GetTotalSize().cy, printer->resolution(), pageHeight);
 }
 
-int CTabulonView::OnPrint(QPrinter* printer) {
+void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) const {
     const int dpi = printer->resolution();
     const QRect paper = printer->pageLayout().paintRectPixels(dpi);
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setClipRect(QRect(QPoint(0, 0), paper.size()));
+    painter.translate(0, -static_cast<qreal>(CViewLayout::PageOrigin(page, paper.height())));
+    const qreal unitsToPixels = dpi / 100.0;
+    painter.scale(unitsToPixels, unitsToPixels);
+    const std::int64_t width = static_cast<std::int64_t>(paper.width()) * 100 / std::max(dpi, 1);
+    DrawLines(painter, m_layout.GetVisibleLines(CViewLayout::PageBand(page, dpi, paper.height())),
+              {0, width + 1}, CLineSelection());
+    painter.restore();
+}
+
+int CTabulonView::OnPrint(QPrinter* printer) {
     const int pages = GetPageCount(printer);
     int from = 1;
     int to = pages;
@@ -119,18 +191,193 @@ int CTabulonView::OnPrint(QPrinter* printer) {
     QPainter painter;
     if (from > to || !painter.begin(printer))
         return 0;
-    painter.setPen(Qt::black);
-    const qreal unitsToPixels = dpi / 100.0;
     for (int page = from; page <= to; ++page) {
         if (page != from && !printer->newPage())
             return page - from;
-        painter.save();
-        painter.setClipRect(QRect(QPoint(0, 0), paper.size()));
-        painter.translate(0, -static_cast<qreal>(CViewLayout::PageOrigin(page, paper.height())));
-        painter.scale(unitsToPixels, unitsToPixels);
-        DrawLines(painter,
-                  m_layout.GetVisibleLines(CViewLayout::PageBand(page, dpi, paper.height())));
-        painter.restore();
+        PrintPage(painter, printer, page);
     }
     return painter.end() ? to - from + 1 : 0;
+}
+
+void CTabulonView::SetSelection(const CLineSelection& selection) {
+    const bool wasEmpty = m_selection.IsEmpty();
+    m_selection = selection;
+    viewport()->update();
+    if (wasEmpty != m_selection.IsEmpty())
+        emit editStateChanged();
+}
+
+QString CTabulonView::GetSelectedText() const {
+    if (m_selection.IsEmpty())
+        return {};
+    const CViewLayout::LineRange range = m_selection.GetLines();
+    const CStringList& lines = *m_doc.GetLines();
+    const std::int64_t last = std::min(range.last, GetLineCount() - 1);
+    // Sized once from the bytes, which are at least as many as the characters they show.
+    qsizetype size = 0;
+    for (std::int64_t i = range.first; i <= last; ++i)
+        size += static_cast<qsizetype>(lines.GetAt(static_cast<std::size_t>(i)).size()) +
+                kLineEnd.size();
+    QString text;
+    text.reserve(size);
+    for (std::int64_t i = range.first; i <= last; ++i) {
+        AppendJournalLineText(text, lines.GetAt(static_cast<std::size_t>(i)));
+        text += kLineEnd;
+    }
+    return text;
+}
+
+void CTabulonView::OnEditCopy() {
+    if (m_selection.IsEmpty())
+        return;
+    const WaitCursor::Scope busy;
+    QApplication::clipboard()->setText(GetSelectedText());
+}
+
+void CTabulonView::OnEditSelectAll() {
+    if (GetLineCount() > 0)
+        SetSelection({0, GetLineCount() - 1});
+}
+
+void CTabulonView::OnUpdateEditCopy(CCmdUI* cmdUI) const {
+    cmdUI->Enable(!m_selection.IsEmpty());
+}
+
+void CTabulonView::OnUpdateEditSelectAll(CCmdUI* cmdUI) const {
+    cmdUI->Enable(GetLineCount() > 0);
+}
+
+std::int64_t CTabulonView::GetCurrentLine() const {
+    if (!m_selection.IsEmpty())
+        return m_selection.caret;
+    return m_layout.GetLineAt(verticalScrollBar()->value());
+}
+
+void CTabulonView::EnsureCaretVisible() {
+    if (m_selection.IsEmpty())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const std::int64_t top = m_layout.GetRowTop(m_selection.caret);
+    const std::int64_t bottom = top + m_layout.GetPitch();
+    if (top < bar->value())
+        bar->setValue(ClampToInt(top));
+    else if (bottom > bar->value() + viewport()->height())
+        bar->setValue(ClampToInt(bottom - viewport()->height()));
+}
+
+void CTabulonView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const std::int64_t lines = GetLineCount();
+    if (modifiers == Qt::ShiftModifier) {
+        const std::int64_t page = m_layout.GetRowsIn(viewport()->height());
+        std::int64_t delta = 0;
+        switch (event->key()) {
+        case Qt::Key_Up:
+            delta = -1;
+            break;
+        case Qt::Key_Down:
+            delta = 1;
+            break;
+        case Qt::Key_PageUp:
+            delta = -page;
+            break;
+        case Qt::Key_PageDown:
+            delta = page;
+            break;
+        default:
+            break;
+        }
+        if (delta != 0) {
+            // A new selection starts at the edge of the rows in sight it moves away from.
+            const int scrolled = verticalScrollBar()->value();
+            const std::int64_t from =
+                delta > 0
+                    ? m_layout.GetLineAt(scrolled + m_layout.GetPitch() - 1)
+                    : m_layout.GetLineAt(scrolled + viewport()->height() - m_layout.GetPitch());
+            CLineSelection moved = m_selection;
+            moved.MoveCaret(delta, from, lines);
+            SetSelection(moved);
+            EnsureCaretVisible();
+            return;
+        }
+    }
+    QScrollBar* horizontal = horizontalScrollBar();
+    QScrollBar* vertical = verticalScrollBar();
+    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Home) {
+        horizontal->setValue(horizontal->minimum());
+    } else if (modifiers == Qt::NoModifier && event->key() == Qt::Key_End) {
+        // The row's right end, with the margin of two characters that follows every row.
+        const std::int64_t line = GetCurrentLine();
+        if (line < 0)
+            return;
+        const QFontMetrics metrics(m_font, this);
+        const std::int64_t end =
+            m_layout.GetLeftMargin() +
+            MeasureLine(metrics, m_doc.GetLines()->GetAt(static_cast<std::size_t>(line))) +
+            m_layout.GetLeftMargin();
+        horizontal->setValue(ClampToInt(std::max<std::int64_t>(end - viewport()->width(), 0)));
+    } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_Home) {
+        vertical->setValue(vertical->minimum());
+    } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_End) {
+        vertical->setValue(vertical->maximum());
+    } else {
+        CScrollView::keyPressEvent(event);
+    }
+}
+
+void CTabulonView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || GetLineCount() == 0) {
+        CScrollView::mousePressEvent(event);
+        return;
+    }
+    const std::int64_t line =
+        m_layout.GetLineAt(event->position().toPoint().y() + verticalScrollBar()->value());
+    CLineSelection selection = m_selection;
+    if (!(event->modifiers() & Qt::ShiftModifier) || selection.IsEmpty())
+        selection.anchor = line;
+    selection.caret = line;
+    SetSelection(selection);
+    m_bDragging = true;
+    m_dragPoint = event->position().toPoint();
+}
+
+void CTabulonView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_bDragging) {
+        CScrollView::mouseMoveEvent(event);
+        return;
+    }
+    DragTo(event->position().toPoint());
+    const bool outside = m_dragPoint.y() < 0 || m_dragPoint.y() >= viewport()->height();
+    if (outside && !m_autoScroll.isActive())
+        m_autoScroll.start();
+    else if (!outside)
+        m_autoScroll.stop();
+}
+
+void CTabulonView::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_bDragging && event->button() == Qt::LeftButton) {
+        m_bDragging = false;
+        m_autoScroll.stop();
+        return;
+    }
+    CScrollView::mouseReleaseEvent(event);
+}
+
+void CTabulonView::DragTo(QPoint point) {
+    m_dragPoint = point;
+    if (m_selection.IsEmpty())
+        return;
+    CLineSelection selection = m_selection;
+    selection.caret = m_layout.GetLineAt(point.y() + verticalScrollBar()->value());
+    SetSelection(selection);
+}
+
+void CTabulonView::AutoScroll() {
+    // The further the mouse is beyond the edge, the faster the rows go by.
+    const int beyond =
+        m_dragPoint.y() < 0 ? m_dragPoint.y() : m_dragPoint.y() - viewport()->height() + 1;
+    const int rows = std::max(1, std::abs(beyond) / std::max(1, m_layout.GetPitch()));
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() + (beyond < 0 ? -rows : rows) * m_layout.GetPitch());
+    DragTo(m_dragPoint);
 }

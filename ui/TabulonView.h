@@ -1,4 +1,5 @@
-// The journal view: the journal as a scrolling page of fixed-pitch text, and its printing.
+// The journal view: the journal as a scrolling page of fixed-pitch text, its selection of
+// whole lines, and its printing.
 #pragma once
 
 #include "Document.h"
@@ -6,25 +7,27 @@
 #include "ViewLayout.h"
 
 #include <QFont>
+#include <QTimer>
 
 #include <string_view>
 #include <unordered_map>
 
+class CCmdUI;
 class CTabulonDoc;
 class QFontMetrics;
 class QPrinter;
 
 // Rows are laid out by CViewLayout in pixels on the screen; printed, the same numbers are
-// hundredths of an inch. Only the rows in sight are painted, and an append measures only
-// its new lines.
+// hundredths of an inch. Only the rows in sight are painted (of a long line only the part in
+// sight), and an append measures only its new lines.
 class CTabulonView : public CScrollView, public CView {
     Q_OBJECT
 public:
     explicit CTabulonView(CTabulonDoc& doc, QWidget* parent = nullptr);
     ~CTabulonView() override;
 
-    // Lays out the lines added since the last update (all of them after a New or an Open),
-    // then scrolls to the end of the journal.
+    // Lays out the lines added since the last update (all of them after a New or an Open,
+    // which also clear the selection), then scrolls to the end of the journal.
     void OnUpdate(CView* sender, long hint, void* hintObject) override;
 
     // Paints the journal on the printer in pages of its printable height, without header or
@@ -33,24 +36,59 @@ public:
     int OnPrint(QPrinter* printer);
     // Pages the journal needs on the printer.
     int GetPageCount(QPrinter* printer) const;
+    // Paints the 1-based page on a painter whose device is page-sized in printer pixels.
+    void PrintPage(QPainter& painter, QPrinter* printer, int page) const;
+
+    // Edit commands: Copy puts the selected lines on the clipboard, one text line each;
+    // Select All selects every line. Their update handlers enable them when they can act.
+    void OnEditCopy();
+    void OnEditSelectAll();
+    void OnUpdateEditCopy(CCmdUI* cmdUI) const;
+    void OnUpdateEditSelectAll(CCmdUI* cmdUI) const;
+    // The selected lines as text, each ended by the platform's line end.
+    QString GetSelectedText() const;
+    const CLineSelection& GetSelection() const { return m_selection; }
 
     const CViewLayout& GetLayout() const { return m_layout; }
     const QFont& GetJournalFont() const { return m_font; }
 
+signals:
+    // The selection or the journal changed, and with them what the edit commands can do.
+    void editStateChanged();
+
 protected:
     void OnDraw(QPainter& painter, const QRect& clip) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void UpdateMetrics(bool relayout);
-    int MeasureLine(const QFontMetrics& metrics, std::string_view line);
-    void DrawLines(QPainter& painter, CViewLayout::LineRange range) const;
+    std::int64_t MeasureLine(const QFontMetrics& metrics, std::string_view line);
+    void DrawLines(QPainter& painter, CViewLayout::LineRange range, CViewLayout::Band columns,
+                   const CLineSelection& selection) const;
+    std::int64_t GetLineCount() const;
+    void SetSelection(const CLineSelection& selection);
+    // Extends a mouse selection to the row under the viewport point.
+    void DragTo(QPoint point);
+    void AutoScroll();
+    void EnsureCaretVisible();
+    // The row Home and End act on: the caret's, else the top row in sight.
+    std::int64_t GetCurrentLine() const;
 
     CTabulonDoc& m_doc;
     QFont m_font;
     CViewLayout m_layout;
+    // How far each character of a long line advances (the font's fixed pitch).
+    double m_advance = 0;
+    CLineSelection m_selection;
+    bool m_bDragging = false;
+    QPoint m_dragPoint;  // the mouse, in viewport coordinates, while dragging
+    QTimer m_autoScroll; // scrolls while the mouse is dragged above or below the viewport
     // In a font whose printable ASCII characters all advance alike, such a line's width
     // depends on its length only: widths measured once per length (empty when the font
     // is not like that).
     bool m_bUniformAscii = false;
-    std::unordered_map<std::size_t, int> m_asciiWidths;
+    std::unordered_map<std::size_t, std::int64_t> m_asciiWidths;
 };

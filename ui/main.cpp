@@ -1,11 +1,14 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
+#include "FileName.h"
 #include "TabulonApp.h"
+#include "TabulonVersion.h"
 #include "Translations.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <string_view>
@@ -39,7 +42,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
     if (AnswersHelpOrVersion(argc, argv))
         return 0;
     // Printing and help need no window, so they also work where there is no display.
@@ -48,19 +51,27 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    // Qt set the process locale from the environment; numbers are read and printed the same
+    // in every locale, so a decimal comma never changes a report.
+    std::setlocale(LC_NUMERIC, "C");
     // The windows speak the user's language; messages on the terminal stay English.
     const CTranslations translations;
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 
-    const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(QCoreApplication::arguments());
+    // Qt has taken its own options out of argv. The arguments are decoded here rather than
+    // by Qt, so a file name that is not UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(DecodeFileName(QByteArray(argv[i])));
+    const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(arguments);
     switch (cmdInfo.m_nShellCommand) {
     case CCommandLineInfo::ShowHelp:
     case CCommandLineInfo::ShowVersion:
         std::fputs(cmdInfo.m_strMessage.toLocal8Bit().constData(), stdout);
         return 0;
     case CCommandLineInfo::Error:
-        std::fprintf(stderr, "tabulon: %s\n", cmdInfo.m_strMessage.toLocal8Bit().constData());
+        std::fprintf(stderr, "tabulon: %s\n", EncodeFileName(cmdInfo.m_strMessage).constData());
         return 1;
     case CCommandLineInfo::FileNew:
     case CCommandLineInfo::FileOpen:

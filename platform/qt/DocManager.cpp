@@ -2,8 +2,11 @@
 
 #include "Document.h"
 #include "FileException.h"
+#include "FileName.h"
 #include "MessageText.h"
 
+#include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,10 +16,10 @@
 
 namespace {
 std::string NativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path).toStdString();
 }
 QString FromNative(const std::string& text) {
-    return QFile::decodeName(QByteArray::fromStdString(text));
+    return DecodeFileName(QByteArray::fromStdString(text));
 }
 
 // Tabulon's own reasons for a file failure; those of the system come from the C library,
@@ -27,6 +30,9 @@ QString ShownReason(const std::string& reason) {
         QT_TRANSLATE_NOOP("CDocManager", "not enough memory for its lines"),
         QT_TRANSLATE_NOOP("CDocManager", "no file name was given"),
         QT_TRANSLATE_NOOP("CDocManager", "not enough memory to write it"),
+        QT_TRANSLATE_NOOP("CDocManager", "it is not a journal (it holds NUL bytes)"),
+        QT_TRANSLATE_NOOP("CDocManager", "another program replaced it"),
+        QT_TRANSLATE_NOOP("CDocManager", "another program keeps replacing it"),
     };
     for (const char* own : ownReasons) {
         if (reason == own)
@@ -60,12 +66,32 @@ CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
         return answer == QMessageBox::Discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
     };
     // Journals have no extension of their own: every file is offered and none is added.
-    m_fileChooser = [owner](bool save) {
-        return save ? QFileDialog::getSaveFileName(owner, tr("Save As"))
+    // Save As proposes the journal's current name.
+    m_fileChooser = [owner, this](bool save) {
+        const QString current =
+            m_doc.GetPathName().empty() ? GetTitle() : FromNative(m_doc.GetPathName());
+        return save ? QFileDialog::getSaveFileName(owner, tr("Save As"), current)
                     : QFileDialog::getOpenFileName(owner, tr("Open"));
     };
     m_warning = [owner](const QString& message) {
         QMessageBox::warning(owner, QStringLiteral("Tabulon"), message);
+    };
+    m_changedPrompt = [owner](const QString& path) {
+        QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Tabulon"),
+                           tr("\"%1\" was changed by another program since Tabulon "
+                              "opened or saved it. Overwriting it loses those changes.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           QMessageBox::NoButton, owner);
+        QAbstractButton* saveAs = prompt.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+        QAbstractButton* overwrite =
+            prompt.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
+        prompt.addButton(QMessageBox::Cancel);
+        prompt.setDefaultButton(static_cast<QPushButton*>(saveAs));
+        prompt.exec();
+        if (prompt.clickedButton() == saveAs)
+            return ChangedAnswer::SaveAs;
+        return prompt.clickedButton() == overwrite ? ChangedAnswer::Overwrite
+                                                   : ChangedAnswer::Cancel;
     };
 }
 
@@ -116,7 +142,20 @@ bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
 
 bool CDocManager::FileSave() {
     const std::string& current = m_doc.GetPathName();
-    return current.empty() ? FileSaveAs() : DoSave(FromNative(current));
+    if (current.empty())
+        return FileSaveAs();
+    // Another program's changes are not overwritten without asking.
+    if (m_doc.ChangedOnDiskSinceOpenOrSave()) {
+        switch (m_changedPrompt(FromNative(current))) {
+        case ChangedAnswer::SaveAs:
+            return FileSaveAs();
+        case ChangedAnswer::Overwrite:
+            break;
+        case ChangedAnswer::Cancel:
+            return false;
+        }
+    }
+    return DoSave(FromNative(current));
 }
 
 bool CDocManager::FileSaveAs() {

@@ -27,6 +27,10 @@ public:
     using FileChooser = std::function<QString(bool save)>;
     // Tells the user about a failure.
     using Warning = std::function<void(const QString& message)>;
+    enum class ChangedAnswer { SaveAs, Overwrite, Cancel };
+    // Tells that another program changed the file at the given path since the document read
+    // or saved it, and asks what to do.
+    using ChangedPrompt = std::function<ChangedAnswer(const QString& path)>;
 
     // The window is the parent of the prompts and dialogs; the defaults show Qt's own.
     CDocManager(CDocument& doc, QWidget* window);
@@ -45,6 +49,7 @@ public:
     void SetSavePrompt(SavePrompt prompt) { m_savePrompt = std::move(prompt); }
     void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
     void SetWarning(Warning warning) { m_warning = std::move(warning); }
+    void SetChangedPrompt(ChangedPrompt prompt) { m_changedPrompt = std::move(prompt); }
 
     const CRecentFileList& GetRecentFiles() const { return m_recentFiles; }
 
@@ -60,4 +65,5 @@ private:
     SavePrompt m_savePrompt;
     FileChooser m_fileChooser;
     Warning m_warning;
+    ChangedPrompt m_changedPrompt;
 };

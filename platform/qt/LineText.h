@@ -6,3 +6,5 @@
 #include <string_view>
 
 QString JournalLineText(std::string_view bytes);
+// Appends the same text to text, without a copy of its own for ASCII lines.
+void AppendJournalLineText(QString& text, std::string_view bytes);

@@ -1,13 +1,23 @@
 #include "PrintCommands.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "PrintPreview.h"
+#include "WaitCursor.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include <algorithm>
 
 CPrintCommands::CPrintCommands(QWidget* window, PagePainter painter)
     : m_pWindow(window), m_painter(std::move(painter)) {}
@@ -22,11 +32,57 @@ QPrinter& CPrintCommands::Printer() {
 
 void CPrintCommands::Print() {
     QPrintDialog dialog(&Printer(), m_pWindow);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (m_source.paintPage)
+        PrintPages(Printer());
+    else
         m_painter(&Printer());
 }
 
+bool CPrintCommands::PrintPages(QPrinter& printer) {
+    const WaitCursor::Scope busy;
+    const int pages = m_source.pageCount(&printer);
+    int from = 1;
+    int to = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = std::max(1, printer.fromPage());
+        to = std::min(pages, printer.toPage());
+    }
+    QPainter painter;
+    if (from > to || !painter.begin(&printer))
+        return false;
+    // Shown only when the job runs past about a second.
+    QProgressDialog progress(tr("Printing page %1 of %2...").arg(from).arg(to), tr("Cancel"),
+                             from - 1, to, m_pWindow);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    for (int page = from; page <= to; ++page) {
+        if (page != from && !printer.newPage())
+            return false;
+        m_source.paintPage(painter, &printer, page);
+        progress.setValue(page);
+        progress.setLabelText(tr("Printing page %1 of %2...").arg(page).arg(to));
+        if (progress.wasCanceled()) {
+            printer.abort();
+            return false;
+        }
+    }
+    return painter.end();
+}
+
 void CPrintCommands::PrintPreview() {
+    const int pages = m_source.pageCount ? m_source.pageCount(&Printer()) : 0;
+    if (pages > kFullPreviewPages) {
+        CPrintPreview preview(&Printer(), pages, m_source.paintPage, m_pWindow);
+        bool print = false;
+        QObject::connect(&preview, &CPrintPreview::printRequested, &preview,
+                         [&print] { print = true; });
+        preview.exec();
+        if (print)
+            Print();
+        return;
+    }
     QPrintPreviewDialog preview(&Printer(), m_pWindow);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [this](QPrinter* printer) { m_painter(printer); });
@@ -34,8 +90,44 @@ void CPrintCommands::PrintPreview() {
 }
 
 void CPrintCommands::PrintSetup() {
-    QPageSetupDialog dialog(&Printer(), m_pWindow);
-    dialog.exec();
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty()) {
+        QMessageBox::information(
+            m_pWindow, tr("Print Setup"),
+            tr("No printer is set up on this computer. Add a printer in the system's "
+               "printer settings, then choose Print Setup again."));
+        return;
+    }
+    QPrinter& printer = Printer();
+    const QString oldName = printer.printerName();
+    const QPageLayout oldPage = printer.pageLayout();
+
+    QDialog dialog(m_pWindow);
+    dialog.setObjectName(QStringLiteral("PrintSetup"));
+    dialog.setWindowTitle(tr("Print Setup"));
+    auto* choice = new QComboBox(&dialog);
+    choice->setObjectName(QStringLiteral("Printer"));
+    choice->addItems(printers);
+    choice->setCurrentIndex(std::max<qsizetype>(printers.indexOf(oldName), 0));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton* page = buttons->addButton(tr("&Page Setup..."), QDialogButtonBox::ActionRole);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(tr("&Printer:"), choice);
+    layout->addRow(buttons);
+    // Paper sizes and margins belong to a printer: the page is set up for the one chosen.
+    QObject::connect(page, &QPushButton::clicked, &dialog, [&] {
+        printer.setPrinterName(choice->currentText());
+        QPageSetupDialog(&printer, &dialog).exec();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted) {
+        if (printer.printerName() != choice->currentText())
+            printer.setPrinterName(choice->currentText());
+        return;
+    }
+    printer.setPrinterName(oldName);
+    printer.setPageLayout(oldPage);
 }
 
 bool CPrintCommands::PrintDirect(QString& error) {
@@ -52,21 +144,15 @@ bool CPrintCommands::PrintDirect(QString& error) {
     return true;
 }
 
-bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Cannot write the PDF file %1: %2.")
-                    .arg(QDir::toNativeSeparators(fileName), probe.errorString());
-        return false;
-    }
-    probe.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    if (m_painter(&printer) == 0 || QFileInfo(fileName).size() == 0) {
-        error =
-            QStringLiteral("Cannot write the PDF file %1.").arg(QDir::toNativeSeparators(fileName));
-        return false;
-    }
-    return true;
+void CPrintCommands::PrintWith(PagePainter painter, bool preview) {
+    // The other window paints its pages whole, without the view's page source.
+    PageSource source;
+    std::swap(m_painter, painter);
+    std::swap(m_source, source);
+    if (preview)
+        PrintPreview();
+    else
+        Print();
+    std::swap(m_source, source);
+    std::swap(m_painter, painter);
 }

@@ -1,5 +1,6 @@
 // File New, Open, Save and Save As from the main window: the save prompt, the modified flag,
 // file errors, and the recent-file list.
+#include "GuiTestMain.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
 #include "TextFile.h"
@@ -12,6 +13,8 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdio>
 
 using namespace shell_test;
 using Answer = CDocManager::SaveAnswer;
@@ -32,6 +35,9 @@ private slots:
     void RecentFileMenuKeepsTheFourNewestFiles();
     void ExitWhileModifiedAsksFirst();
     void PromptOffersSaveDontSaveAndCancel();
+    void SaveOverAFileChangedByAnotherProgramAsksFirst_data();
+    void SaveOverAFileChangedByAnotherProgramAsksFirst();
+    void ChangedFilePromptNamesTheFileAndOffersThreeAnswers();
 
 private:
     QAction* Action(const char* id) const {
@@ -246,5 +252,63 @@ void TestDocManager::PromptOffersSaveDontSaveAndCancel() {
     QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{2});
 }
 
-QTEST_MAIN(TestDocManager)
+void TestDocManager::SaveOverAFileChangedByAnotherProgramAsksFirst_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("overwritten");
+    QTest::addColumn<bool>("savedElsewhere");
+    using Changed = CDocManager::ChangedAnswer;
+    QTest::newRow("cancel keeps both") << int(Changed::Cancel) << false << false;
+    QTest::newRow("overwrite") << int(Changed::Overwrite) << true << false;
+    QTest::newRow("save as another file") << int(Changed::SaveAs) << false << true;
+}
+
+void TestDocManager::SaveOverAFileChangedByAnotherProgramAsksFirst() {
+    QFETCH(int, answer);
+    QFETCH(bool, overwritten);
+    QFETCH(bool, savedElsewhere);
+    QStringList asked;
+    m_frame->GetDocManager().SetChangedPrompt([&](const QString& path) {
+        asked.append(path);
+        return CDocManager::ChangedAnswer(answer);
+    });
+    m_chosen = {File("journal")};
+    Action("ID_FILE_SAVE")->trigger();
+    QVERIFY(asked.isEmpty()); // a file nobody else touched is saved without a question
+    RunCalculation();
+    // Another program saves over the journal.
+    const QByteArray theirs = "another program's journal\r\n";
+    WriteFile(File("journal.new"), theirs);
+    QVERIFY(::rename(qPrintable(File("journal.new")), qPrintable(File("journal"))) == 0);
+    m_chosen = {File("elsewhere")};
+    Action("ID_FILE_SAVE")->trigger();
+    QCOMPARE(asked, QStringList{File("journal")});
+    QCOMPARE(ReadFile(File("journal")) != theirs, overwritten);
+    QCOMPARE(QFileInfo::exists(File("elsewhere")), savedElsewhere);
+    QCOMPARE(m_doc->IsModified(), !overwritten && !savedElsewhere);
+}
+
+void TestDocManager::ChangedFilePromptNamesTheFileAndOffersThreeAnswers() {
+    CDocManager files(*m_doc, m_frame.get());
+    m_doc->SaveFile(qPrintable(File("journal")));
+    RunCalculation();
+    WriteFile(File("journal"), "changed by another program and longer than before\r\n");
+    QString text;
+    QStringList buttons;
+    QTimer::singleShot(0, this, [&] {
+        auto* prompt = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!prompt)
+            return;
+        text = prompt->text();
+        for (QAbstractButton* button : prompt->buttons())
+            buttons.append(button->text());
+        prompt->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!files.FileSave());
+    QVERIFY2(text.contains(File("journal")), qPrintable(text));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{"&Overwrite", "Cancel", "Save &As..."}));
+    QVERIFY(m_doc->IsModified());
+}
+
+TABULON_GUI_TEST_MAIN(TestDocManager)
 #include "tst_DocManager.moc"

@@ -1,14 +1,23 @@
 // The main window: menus, accelerators, toolbar, status bar, check marks and caption.
 #include "AboutDialog.h"
+#include "GuiTestMain.h"
+#include "LineText.h"
 #include "MainFrame.h"
+#include "PrintPreview.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -25,8 +34,13 @@ private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
     void init();
     void cleanup();
-    void ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere();
-    void EditCommandsStayDisabledEverywhere();
+    void ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere();
+    void UndoCutPasteAndCopyWithoutASelectionStayDisabled();
+    void SelectAllAndControlCPutTheLinesOnTheClipboard();
+    void DroppedFileIsOpenedAsFileOpenOpensIt();
+    void SaveAsProposesTheJournalsName();
+    void PrintSetupSaysSoWhenThereIsNoPrinter();
+    void MillionLinePreviewShowsItsFirstPageAtOnce();
     void StartShowsUntitledCaptionReadyAndInsuranceChecked();
     void CancelledPensionDialogStillMovesTheCheckMark();
     void AcceptedRunAppendsScrollsToTheEndAndMarksTheCaption();
@@ -61,14 +75,14 @@ void TestMainFrame::cleanup() {
     m_doc.reset();
 }
 
-void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
+void TestMainFrame::ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
     QVERIFY(bar);
     QStringList tips;
     for (QAction* action : bar->actions())
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
     QCOMPARE(tips.join(QLatin1Char(' ')),
-             QStringLiteral("New Open Save | Cut Copy Paste | Print About"));
+             QStringLiteral("New Open Save | Cut Copy Paste | Print Charts About"));
     for (QAction* action : bar->actions())
         QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
@@ -88,7 +102,7 @@ void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
     QVERIFY(m_frame->statusBar()->findChild<QLabel*>(QStringLiteral("ID_SEPARATOR"))->isVisible());
 }
 
-void TestMainFrame::EditCommandsStayDisabledEverywhere() {
+void TestMainFrame::UndoCutPasteAndCopyWithoutASelectionStayDisabled() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
     for (const char* id : {"ID_EDIT_UNDO", "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE"}) {
         QAction* action = Action(id);
@@ -186,7 +200,7 @@ void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses() {
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QCOMPARE(about.windowTitle(), QStringLiteral("About Tabulon"));
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("IDC_VERSION"))->text(),
-             QStringLiteral("Tabulon Version 1.0"));
+             QStringLiteral("Tabulon Version " TABULON_PROJECT_VERSION_MAJOR_MINOR));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("IDR_MAINFRAME"))->pixmap().isNull());
     QTest::keyClick(&about, Qt::Key(key));
     QVERIFY(!about.isVisible());
@@ -212,5 +226,140 @@ void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
     QCOMPARE(previewPages, viewPages);
 }
 
-QTEST_MAIN(TestMainFrame)
+void TestMainFrame::SelectAllAndControlCPutTheLinesOnTheClipboard() {
+    auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
+    QAction* copy = Action("ID_EDIT_COPY");
+    QAction* selectAll = Action("ID_EDIT_SELECT_ALL");
+    QVERIFY(!copy->isEnabled());
+    QVERIFY(selectAll->isEnabled());
+    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    Action("ID_TYPE_INSURANCE")->trigger();
+    m_frame->GetView()->setFocus();
+    QTest::keySequence(m_frame.get(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QVERIFY(copy->isEnabled());
+    QVERIFY(bar->widgetForAction(copy)->isEnabled());
+    QApplication::clipboard()->clear();
+    QTest::keySequence(m_frame.get(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QString expected;
+    const CStringList& lines = *m_doc->GetLines();
+    for (std::size_t i = 0; i < lines.GetCount(); ++i)
+        expected += JournalLineText(lines.GetAt(i)) + QLatin1Char('\n');
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+    for (const char* id : {"ID_EDIT_UNDO", "ID_EDIT_CUT", "ID_EDIT_PASTE"})
+        QVERIFY2(!Action(id)->isEnabled(), id);
+    // A click selects one line; Ctrl+Insert copies it too.
+    QWidget* port = m_frame->GetView()->viewport();
+    QTest::mouseClick(port, Qt::LeftButton, {}, QPoint(20, 2));
+    QTest::keySequence(m_frame.get(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QCOMPARE(QApplication::clipboard()->text().count(QLatin1Char('\n')), 1);
+    // New replaces the journal and forgets the selection.
+    Action("ID_FILE_NEW")->trigger();
+    QVERIFY(!copy->isEnabled());
+}
+
+void TestMainFrame::DroppedFileIsOpenedAsFileOpenOpensIt() {
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("dropped.txt"));
+    WriteFile(path, "first dropped\r\nsecond dropped\r\n");
+    QStringList warnings;
+    m_frame->GetDocManager().SetWarning([&](const QString& message) { warnings << message; });
+    const auto drop = [this](const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        const QPoint centre = m_frame->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frame.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_frame.get(), &dropped);
+    };
+    drop(path);
+    QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{4});
+    QCOMPARE(m_doc->GetLines()->GetAt(3), std::string_view("second dropped"));
+    QCOMPARE(m_frame->windowTitle(), QStringLiteral("dropped.txt[*] - Tabulon"));
+    QVERIFY(warnings.isEmpty());
+    drop(files.filePath(QStringLiteral("missing.txt")));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(QStringLiteral("No such file or directory")),
+             qPrintable(warnings[0]));
+    QCOMPARE(m_doc->GetLines()->GetCount(), std::size_t{4});
+}
+
+void TestMainFrame::SaveAsProposesTheJournalsName() {
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("named.txt"));
+    WriteFile(path, "a line\r\n");
+    QVERIFY(m_frame->GetDocManager().OpenDocumentFile(path));
+    QString proposed;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        proposed = dialog->selectedFiles().value(0);
+        dialog->reject();
+    });
+    Action("ID_FILE_SAVE_AS")->trigger();
+    QCOMPARE(QFileInfo(proposed).absoluteFilePath(), QFileInfo(path).absoluteFilePath());
+}
+
+void TestMainFrame::PrintSetupSaysSoWhenThereIsNoPrinter() {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("a printer is set up on this machine");
+    QString message;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        message = box->text();
+        box->accept();
+    });
+    Action("ID_FILE_PRINT_SETUP")->trigger();
+    QVERIFY2(message.startsWith(QStringLiteral("No printer is set up")), qPrintable(message));
+}
+
+void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("million.txt"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray line = "  Age at death      Probability     Cumulative\r\n";
+        QByteArray block;
+        for (int i = 0; i < 1000; ++i)
+            block += line;
+        for (int i = 0; i < 1000; ++i)
+            file.write(block);
+    }
+    QVERIFY(m_frame->GetDocManager().OpenDocumentFile(path));
+    QPrinter printer(QPrinter::HighResolution);
+    const int viewPages = m_frame->GetView()->GetPageCount(&printer);
+    QVERIFY(viewPages > CPrintCommands::kFullPreviewPages);
+    int previewPages = -1;
+    qint64 shownAfter = -1;
+    bool inked = false;
+    QElapsedTimer clock;
+    QTimer::singleShot(0, this, [&] {
+        auto* preview = qobject_cast<CPrintPreview*>(QApplication::activeModalWidget());
+        if (!preview)
+            return;
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        auto* pages = preview->findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"));
+        const QImage first = pages->viewport()->grab().toImage();
+        shownAfter = clock.elapsed();
+        for (int y = 0; y < first.height() && !inked; y += 2)
+            for (int x = 0; x < first.width() && !inked; ++x)
+                inked = qGray(first.pixel(x, y)) < 100;
+        previewPages = preview->GetPageCount();
+        QCOMPARE(preview->GetCurrentPage(), 1);
+        QTest::keyClick(preview, Qt::Key_Escape); // cancels the preview
+    });
+    clock.start();
+    Action("ID_FILE_PRINT_PREVIEW")->trigger();
+    QCOMPARE(previewPages, viewPages);
+    QVERIFY(inked);
+    QVERIFY2(shownAfter >= 0 && shownAfter < 2000, qPrintable(QString::number(shownAfter)));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+TABULON_GUI_TEST_MAIN(TestMainFrame)
 #include "tst_MainFrame.moc"

@@ -1,10 +1,12 @@
 // The journal view: layout and drawing of the rows, scrolling to the end after every
-// change, and printing into pages.
+// change, selecting lines, the keys, very long lines, and printing into pages.
 #include "DocManager.h"
+#include "GuiTestMain.h"
 #include "LineText.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
 
+#include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
@@ -27,8 +29,19 @@ private slots:
     void PageCountAtTheExactPageBoundaryAndOnePixelPast_data();
     void PageCountAtTheExactPageBoundaryAndOnePixelPast();
     void PrintedPagesHoldEveryLine();
+    void MouseSelectsByClickDragAndShiftClick();
+    void DragBelowTheViewScrollsAndExtends();
+    void ShiftKeysExtendTheSelection_data();
+    void ShiftKeysExtendTheSelection();
+    void SelectionSurvivesAnAppendAndIsPaintedHighlighted();
+    void HomeEndAndControlHomeEndScroll();
+    void TenMillionCharacterLineScrollsAndStaysInItsRow();
 
 private:
+    // A view of 400 x 300 on a journal of lines "line 0", "line 1", ..., shown, scrolled to
+    // the top.
+    void ShowNumberedLines(CTabulonDoc& doc, CTabulonView& view, int count);
+
     QTemporaryDir m_settings;
     QTemporaryDir m_files;
 };
@@ -249,5 +262,201 @@ void TestTabulonView::PrintedPagesHoldEveryLine() {
     }
 }
 
-QTEST_MAIN(TestTabulonView)
+void TestTabulonView::ShowNumberedLines(CTabulonDoc& doc, CTabulonView& view, int count) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += "line " + QByteArray::number(i) + "\r\n";
+    const QString path = m_files.filePath(QStringLiteral("numbered.txt"));
+    WriteFile(path, text);
+    doc.OnOpenDocument(path.toStdString()); // the file's lines, after the opening two
+    view.OnUpdate(nullptr, CDocManager::kInitialUpdateHint, nullptr);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.ScrollToPosition(QPoint(0, 0));
+    view.setFocus();
+}
+
+namespace {
+// The centre of row i of the view, in viewport coordinates.
+QPoint RowCentre(const CTabulonView& view, std::int64_t row) {
+    const int pitch = view.GetLayout().GetPitch();
+    return {50, static_cast<int>(row * pitch + pitch / 2) - view.verticalScrollBar()->value()};
+}
+
+std::pair<std::int64_t, std::int64_t> Selected(const CTabulonView& view) {
+    const CViewLayout::LineRange lines = view.GetSelection().GetLines();
+    return {lines.first, lines.last};
+}
+} // namespace
+
+void TestTabulonView::MouseSelectsByClickDragAndShiftClick() {
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    ShowNumberedLines(doc, view, 20);
+    QWidget* port = view.viewport();
+    QTest::mouseClick(port, Qt::LeftButton, {}, RowCentre(view, 3));
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{3}, std::int64_t{3}));
+    // A drag upwards selects from where it began to where it is.
+    QTest::mousePress(port, Qt::LeftButton, {}, RowCentre(view, 6));
+    QMouseEvent move(QEvent::MouseMove, RowCentre(view, 4), port->mapToGlobal(RowCentre(view, 4)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, RowCentre(view, 4));
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{4}, std::int64_t{6}));
+    // Shift+click moves the end and keeps the start.
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ShiftModifier, RowCentre(view, 9));
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{6}, std::int64_t{9}));
+    // Each line ended by a line feed.
+    QCOMPARE(view.GetSelectedText(), QStringLiteral("line 6\nline 7\nline 8\nline 9\n"));
+    // A click below the last line selects the last line.
+    QTest::mouseClick(port, Qt::LeftButton, {}, QPoint(50, port->height() - 2));
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{19}, std::int64_t{19}));
+}
+
+void TestTabulonView::DragBelowTheViewScrollsAndExtends() {
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    ShowNumberedLines(doc, view, 500);
+    QWidget* port = view.viewport();
+    QTest::mousePress(port, Qt::LeftButton, {}, RowCentre(view, 1));
+    const QPoint below(50, port->height() + 40);
+    QMouseEvent move(QEvent::MouseMove, below, port->mapToGlobal(below), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
+    QTRY_VERIFY(view.verticalScrollBar()->value() > 3 * port->height());
+    QTest::mouseRelease(port, Qt::LeftButton, {}, below);
+    const int stopped = view.verticalScrollBar()->value();
+    QTest::qWait(150);
+    QCOMPARE(view.verticalScrollBar()->value(), stopped);
+    // The selection reaches the row under the mouse.
+    QCOMPARE(Selected(view).first, std::int64_t{1});
+    QCOMPARE(Selected(view).second, view.GetLayout().GetLineAt(stopped + below.y()));
+}
+
+void TestTabulonView::ShiftKeysExtendTheSelection_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+    // 300 px high: 300 / pitch whole rows make a page; the top row in sight is line 0.
+    QTest::newRow("down starts at the top row") << QList<int>{Qt::Key_Down} << 0LL << 0LL;
+    QTest::newRow("down, down, up")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up} << 0LL << 1LL;
+    QTest::newRow("up at the top stays on line 0")
+        << QList<int>{Qt::Key_Down, Qt::Key_Up, Qt::Key_Up} << 0LL << 0LL;
+    QTest::newRow("page down selects a page") << QList<int>{Qt::Key_PageDown} << 0LL << -1LL;
+    QTest::newRow("page down past the end clamps")
+        << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown} << 0LL
+        << 39LL;
+}
+
+void TestTabulonView::ShiftKeysExtendTheSelection() {
+    QFETCH(QList<int>, keys);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    ShowNumberedLines(doc, view, 40);
+    for (int key : keys)
+        QTest::keyClick(&view, Qt::Key(key), Qt::ShiftModifier);
+    if (last < 0) // a page: the whole rows in sight
+        last = view.viewport()->height() / view.GetLayout().GetPitch() - 1;
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{first}, std::int64_t{last}));
+    // The caret row is in sight.
+    const std::int64_t caretTop =
+        view.GetLayout().GetRowTop(view.GetSelection().caret) - view.verticalScrollBar()->value();
+    QVERIFY(caretTop >= 0 && caretTop + view.GetLayout().GetPitch() <= view.viewport()->height());
+}
+
+void TestTabulonView::SelectionSurvivesAnAppendAndIsPaintedHighlighted() {
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    CDocManager files(doc, &view);
+    files.SetSavePrompt([](const QString&) { return CDocManager::SaveAnswer::Discard; });
+    files.FileNew();
+    view.resize(600, 200);
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 200));
+    palette.setColor(QPalette::HighlightedText, Qt::yellow);
+    view.setPalette(palette);
+    view.OnEditSelectAll();
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+    const QImage image = Render(view);
+    const int pitch = view.GetLayout().GetPitch();
+    QCOMPARE(image.pixelColor(300, pitch / 2), QColor(0, 0, 200));
+    QCOMPARE(image.pixelColor(300, 2 * pitch + pitch / 2), QColor(Qt::white));
+    bool yellowText = false;
+    for (int x = 0; x < image.width() && !yellowText; ++x)
+        yellowText = image.pixelColor(x, pitch / 2).red() > 150;
+    QVERIFY(yellowText);
+
+    doc.RunCalculation(PolicyKind::Insurance, TermLifeWithBothSections());
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+    QVERIFY(view.GetSelectedText().startsWith(JournalLineText(doc.GetLines()->GetAt(0)) +
+                                              QLatin1Char('\n')));
+    files.FileNew();
+    QVERIFY(view.GetSelection().IsEmpty());
+    QCOMPARE(view.GetSelectedText(), QString());
+}
+
+void TestTabulonView::HomeEndAndControlHomeEndScroll() {
+    const QString path = m_files.filePath(QStringLiteral("keys.txt"));
+    QByteArray text;
+    for (int i = 0; i < 100; ++i)
+        text += (i == 60 ? QByteArray(400, 'w') : QByteArray("short")) + "\r\n";
+    WriteFile(path, text);
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    CDocManager files(doc, &view);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(files.OpenDocumentFile(path));
+    view.setFocus();
+    QScrollBar* vertical = view.verticalScrollBar();
+    QScrollBar* horizontal = view.horizontalScrollBar();
+    QCOMPARE(vertical->value(), vertical->maximum());
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(vertical->value(), 0);
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(vertical->value(), vertical->maximum());
+    // End on a short row stays at the left edge; on the wide row it shows the row's end.
+    QTest::keyClick(&view, Qt::Key_End);
+    QCOMPARE(horizontal->value(), 0);
+    view.ScrollToPosition(QPoint(0, static_cast<int>(view.GetLayout().GetRowTop(60))));
+    QTest::keyClick(&view, Qt::Key_End);
+    QCOMPARE(horizontal->value(), horizontal->maximum());
+    QTest::keyClick(&view, Qt::Key_Home);
+    QCOMPARE(horizontal->value(), 0);
+}
+
+void TestTabulonView::TenMillionCharacterLineScrollsAndStaysInItsRow() {
+    const QString path = m_files.filePath(QStringLiteral("huge.txt"));
+    WriteFile(path, QByteArray(10000000, 'x') + "\r\nafter\r\n");
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    CDocManager files(doc, &view);
+    QVERIFY(files.OpenDocumentFile(path));
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const double advance = QFontMetricsF(view.GetJournalFont()).horizontalAdvance(QLatin1Char('x'));
+    const std::int64_t width = view.GetLayout().GetTotalSize().cx;
+    QCOMPARE(width, std::llround(10000000 * advance) + 4 * view.GetLayout().GetCharWidth());
+    QScrollBar* horizontal = view.horizontalScrollBar();
+    QCOMPARE(horizontal->maximum(), static_cast<int>(width) - view.viewport()->width());
+    const int pitch = view.GetLayout().GetPitch();
+    // Row 0 is the long line: at its start, in the middle and at its end, ink only in its
+    // row; row 1 ("after") has ink at the left edge only.
+    for (const int x : {0, horizontal->maximum() / 2, horizontal->maximum()}) {
+        view.ScrollToPosition(QPoint(x, 0));
+        const QImage image = Render(view);
+        QVERIFY2(FirstInkColumn(image, 0, pitch) >= 0, qPrintable(QString::number(x)));
+        QCOMPARE(FirstInkColumn(image, 2 * pitch, image.height()), -1);
+        if (x > 0)
+            QCOMPARE(FirstInkColumn(image, pitch, 2 * pitch), -1);
+    }
+}
+
+TABULON_GUI_TEST_MAIN(TestTabulonView)
 #include "tst_TabulonView.moc"

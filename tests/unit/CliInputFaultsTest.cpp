@@ -20,7 +20,7 @@ namespace {
 struct Refusal {
     const char* name;
     std::vector<std::string> args; // after "--journal FILE", which comes right after the command
-    const char* names;             // what the message must mention
+    std::string names;             // what the message must mention
 };
 
 void PrintTo(const Refusal& refusal, std::ostream* out) {
@@ -60,12 +60,12 @@ TEST_P(CliInputFaults, RefusedWithStatusTwoOneLineAndNoFileTouched) {
     EXPECT_EQ(scratch.Names(), std::vector<std::string>{"journal"});
 }
 
-Refusal Insurance(const char* name, std::vector<std::string> rest, const char* names) {
+Refusal Insurance(const char* name, std::vector<std::string> rest, std::string names) {
     rest.insert(rest.begin(), "insurance");
     return {name, rest, names};
 }
 
-Refusal Pension(const char* name, std::vector<std::string> rest, const char* names) {
+Refusal Pension(const char* name, std::vector<std::string> rest, std::string names) {
     rest.insert(rest.begin(), "pension");
     return {name, rest, names};
 }
@@ -170,6 +170,35 @@ INSTANTIATE_TEST_SUITE_P(
                       Insurance("EmptyJournalName", {"--journal="}, "--journal")),
     [](const auto& info) { return std::string(info.param.name); });
 
+// An option that needs a value does not take the next option as its value (today's
+// "--journal --json" would have made a journal named "--json"); "--" ends the options.
+INSTANTIATE_TEST_SUITE_P(
+    OptionsAsValues, CliInputFaults,
+    ::testing::Values(
+        Insurance("JournalBeforeAnOption", {"--journal", "--json"}, "--journal needs a file name"),
+        Insurance("AgeBeforeAnOption", {"--age", "--mortality"}, "--age needs an age in years"),
+        Pension("GivenBeforeAnOption", {"--given", "--net-income"},
+                "--given needs amount or payment"),
+        Insurance("PolicyBeforeEndOfOptions", {"--policy", "--"}, "--policy needs a policy type"),
+        Insurance("ArgumentAfterEndOfOptions", {"--", "60"}, "'60' after --"),
+        Refusal{"BatchWithoutFile", {"batch"}, "missing file name"},
+        Refusal{"BatchUnknownOption", {"batch", "--rows", "policies.csv"}, "'--rows'"},
+        Refusal{"BatchTwoFiles", {"batch", "a.csv", "b.csv"}, "'b.csv'"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A long value is shown by its first 80 bytes and its length.
+INSTANTIATE_TEST_SUITE_P(
+    LongValues, CliInputFaults,
+    ::testing::Values(
+        Insurance("Policy", {"--policy", std::string(1000, 'p')},
+                  "--policy: '" + std::string(80, 'p') + "...' (the first 80 of 1000 bytes)"),
+        Insurance("AmountOutOfRange", {"--amount", "1" + std::string(200, '0')},
+                  "--amount: '1" + std::string(79, '0') +
+                      "...' (the first 80 of 201 bytes) is out of range"),
+        Insurance("CutBeforeAUtf8Character", {"--table", std::string(79, 't') + "\xC3\xA9"},
+                  "'" + std::string(79, 't') + "...' (the first 79 of 81 bytes)")),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A batch file's refused row: one line naming the file, the row and the field, control
 // bytes shown as \xNN; the good rows are still priced.
 TEST(CliInputFaultsBatch, ControlBytesInARowAreShownEscapedOnOneLine) {
@@ -232,6 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
         Spelling{"WholeLifeTermZero",
                  {"insurance", "--policy", "whole-life", "--term", "0"},
                  {"insurance", "--policy", "whole-life", "--term", "5"}},
+        Spelling{"EndOfOptions", {"insurance", "--age", "45", "--"}, {"insurance", "--age", "45"}},
         Spelling{"LifeAnnuityTermZero",
                  {"pension", "--policy", "1", "--term", "0"},
                  {"pension", "--policy", "life-annuity", "--term", "9"}}),

@@ -1,8 +1,11 @@
 // The journal view's layout arithmetic with plain numbers: total size, visible rows,
-// page count and the stretch of the journal each printed page shows.
+// page count and the stretch of the journal each printed page shows, long lines and the
+// selection of lines.
 #include "ViewLayout.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -127,6 +130,75 @@ TEST(PageLayout, RowStraddlingAPageBoundaryIsDrawnOnBothPages) {
     EXPECT_GE(first.last, 8);
     EXPECT_EQ(second.first, 8);
     EXPECT_EQ(CViewLayout::PageCount(layout.GetTotalSize().cy, 100, 100), 4);
+}
+
+TEST(ViewLayout, LongLinesAreWidthsOf64BitsFromTheFixedPitch) {
+    // 10,000,000 characters at 6.0078125 pixels (a 26.6 advance) are past 2^25 pixels,
+    // where the font's own text width overflows.
+    EXPECT_EQ(CViewLayout::FixedPitchWidth(10000000, 6.0078125), 60078125);
+    EXPECT_EQ(CViewLayout::FixedPitchWidth(std::int64_t{1} << 33, 7), std::int64_t{7} << 33);
+    CViewLayout layout = LayoutOf(1, 6, 10);
+    layout.AddLine(std::int64_t{3} << 32);
+    EXPECT_EQ(layout.GetTotalSize().cx, (std::int64_t{3} << 32) + 24);
+}
+
+TEST(ViewLayout, VisibleCharactersOfALongLineCoverTheBandAndOneMore) {
+    struct Case {
+        std::int64_t characters;
+        std::int64_t left, right;
+        std::int64_t first, last;
+    };
+    // 6 units a character: character k spans [6k, 6k + 6).
+    for (const Case& c : {Case{10000000, 0, 600, 0, 101}, Case{10000000, 6003, 6603, 1000, 1102},
+                          Case{10000000, 59999700, 60000300, 9999950, 10000000},
+                          Case{100, -50, 30, 0, 6}, Case{100, 900, 1000, 100, 100}}) {
+        const CViewLayout::CharSlice slice =
+            CViewLayout::VisibleChars(c.characters, 6, {c.left, c.right});
+        EXPECT_EQ(slice.first, c.first) << c.left;
+        EXPECT_EQ(slice.last, c.last) << c.left;
+        EXPECT_EQ(slice.x, 6.0 * static_cast<double>(c.first)) << c.left;
+    }
+}
+
+TEST(ViewLayout, LineAtAPointIsClampedToTheJournal) {
+    const CViewLayout layout = LayoutOf(5, 6, 10);
+    EXPECT_EQ(layout.GetLineAt(-7), 0);
+    EXPECT_EQ(layout.GetLineAt(19), 1);
+    EXPECT_EQ(layout.GetLineAt(20), 2);
+    EXPECT_EQ(layout.GetLineAt(1000), 4);
+    EXPECT_EQ(LayoutOf(0, 6, 10).GetLineAt(0), -1);
+    EXPECT_EQ(layout.GetRowsIn(95), 9);
+    EXPECT_EQ(layout.GetRowsIn(3), 1);
+}
+
+TEST(LineSelection, MovesFromItsStartAndStaysInTheJournal) {
+    struct Case {
+        const char* name;
+        std::vector<std::int64_t> moves;
+        std::int64_t from;
+        std::int64_t first, last;
+    };
+    for (const Case& c : {Case{"one down selects the starting line", {1}, 4, 4, 4},
+                          Case{"one up selects the starting line", {-1}, 4, 4, 4},
+                          Case{"a page down selects a page", {10}, 4, 4, 13},
+                          Case{"back over the anchor turns the range", {3, -5}, 4, 1, 4},
+                          Case{"clamped at the end", {100}, 4, 4, 19},
+                          Case{"clamped at the start", {-100}, 4, 0, 4},
+                          Case{"a start past the end begins at the last line", {1}, 50, 19, 19}}) {
+        CLineSelection selection;
+        EXPECT_TRUE(selection.IsEmpty());
+        for (std::int64_t delta : c.moves)
+            selection.MoveCaret(delta, c.from, 20);
+        EXPECT_EQ(selection.GetLines().first, c.first) << c.name;
+        EXPECT_EQ(selection.GetLines().last, c.last) << c.name;
+        EXPECT_TRUE(selection.Contains(c.first) && selection.Contains(c.last)) << c.name;
+        EXPECT_FALSE(selection.Contains(c.last + 1)) << c.name;
+    }
+    CLineSelection none;
+    none.MoveCaret(1, 0, 0);
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_EQ(none.GetLines().first, -1);
+    EXPECT_FALSE(none.Contains(-1));
 }
 
 } // namespace

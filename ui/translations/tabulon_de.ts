@@ -8,10 +8,6 @@
         <translation>Info über Tabulon</translation>
     </message>
     <message>
-        <source>Tabulon Version 1.0</source>
-        <translation>Tabulon Version 1.0</translation>
-    </message>
-    <message>
         <source>Life insurance and pensions</source>
         <translation>Lebensversicherungen und Renten</translation>
     </message>
@@ -22,6 +18,77 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Tabulon Version %1</source>
+        <translation>Tabulon Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>CChartsWindow</name>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>es ist keine normale Datei</translation>
+    </message>
+    <message>
+        <source>Charts</source>
+        <translation>Diagramme</translation>
+    </message>
+    <message>
+        <source>Save &amp;Image...</source>
+        <translation>Bild &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>Save the charts as a PNG or SVG image</source>
+        <translation>Speichert die Diagramme als PNG- oder SVG-Bild</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>Print the charts</source>
+        <translation>Druckt die Diagramme</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <translation>Druck&amp;vorschau</translation>
+    </message>
+    <message>
+        <source>Display the charts&apos; page</source>
+        <translation>Zeigt die Seite der Diagramme an</translation>
+    </message>
+    <message>
+        <source>No calculation yet</source>
+        <translation>Noch keine Berechnung</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>SVG-Bild (*.svg)</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>charts.png</source>
+        <translation>diagramme.png</translation>
+    </message>
+    <message>
+        <source>Cannot save the image &quot;%1&quot;: there is no calculation yet.</source>
+        <translation>Das Bild „%1“ kann nicht gespeichert werden: Es gibt noch keine Berechnung.</translation>
+    </message>
+    <message>
+        <source>Tabulon charts</source>
+        <translation>Tabulon-Diagramme</translation>
+    </message>
+    <message>
+        <source>Cannot save the image &quot;%1&quot;: %2.</source>
+        <translation>Das Bild „%1“ kann nicht gespeichert werden: %2.</translation>
     </message>
 </context>
 <context>
@@ -93,6 +160,30 @@
         <source>Untitled</source>
         <translation>Unbenannt</translation>
     </message>
+    <message>
+        <source>it is not a journal (it holds NUL bytes)</source>
+        <translation>es ist kein Journal (es enthält NUL-Bytes)</translation>
+    </message>
+    <message>
+        <source>another program replaced it</source>
+        <translation>ein anderes Programm hat sie ersetzt</translation>
+    </message>
+    <message>
+        <source>another program keeps replacing it</source>
+        <translation>ein anderes Programm ersetzt sie fortwährend</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was changed by another program since Tabulon opened or saved it. Overwriting it loses those changes.</source>
+        <translation>„%1“ wurde von einem anderen Programm geändert, seit Tabulon die Datei geöffnet oder gespeichert hat. Wenn Sie sie überschreiben, gehen diese Änderungen verloren.</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>Über&amp;schreiben</translation>
+    </message>
 </context>
 <context>
     <name>CInsuranceDialog</name>
@@ -101,24 +192,171 @@
         <translation>Lebensversicherung oder gemischte Versicherung</translation>
     </message>
     <message>
-        <source>Whole Life</source>
-        <translation>Lebenslange Todesfallversicherung</translation>
-    </message>
-    <message>
-        <source>Term Life</source>
-        <translation>Risikolebensversicherung</translation>
-    </message>
-    <message>
-        <source>Term Endowment</source>
-        <translation>Gemischte Versicherung</translation>
-    </message>
-    <message>
         <source>policy amount (program calculates pure annual premium), or</source>
         <translation>Versicherungssumme (Programm berechnet die Netto-Jahresprämie), oder</translation>
     </message>
     <message>
         <source>annual premium (program calculates pure policy amount)</source>
         <translation>Jahresprämie (Programm berechnet die Netto-Versicherungssumme)</translation>
+    </message>
+</context>
+<context>
+    <name>CLifeCharts</name>
+    <message>
+        <source>not defined</source>
+        <translation>nicht definiert</translation>
+    </message>
+    <message>
+        <source>age %1</source>
+        <translation>Alter %1</translation>
+    </message>
+    <message>
+        <source>ages %1 to %2</source>
+        <translation>Alter %1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 ages from %2 to %3</source>
+        <translation>%1 Altersstufen von %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Not defined at %1: left out.</source>
+        <translation>Nicht definiert bei %1: ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Age (years)</source>
+        <translation>Alter (Jahre)</translation>
+    </message>
+    <message>
+        <source>Number living (persons)</source>
+        <translation>Lebende (Personen)</translation>
+    </message>
+    <message>
+        <source>Number living</source>
+        <translation>Lebende</translation>
+    </message>
+    <message>
+        <source>Age %1: %2 living</source>
+        <translation>Alter %1: %2 Lebende</translation>
+    </message>
+    <message>
+        <source>Age at death (years)</source>
+        <translation>Sterbealter (Jahre)</translation>
+    </message>
+    <message>
+        <source>Probability (0 to 1)</source>
+        <translation>Wahrscheinlichkeit (0 bis 1)</translation>
+    </message>
+    <message>
+        <source>± 1 standard deviation</source>
+        <translation>± 1 Standardabweichung</translation>
+    </message>
+    <message>
+        <source>One standard deviation either side of the mean: %1 to %2 years</source>
+        <translation>Eine Standardabweichung um den Mittelwert: %1 bis %2 Jahre</translation>
+    </message>
+    <message>
+        <source>Probability of death</source>
+        <translation>Sterbewahrscheinlichkeit</translation>
+    </message>
+    <message>
+        <source>Age %1: probability of death %2</source>
+        <translation>Alter %1: Sterbewahrscheinlichkeit %2</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mittelwert</translation>
+    </message>
+    <message>
+        <source>Mean age at death: %1 years; standard deviation %2 years</source>
+        <translation>Mittleres Sterbealter: %1 Jahre; Standardabweichung %2 Jahre</translation>
+    </message>
+    <message>
+        <source>Net income (currency)</source>
+        <translation>Nettoertrag (Währung)</translation>
+    </message>
+    <message>
+        <source>Expected discounted net income: %1</source>
+        <translation>Erwarteter diskontierter Nettoertrag: %1</translation>
+    </message>
+    <message>
+        <source>Death at age %1: %2 net income %3</source>
+        <translation>Tod im Alter %1: %2 Nettoertrag %3</translation>
+    </message>
+    <message>
+        <source>discounted</source>
+        <translation>diskontierter</translation>
+    </message>
+    <message>
+        <source>undiscounted</source>
+        <translation>nicht diskontierter</translation>
+    </message>
+    <message>
+        <source>Undiscounted</source>
+        <translation>Nicht diskontiert</translation>
+    </message>
+    <message>
+        <source>Discounted</source>
+        <translation>Diskontiert</translation>
+    </message>
+    <message>
+        <source>Alive at %1: %2 net income %3</source>
+        <translation>Mit %1 am Leben: %2 Nettoertrag %3</translation>
+    </message>
+    <message>
+        <source>, term 1 year</source>
+        <translation>, Laufzeit 1 Jahr</translation>
+    </message>
+    <message>
+        <source>, term %1 years</source>
+        <translation>, Laufzeit %1 Jahre</translation>
+    </message>
+    <message>
+        <source>%1, %2 table</source>
+        <translation>%1, Tafel %2</translation>
+    </message>
+    <message>
+        <source>, rate %1%</source>
+        <translation>, Zins %1 %</translation>
+    </message>
+    <message>
+        <source>Number living l(x)</source>
+        <translation>Lebende l(x)</translation>
+    </message>
+    <message>
+        <source>mean age at death %1, standard deviation %2</source>
+        <translation>mittleres Sterbealter %1, Standardabweichung %2</translation>
+    </message>
+    <message>
+        <source>The mean age at death and its standard deviation are not defined.</source>
+        <translation>Das mittlere Sterbealter und seine Standardabweichung sind nicht definiert.</translation>
+    </message>
+    <message>
+        <source>Probability of death at each age</source>
+        <translation>Sterbewahrscheinlichkeit je Alter</translation>
+    </message>
+    <message>
+        <source>Alive at %1</source>
+        <translation>Mit %1 am Leben</translation>
+    </message>
+    <message>
+        <source>EDNI %1</source>
+        <translation>EDNI %1</translation>
+    </message>
+    <message>
+        <source>The expected discounted net income is not defined.</source>
+        <translation>Der erwartete diskontierte Nettoertrag ist nicht definiert.</translation>
+    </message>
+    <message>
+        <source>amount %1, annual payment %2</source>
+        <translation>Betrag %1, jährliche Rente %2</translation>
+    </message>
+    <message>
+        <source>amount %1, annual premium %2</source>
+        <translation>Summe %1, Jahresprämie %2</translation>
+    </message>
+    <message>
+        <source>Net income by age at death</source>
+        <translation>Nettoertrag nach Sterbealter</translation>
     </message>
 </context>
 <context>
@@ -342,20 +580,32 @@
         <source>Open this document</source>
         <translation>Öffnet dieses Dokument</translation>
     </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles &amp;markieren</translation>
+    </message>
+    <message>
+        <source>Select the entire document</source>
+        <translation>Markiert das gesamte Dokument</translation>
+    </message>
+    <message>
+        <source>&amp;Charts</source>
+        <translation>&amp;Diagramme</translation>
+    </message>
+    <message>
+        <source>Show or hide the charts of the last calculation</source>
+        <translation>Blendet die Diagramme der letzten Berechnung ein oder aus</translation>
+    </message>
+    <message>
+        <source>Charts</source>
+        <translation>Diagramme</translation>
+    </message>
 </context>
 <context>
     <name>CPensionDialog</name>
     <message>
         <source>Pension or annuity</source>
         <translation>Rente oder Leibrente</translation>
-    </message>
-    <message>
-        <source>Life Pension</source>
-        <translation>Lebenslange Leibrente</translation>
-    </message>
-    <message>
-        <source>Term Annuity</source>
-        <translation>Temporäre Leibrente</translation>
     </message>
     <message>
         <source>policy amount (program calculates pure annual payment), or</source>
@@ -451,6 +701,91 @@
     <message>
         <source>Term of policy</source>
         <translation>Laufzeit</translation>
+    </message>
+    <message>
+        <source>Whole Life</source>
+        <translation>Lebenslange Todesfallversicherung</translation>
+    </message>
+    <message>
+        <source>Term Life</source>
+        <translation>Risikolebensversicherung</translation>
+    </message>
+    <message>
+        <source>Term Endowment</source>
+        <translation>Gemischte Versicherung</translation>
+    </message>
+    <message>
+        <source>Life Pension</source>
+        <translation>Lebenslange Leibrente</translation>
+    </message>
+    <message>
+        <source>Term Annuity</source>
+        <translation>Temporäre Leibrente</translation>
+    </message>
+</context>
+<context>
+    <name>CPrintCommands</name>
+    <message>
+        <source>Printing page %1 of %2...</source>
+        <translation>Seite %1 von %2 wird gedruckt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Print Setup</source>
+        <translation>Druckereinrichtung</translation>
+    </message>
+    <message>
+        <source>No printer is set up on this computer. Add a printer in the system&apos;s printer settings, then choose Print Setup again.</source>
+        <translation>Auf diesem Computer ist kein Drucker eingerichtet. Fügen Sie in den Druckereinstellungen des Systems einen Drucker hinzu und wählen Sie dann erneut Druckereinrichtung.</translation>
+    </message>
+    <message>
+        <source>&amp;Page Setup...</source>
+        <translation>&amp;Seite einrichten...</translation>
+    </message>
+    <message>
+        <source>&amp;Printer:</source>
+        <translation>&amp;Drucker:</translation>
+    </message>
+</context>
+<context>
+    <name>CPrintPreview</name>
+    <message>
+        <source>Print Preview</source>
+        <translation>Druckvorschau</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Ver&amp;größern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Fit Width</source>
+        <translation>&amp;Seitenbreite</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>Sch&amp;ließen</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>The settings file &quot;%1&quot; is not a plain file; Tabulon goes on without reading or writing settings, so the recent-file list is not kept.</source>
+        <translation>Die Einstellungsdatei „%1“ ist keine normale Datei; Tabulon arbeitet ohne Einstellungen weiter, daher wird die Liste der zuletzt geöffneten Dateien nicht gespeichert.</translation>
     </message>
 </context>
 </TS>

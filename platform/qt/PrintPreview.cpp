@@ -1,0 +1,143 @@
+#include "PrintPreview.h"
+
+#include <QAbstractScrollArea>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+constexpr int kGap = 12; // pixels between pages and around them
+} // namespace
+
+// The strip of pages: page p (1-based) lies (p - 1) page heights and gaps below the top.
+class CPageStrip : public QAbstractScrollArea {
+public:
+    CPageStrip(QPrinter* printer, int pages, CPrintPreview::PagePainter painter, QWidget* parent)
+        : QAbstractScrollArea(parent), m_pPrinter(printer), m_nPages(pages),
+          m_painter(std::move(painter)),
+          m_paper(printer->pageLayout().fullRectPixels(printer->resolution())),
+          m_printable(printer->pageLayout().paintRectPixels(printer->resolution())) {
+        setObjectName(QStringLiteral("PreviewPages"));
+        viewport()->setBackgroundRole(QPalette::Dark);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    // Screen pixels per printer pixel; 0 fits the page width into the viewport.
+    void SetZoom(double zoom) {
+        m_zoom = zoom;
+        UpdateScrollBars();
+        viewport()->update();
+    }
+    double GetScale() const {
+        if (m_zoom > 0)
+            return m_zoom;
+        const int room = std::max(viewport()->width() - 2 * kGap, 50);
+        return static_cast<double>(room) / std::max(m_paper.width(), 1);
+    }
+    int PageStep() const { return PageHeight() + kGap; }
+    int FirstPageInSight() const {
+        return std::clamp(verticalScrollBar()->value() / PageStep() + 1, 1, m_nPages);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(viewport());
+        const double scale = GetScale();
+        const int width = PageWidth();
+        const int left =
+            std::max(kGap, (viewport()->width() - width) / 2) - horizontalScrollBar()->value();
+        const int scrolled = verticalScrollBar()->value();
+        const int last = std::min(m_nPages, (scrolled + viewport()->height()) / PageStep() + 1);
+        for (int page = FirstPageInSight(); page <= last; ++page) {
+            const QRect sheet(left, kGap + (page - 1) * PageStep() - scrolled, width, PageHeight());
+            painter.fillRect(sheet.translated(2, 2), palette().shadow());
+            painter.fillRect(sheet, Qt::white);
+            painter.save();
+            painter.setClipRect(sheet);
+            painter.translate(sheet.topLeft());
+            painter.scale(scale, scale);
+            painter.translate(m_printable.topLeft() - m_paper.topLeft());
+            m_painter(painter, m_pPrinter, page);
+            painter.restore();
+        }
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QAbstractScrollArea::resizeEvent(event);
+        UpdateScrollBars();
+    }
+
+private:
+    int PageWidth() const { return std::max(1, static_cast<int>(m_paper.width() * GetScale())); }
+    int PageHeight() const { return std::max(1, static_cast<int>(m_paper.height() * GetScale())); }
+    void UpdateScrollBars() {
+        const std::int64_t height = static_cast<std::int64_t>(m_nPages) * PageStep() + kGap;
+        verticalScrollBar()->setRange(
+            0, static_cast<int>(std::min<std::int64_t>(
+                   std::max<std::int64_t>(height - viewport()->height(), 0), INT_MAX)));
+        verticalScrollBar()->setPageStep(viewport()->height());
+        verticalScrollBar()->setSingleStep(std::max(1, PageStep() / 10));
+        horizontalScrollBar()->setRange(0,
+                                        std::max(0, PageWidth() + 2 * kGap - viewport()->width()));
+        horizontalScrollBar()->setPageStep(viewport()->width());
+    }
+
+    QPrinter* m_pPrinter;
+    int m_nPages;
+    CPrintPreview::PagePainter m_painter;
+    QRect m_paper;     // the whole sheet, printer pixels
+    QRect m_printable; // the part the painter reaches, printer pixels
+    double m_zoom = 0;
+};
+
+CPrintPreview::CPrintPreview(QPrinter* printer, int pages, PagePainter painter, QWidget* parent)
+    : QDialog(parent), m_nPages(std::max(pages, 1)),
+      m_pStrip(new CPageStrip(printer, m_nPages, std::move(painter), this)),
+      m_pPageLabel(new QLabel(this)) {
+    setObjectName(QStringLiteral("PrintPreview"));
+    setWindowTitle(tr("Print Preview"));
+    auto* tools = new QToolBar(this);
+    connect(tools->addAction(tr("&Print...")), &QAction::triggered, this, [this] {
+        accept();
+        emit printRequested();
+    });
+    tools->addSeparator();
+    connect(tools->addAction(tr("Zoom &In")), &QAction::triggered, this,
+            [this] { m_pStrip->SetZoom(m_pStrip->GetScale() * 1.25); });
+    connect(tools->addAction(tr("Zoom &Out")), &QAction::triggered, this,
+            [this] { m_pStrip->SetZoom(m_pStrip->GetScale() / 1.25); });
+    connect(tools->addAction(tr("&Fit Width")), &QAction::triggered, this,
+            [this] { m_pStrip->SetZoom(0); });
+    tools->addSeparator();
+    tools->addWidget(m_pPageLabel);
+    tools->addSeparator();
+    QAction* close = tools->addAction(tr("&Close"));
+    close->setObjectName(QStringLiteral("ClosePreview"));
+    connect(close, &QAction::triggered, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tools);
+    layout->addWidget(m_pStrip, 1);
+    connect(m_pStrip->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &CPrintPreview::UpdatePageLabel);
+    UpdatePageLabel();
+    if (parent)
+        resize(parent->size());
+    m_pStrip->setFocus();
+}
+
+int CPrintPreview::GetCurrentPage() const {
+    return m_pStrip->FirstPageInSight();
+}
+
+void CPrintPreview::UpdatePageLabel() {
+    m_pPageLabel->setText(tr("Page %1 of %2").arg(GetCurrentPage()).arg(m_nPages));
+}

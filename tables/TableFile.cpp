@@ -1,0 +1,91 @@
+#include "TableFile.h"
+
+#include "CsvTable.h"
+#include "FileException.h"
+#include "TableText.h"
+#include "XtbmlTable.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+std::string TooLarge() {
+    return "it is larger than " + std::to_string(kTableFileMaxBytes >> 20) +
+           " MB, more than a table file holds";
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    // Opening without blocking, so that a named pipe without a writer is refused at once
+    // rather than waited on.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0)
+        throw CFileException::FromErrno("open", path, errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        throw CFileException::FromErrno("open", path, errno);
+    if (S_ISDIR(st.st_mode))
+        throw CFileException::FromErrno("open", path, EISDIR);
+    if (!S_ISREG(st.st_mode))
+        throw CFileException("open", path, "it is not a plain file");
+    if (static_cast<unsigned long long>(st.st_size) > kTableFileMaxBytes)
+        throw CFileException("open", path, TooLarge());
+
+    // One byte more than the limit shows a file that grew past it while being read.
+    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kTableFileMaxBytes)
+                throw CFileException("read", path, TooLarge());
+            bytes.resize(std::min(bytes.size() * 2, kTableFileMaxBytes + 1));
+        }
+        const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw CFileException::FromErrno("read", path, errno);
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+} // namespace
+
+MortalityTableData ParseMortalityTable(std::string_view bytes, const std::string& path) {
+    std::string_view start = bytes;
+    if (start.substr(0, 3) == "\xEF\xBB\xBF")
+        start.remove_prefix(3);
+    start = table_text::Trimmed(start);
+    if (!start.empty() && start.front() == '<')
+        return ParseXtbmlTable(bytes, path);
+    return ParseCsvTable(bytes, path);
+}
+
+MortalityTableData ReadMortalityTableFile(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    return ParseMortalityTable(bytes, path);
+}

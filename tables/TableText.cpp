@@ -1,0 +1,66 @@
+#include "TableText.h"
+
+#include "MessageText.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace table_text {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+    int value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> Number(std::string_view text) {
+    // from_chars would also take "inf", "nan" and "infinity"; a number starts with a
+    // digit or a point after its optional sign.
+    const std::string_view digits = text.substr(!text.empty() && text.front() == '-' ? 1 : 0);
+    if (digits.empty() ||
+        !(digits.front() == '.' || (digits.front() >= '0' && digits.front() <= '9')))
+        return std::nullopt;
+    double value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    if (text.size() > kShown)
+        return '"' + ShownInMessage(text.substr(0, kShown)) + "...\"";
+    return '"' + ShownInMessage(text) + '"';
+}
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+} // namespace table_text

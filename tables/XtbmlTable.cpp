@@ -1,0 +1,156 @@
+#include "XtbmlTable.h"
+
+#include "TableFormatError.h"
+#include "TableText.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using table_text::Quoted;
+using table_text::Trimmed;
+
+namespace {
+
+// The largest power of ten a <ScalingFactor> may name (values per 10^9 at most).
+constexpr int kMaxScalingFactor = 9;
+
+std::vector<pugi::xml_node> Children(const pugi::xml_node& parent, const char* name) {
+    std::vector<pugi::xml_node> children;
+    for (const pugi::xml_node& child : parent.children(name))
+        children.push_back(child);
+    return children;
+}
+
+// The ids of a table's axes, <AxisDef id="Age"> and so on, in order.
+std::vector<std::string> AxisIds(const pugi::xml_node& table) {
+    std::vector<std::string> ids;
+    for (const pugi::xml_node& axis : table.child("MetaData").children("AxisDef"))
+        ids.emplace_back(axis.attribute("id").value());
+    return ids;
+}
+
+// The text of an element with every run of blanks, line ends and control bytes made one
+// blank, so that it reads as one line.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    bool blank = false;
+    for (const char c : Trimmed(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte == 127 || c == ' ') {
+            blank = true;
+            continue;
+        }
+        if (blank && !line.empty())
+            line += ' ';
+        blank = false;
+        line += c;
+    }
+    return line;
+}
+
+} // namespace
+
+MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path) {
+    const auto refuse = [&path](const std::string& problem) {
+        return TableFormatError(path, problem);
+    };
+
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size());
+    if (!parsed) {
+        const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(parsed.offset, 0));
+        const std::string_view before = bytes.substr(0, std::min(offset, bytes.size()));
+        const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+        throw refuse("line " + std::to_string(line) + ": the XML is not well formed (" +
+                     parsed.description() + ")");
+    }
+    const pugi::xml_node root = document.document_element();
+    if (std::strcmp(root.name(), "XTbML") != 0)
+        throw refuse("the root element is " + Quoted(root.name()) + ", not <XTbML>");
+
+    MortalityTableData table;
+    table.kind = MortalityTableData::Kind::Q;
+    table.name = OneLine(root.child("ContentClassification").child("TableName").text().get());
+    if (table.name.empty())
+        throw refuse("<ContentClassification> has no <TableName>");
+
+    // The ultimate table: the one <Table> with a single Age axis. Any other <Table> must be
+    // a select table, by age and duration.
+    const std::vector<pugi::xml_node> tables = Children(root, "Table");
+    if (tables.empty())
+        throw refuse("<XTbML> holds no <Table>");
+    pugi::xml_node ultimate;
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        const std::vector<std::string> axes = AxisIds(tables[i]);
+        const std::string where = "<Table> " + std::to_string(i + 1);
+        if (axes == std::vector<std::string>{"Age"}) {
+            if (ultimate)
+                throw refuse(where + ": a second table by age alone");
+            ultimate = tables[i];
+        } else if (tables.size() == 1 || axes != std::vector<std::string>{"Age", "Duration"}) {
+            std::string shown;
+            for (const std::string& axis : axes)
+                shown += (shown.empty() ? "" : ", ") + Quoted(axis);
+            throw refuse(where + ": its axes are " + (shown.empty() ? "none" : shown) +
+                         "; a table by age alone is needed");
+        }
+    }
+    if (!ultimate)
+        throw refuse("no <Table> by age alone (the ultimate table)");
+    if (tables.size() > 1)
+        table.name += " (ultimate)";
+
+    const pugi::xml_node scalingElement = ultimate.child("MetaData").child("ScalingFactor");
+    int scaling = 0;
+    if (scalingElement) {
+        const std::optional<int> factor =
+            table_text::WholeNumber(Trimmed(scalingElement.text().get()));
+        if (!factor || *factor < 0 || *factor > kMaxScalingFactor)
+            throw refuse("<ScalingFactor> " + Quoted(Trimmed(scalingElement.text().get())) +
+                         " is not a whole number from 0 to " + std::to_string(kMaxScalingFactor));
+        scaling = *factor;
+    }
+    double divisor = 1.0; // an exact power of ten, so each value is rounded once
+    for (int i = 0; i < scaling; ++i)
+        divisor *= 10.0;
+
+    const pugi::xml_node axis = ultimate.child("Values").child("Axis");
+    for (const pugi::xml_node& cell : axis.children("Y")) {
+        const std::string_view ageText = Trimmed(cell.attribute("t").value());
+        const std::string where = "<Y t=" + Quoted(ageText) + ">";
+        const std::optional<int> age = table_text::WholeNumber(ageText);
+        if (!age)
+            throw refuse(where + ": the age is not a whole number");
+        const std::string_view text = Trimmed(cell.text().get());
+        if (text.empty()) {
+            if (table.values.empty())
+                continue;
+            throw refuse(where + ": no value at age " + std::to_string(*age));
+        }
+        if (*age < kTableFirstAllowedAge || *age > kTableLastAllowedAge)
+            throw refuse(where + ": age " + std::to_string(*age) + " lies outside " +
+                         std::to_string(kTableFirstAllowedAge) + " to " +
+                         std::to_string(kTableLastAllowedAge));
+        if (table.values.empty()) {
+            table.firstAge = *age;
+        } else if (*age != table.LastAge() + 1) {
+            throw refuse(where + ": age " + std::to_string(*age) + " follows age " +
+                         std::to_string(table.LastAge()) + "; ages must be consecutive");
+        }
+        const std::optional<double> value = table_text::Number(text);
+        if (!value)
+            throw refuse(where + ": " + Quoted(text) + " is not a number");
+        const double q = *value / divisor;
+        if (!(q >= 0.0 && q <= 1.0))
+            throw refuse(where + ": q " + Quoted(text) +
+                         (scaling != 0 ? " / 10^" + std::to_string(scaling) : std::string()) +
+                         " lies outside 0 to 1");
+        table.values.push_back(q);
+    }
+    if (table.values.empty())
+        throw refuse("the table by age holds no values (<Values><Axis><Y>)");
+    return table;
+}

@@ -1,0 +1,16 @@
+// Reading a mortality table from the Society of Actuaries' XML table format, XTbML.
+// A file with one <Table> by age alone gives q by age; a select-and-ultimate file (a
+// select <Table> by age and duration beside the ultimate one by age) gives its ultimate
+// table, named "<TableName> (ultimate)". Values are divided by 10^<ScalingFactor>; empty
+// <Y> cells before the first value are skipped, any later empty cell or missing age is an
+// error. Ages from 0 to 150; q in [0, 1].
+#pragma once
+
+#include "MortalityTableData.h"
+
+#include <string>
+#include <string_view>
+
+// Throws TableFormatError naming path and the first problem, with the element (and the
+// age) where it lies.
+MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path);

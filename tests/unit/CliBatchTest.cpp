@@ -1,0 +1,350 @@
+// tabulon-cli batch reading CSV as other programs write it (byte-order mark, quoted fields,
+// CR LF), from a file or through a pipe as standard input, in constant memory, and printing
+// non-finite results as nan (batch) or null (JSON).
+#include "FaultTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+
+using fault_support::CliResult;
+using fault_support::CountLines;
+using fault_support::ReadBytes;
+using fault_support::RunCli;
+using fault_support::ScratchFolder;
+using fault_support::WriteBytes;
+
+namespace {
+
+const std::string kHeader = "kind,policy,table,age,term,rate,amount,given";
+const std::string kResultHeader = "line,kind,policy,table,age,term,rate,amount,premium,"
+                                  "unit_annual_pv,unit_amount_pv,edni\n";
+const std::string kTermLife = "insurance,2,1,60,5,5,10000,amount";
+const std::string kTermAnnuity = "pension,2,1,60,5,5,10000,amount";
+
+// tabulon-cli as a child process whose standard input and output are pipes, standard
+// error a file of the scratch folder.
+class PipedCli {
+public:
+    PipedCli(const std::vector<std::string>& args, const ScratchFolder& scratch,
+             long long addressSpaceLimit = -1)
+        : m_errPath(scratch.Path(".stderr")) {
+        int in[2], out[2];
+        if (::pipe(in) != 0 || ::pipe(out) != 0)
+            throw std::runtime_error("pipe failed");
+        m_pid = ::fork();
+        if (m_pid < 0)
+            throw std::runtime_error("fork failed");
+        if (m_pid == 0) {
+            const int err = ::open(m_errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (err < 0 || ::dup2(in[0], 0) < 0 || ::dup2(out[1], 1) < 0 || ::dup2(err, 2) < 0)
+                ::_exit(fault_support::kSetupFailed);
+            for (const int end : {in[0], in[1], out[0], out[1]})
+                ::close(end);
+            const rlimit limit{static_cast<rlim_t>(addressSpaceLimit),
+                               static_cast<rlim_t>(addressSpaceLimit)};
+            if (addressSpaceLimit >= 0 && ::setrlimit(RLIMIT_AS, &limit) != 0)
+                ::_exit(fault_support::kSetupFailed);
+            std::vector<char*> argv{const_cast<char*>(TABULON_CLI)};
+            for (const std::string& arg : args)
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(TABULON_CLI, argv.data());
+            ::_exit(fault_support::kSetupFailed);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        m_in = in[1];
+        m_out = out[0];
+    }
+    ~PipedCli() {
+        CloseInput();
+        if (m_out >= 0)
+            ::close(m_out);
+        Wait();
+    }
+    PipedCli(const PipedCli&) = delete;
+    PipedCli& operator=(const PipedCli&) = delete;
+
+    int Input() const { return m_in; }
+    int Output() const { return m_out; }
+
+    void Write(const std::string& bytes) {
+        // A child that ends early must fail the test, not end it with SIGPIPE.
+        const auto old = std::signal(SIGPIPE, SIG_IGN);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(m_in, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        std::signal(SIGPIPE, old);
+    }
+    void CloseInput() {
+        if (m_in >= 0)
+            ::close(m_in);
+        m_in = -1;
+    }
+    // Reads standard output until lines line ends have come in all, the output ends or
+    // a minute passes without any output (a guard, not a measurement).
+    std::string ReadUntilLines(std::size_t lines) {
+        while (m_lines < lines) {
+            pollfd ready{m_out, POLLIN, 0};
+            if (::poll(&ready, 1, 60000) <= 0)
+                break;
+            char chunk[1 << 16];
+            const ssize_t n = ::read(m_out, chunk, sizeof chunk);
+            if (n <= 0)
+                break;
+            m_text.append(chunk, static_cast<std::size_t>(n));
+            m_lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
+        }
+        return m_text;
+    }
+    int Wait() {
+        if (m_pid > 0) {
+            int raw = 0;
+            while (::waitpid(m_pid, &raw, 0) < 0 && errno == EINTR) {
+            }
+            m_status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+            m_pid = -1;
+        }
+        return m_status;
+    }
+    std::string Errors() const { return ReadBytes(m_errPath); }
+
+private:
+    std::string m_errPath;
+    pid_t m_pid = -1;
+    int m_in = -1, m_out = -1;
+    int m_status = -1;
+    std::string m_text;
+    std::size_t m_lines = 0;
+};
+
+// tabulon-cli batch - with input written into its standard input.
+CliResult RunWithInput(const std::string& input, const ScratchFolder& scratch) {
+    PipedCli cli({"batch", "-"}, scratch);
+    cli.Write(input);
+    cli.CloseInput();
+    CliResult result;
+    result.out = cli.ReadUntilLines(static_cast<std::size_t>(-1));
+    result.status = cli.Wait();
+    result.err = cli.Errors();
+    return result;
+}
+
+// The result row of a plain one-row file, given the line number it would stand on.
+std::string Priced(std::size_t line, const std::string& row, const ScratchFolder& scratch) {
+    const CliResult result = RunWithInput(row + "\n", scratch);
+    EXPECT_EQ(result.status, 0) << row << ": " << result.err;
+    const std::string priced = result.out.substr(kResultHeader.size());
+    return std::to_string(line) + priced.substr(priced.find(','));
+}
+
+struct BatchInput {
+    const char* name;
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::string>> priced; // line, the same row written plainly
+    std::vector<std::string> refused;                        // "LINE: reason", one per refused row
+};
+
+void PrintTo(const BatchInput& input, std::ostream* out) {
+    *out << input.name;
+}
+
+class CliBatchInput : public ::testing::TestWithParam<BatchInput> {};
+
+// The same bytes as a file and through a pipe as standard input give the same results;
+// a refused row names its first line and shows at most 80 bytes of a field.
+TEST_P(CliBatchInput, IsReadAsOtherProgramsWriteIt) {
+    const BatchInput& input = GetParam();
+    ScratchFolder scratch;
+    std::string expected = kResultHeader;
+    for (const auto& [line, row] : input.priced)
+        expected += Priced(line, row, scratch);
+    const std::string csv = scratch.Path("policies.csv");
+    WriteBytes(csv, input.bytes);
+    const CliResult fromFile = RunCli({"batch", csv}, scratch);
+    const CliResult fromPipe = RunWithInput(input.bytes, scratch);
+    for (const auto& [result, name] : {std::pair{fromFile, csv}, {fromPipe, "(standard input)"}}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(result.status, input.refused.empty() ? 0 : 2) << result.err;
+        EXPECT_EQ(result.out, expected);
+        EXPECT_EQ(CountLines(result.err), input.refused.size()) << result.err;
+        for (const std::string& refusal : input.refused)
+            EXPECT_NE(result.err.find("tabulon-cli: " + name + ":" + refusal), std::string::npos)
+                << result.err;
+        std::istringstream lines(result.err);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_LT(line.size(), name.size() + 250) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CliBatchInput,
+    ::testing::Values(
+        BatchInput{"ByteOrderMarkBeforeTheHeader",
+                   "\xEF\xBB\xBF" + kHeader + "\n" + kTermLife + "\n",
+                   {{2, kTermLife}},
+                   {}},
+        BatchInput{
+            "ByteOrderMarkBeforeARow", "\xEF\xBB\xBF" + kTermLife + "\n", {{1, kTermLife}}, {}},
+        BatchInput{"QuotedHeaderAndFields",
+                   "\"kind\",\"policy\",\"table\",\"age\",\"term\",\"rate\",\"amount\",\"given\"\n"
+                   "\"insurance\",\"2\",\"1\",\" 60 \",\"5\",\"5\",\"10000\",\"amount\"\n",
+                   {{2, kTermLife}},
+                   {}},
+        BatchInput{"CommaInsideQuotesStaysInTheField",
+                   "insurance,2,1,60,5,5,\"10,000\",amount\n" + kTermLife + "\n",
+                   {{2, kTermLife}},
+                   {"1: --amount: please enter a number"}},
+        BatchInput{"DoubledQuoteInsideQuotes",
+                   "\"insu\"\"rance\",2,1,60,5,5,10000,amount\n",
+                   {},
+                   {"1: kind: 'insu\"rance'"}},
+        BatchInput{"LineBreakInsideQuotes",
+                   "\"pen\r\nsion\",2,1,60,5,5,10000,amount\n" + kTermAnnuity + "\n",
+                   {{3, kTermAnnuity}},
+                   {"1: kind: 'pen\\x0D\\x0Asion'"}},
+        BatchInput{"CrLfAndLfRowEndsAndNoneAtTheEnd",
+                   kHeader + "\r\n" + kTermLife +
+                       "\r\n\"pension\",2,1,60,5,5,10000,\"amount\"\r\n" + kTermLife,
+                   {{2, kTermLife}, {3, kTermAnnuity}, {4, kTermLife}},
+                   {}},
+        BatchInput{"QuoteNotClosed",
+                   kTermLife + "\ninsurance,2,1,60,5,5,10000,\"amount\n" + kTermLife + "\n",
+                   {{1, kTermLife}},
+                   {"2: a quoted field is not closed"}},
+        BatchInput{"TextAfterTheClosingQuote",
+                   "\"insurance\"s,2,1,60,5,5,10000,amount\n\"pension\" ,2,1,60,5,5,10000,amount\n",
+                   {{2, kTermAnnuity}},
+                   {"1: a quoted field is followed by text"}},
+        BatchInput{"TenMegabyteField",
+                   std::string(10 << 20, 'x') + ",2,1,60,5,5,10000,amount\n" + kTermLife + "\n",
+                   {{2, kTermLife}},
+                   {"1: kind: '" + std::string(80, 'x') +
+                    "...' (the first 80 of 10485760 bytes) is too long for any value."}},
+        BatchInput{"LongFieldIsCutInTheMessage",
+                   "insurance," + std::string(300, 'y') + ",1,60,5,5,10000,amount\n",
+                   {},
+                   {"1: --policy: '" + std::string(80, 'y') + "...' (the first 80 of 300 bytes)"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A pipe of rows is priced as the rows arrive: each result is out before the next row
+// is written and while the input stays open.
+TEST(CliBatchStream, RowsThroughAPipeArePricedAsTheyArrive) {
+    ScratchFolder scratch;
+    const std::string first = Priced(1, kTermLife, scratch);
+    const std::string second = Priced(2, kTermAnnuity, scratch);
+    PipedCli cli({"batch", "-"}, scratch);
+    cli.Write(kTermLife + "\n");
+    EXPECT_EQ(cli.ReadUntilLines(2), kResultHeader + first);
+    cli.Write(kTermAnnuity + "\n");
+    EXPECT_EQ(cli.ReadUntilLines(3), kResultHeader + first + second);
+    cli.CloseInput();
+    EXPECT_EQ(cli.Wait(), 0) << cli.Errors();
+}
+
+// 100,000 rows and 50 MB of comments go through a process limited to 32 MB of address
+// space (the program itself takes about 6 MB): nothing is held beyond the row at hand.
+TEST(CliBatchStream, ManyRowsRunInConstantMemory) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    constexpr std::size_t kRows = 100000;
+    ScratchFolder scratch;
+    PipedCli cli({"batch", "-"}, scratch, 32ll << 20);
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        ::close(cli.Output());
+        const std::string comment = "#" + std::string(1 << 20, 'c') + "\n";
+        std::string rows;
+        for (std::size_t i = 1; i <= kRows; ++i) {
+            rows += i % 2 ? kTermLife + "\n" : kTermAnnuity + "\n";
+            if (i % 1000 == 0) {
+                cli.Write(rows + (i % 2000 == 0 ? comment : ""));
+                rows.clear();
+            }
+        }
+        ::_exit(0);
+    }
+    cli.CloseInput();
+    const std::string out = cli.ReadUntilLines(static_cast<std::size_t>(-1));
+    int raw = 0;
+    ::waitpid(writer, &raw, 0);
+    ASSERT_EQ(cli.Wait(), 0) << cli.Errors();
+    EXPECT_EQ(CountLines(out), kRows + 1);
+    const std::size_t lastLine = kRows + (kRows - 1) / 2000; // a comment line after every 2,000
+    EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1),
+              Priced(lastLine, kTermAnnuity, scratch));
+}
+
+// Results that are not finite (nobody alive at the age, no payment within the table, 0/0):
+// batch writes nan (never -nan, whose sign differs between processors) and inf; JSON has no
+// such number and writes null.
+struct NonFinite {
+    const char* name;
+    std::vector<std::string> args; // the policy on the command line
+    const char* row;               // the same policy as a batch row
+    const char* results;           // batch's amount,premium,unit_annual_pv,unit_amount_pv,edni
+    std::vector<const char*> nulls;
+};
+
+void PrintTo(const NonFinite& policy, std::ostream* out) {
+    *out << policy.name;
+}
+
+class CliNonFinite : public ::testing::TestWithParam<NonFinite> {};
+
+TEST_P(CliNonFinite, BatchWritesNanAndJsonWritesNull) {
+    const NonFinite& policy = GetParam();
+    ScratchFolder scratch;
+    const CliResult batch = RunWithInput(std::string(policy.row) + "\n", scratch);
+    EXPECT_EQ(batch.status, 0) << batch.err;
+    const std::string row = batch.out.substr(kResultHeader.size());
+    EXPECT_EQ(row.substr(row.size() - std::strlen(policy.results) - 1),
+              std::string(policy.results) + "\n");
+    EXPECT_EQ(batch.out.find("-nan"), std::string::npos) << batch.out;
+
+    std::vector<std::string> args = policy.args;
+    args.push_back("--json");
+    const CliResult json = RunCli(args, scratch);
+    EXPECT_EQ(json.status, 0) << json.err;
+    for (const char* key : policy.nulls)
+        EXPECT_NE(json.out.find("\"" + std::string(key) + "\":null"), std::string::npos)
+            << key << " in " << json.out;
+    for (const char* word : {"nan", "inf", "NaN", "Infinity"})
+        EXPECT_EQ(json.out.find(word), std::string::npos) << json.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Results, CliNonFinite,
+    ::testing::Values(NonFinite{"NobodyAliveAtTheAge",
+                                {"insurance", "--policy", "1", "--table", "3", "--age", "106"},
+                                "insurance,1,3,106,5,5,10000,amount",
+                                "10000,nan,nan,nan,nan",
+                                {"premium", "unit_annual_pv", "unit_amount_pv", "edni",
+                                 "mean_age_at_death", "sd_lifetime"}},
+                      NonFinite{"NobodyAliveAndPremiumGiven",
+                                {"insurance", "--policy", "1", "--table", "3", "--age", "106",
+                                 "--given", "premium"},
+                                "insurance,1,3,106,5,5,10000,premium",
+                                "nan,10000,nan,nan,nan",
+                                {"amount", "edni"}},
+                      NonFinite{"NoPaymentWithinTheTable",
+                                {"pension", "--policy", "1", "--age", "106"},
+                                "pension,1,1,106,5,5,10000,amount",
+                                "10000,-inf,0,-1,nan",
+                                {"payment", "edni"}},
+                      NonFinite{"NoPaymentAndNothingPaid",
+                                {"pension", "--policy", "1", "--age", "106", "--amount", "0"},
+                                "pension,1,1,106,5,5,0,amount",
+                                "0,nan,0,-1,nan",
+                                {"payment", "edni"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,99 @@
+// The Standard Ultimate Life Table and the Illustrative Life Table, derived from their
+// formulas, written as table files and read back through the reader: whole-life values
+// computed on what was read meet the published figures to their decimals. A small
+// independent pricing (a = sum v^k kpx, A = sum v^(k+1) kpx q(x+k)) checks the files
+// and the reader before any calculation of the program relies on them.
+#include "PublishedTables.h"
+#include "FaultTestSupport.h"
+#include "TableFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <vector>
+
+namespace {
+
+struct WholeLife {
+    double annuityDue; // annual payments of 1 in advance while alive
+    double assurance;  // 1 at the end of the year of death
+};
+
+WholeLife WholeLifeValues(const MortalityTableData& table, int age, double rate) {
+    const std::vector<double> living = LivingByAge(table);
+    const double v = 1.0 / (1.0 + rate);
+    const auto l = [&](int x) { return living[static_cast<std::size_t>(x - table.firstAge)]; };
+    WholeLife values{0, 0};
+    for (int k = 0; age + k <= table.LastAge(); ++k) {
+        values.annuityDue += std::pow(v, k) * l(age + k) / l(age);
+        values.assurance += std::pow(v, k + 1) * (l(age + k) - l(age + k + 1)) / l(age);
+    }
+    return values;
+}
+
+struct PublishedCase {
+    const char* file;
+    double rate;
+    int age;
+    double annuityDue; // published to 4 decimals
+    double assurance;  // published A times assuranceScale
+    double assuranceScale;
+    int assuranceDecimals;
+};
+
+void PrintTo(const PublishedCase& c, std::ostream* out) {
+    *out << c.file << " at " << c.rate << ", age " << c.age;
+}
+
+class PublishedValues : public ::testing::TestWithParam<PublishedCase> {};
+
+TEST_P(PublishedValues, WholeLifeOnTheTableReadBackMeetsThePublishedFigures) {
+    const PublishedCase& c = GetParam();
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const MortalityTableData table = ReadMortalityTableFile(scratch.Path(c.file));
+    const WholeLife values = WholeLifeValues(table, c.age, c.rate);
+    EXPECT_NEAR(values.annuityDue, c.annuityDue, 0.5e-4)
+        << std::setprecision(17) << "annuity-due " << values.annuityDue;
+    EXPECT_NEAR(values.assurance * c.assuranceScale, c.assurance,
+                0.5 * std::pow(10.0, -c.assuranceDecimals))
+        << std::setprecision(17) << "assurance " << values.assurance;
+}
+
+// SULT at 5%: Dickson, Hardy and Waters, Actuarial Mathematics for Life Contingent Risks,
+// Appendix D (a-due and A, 5 decimals). ILT at 6%: Bowers et al., Actuarial Mathematics,
+// the Illustrative Life Table (a-due and 1000 A, 2 decimals).
+INSTANTIATE_TEST_SUITE_P(
+    Tables, PublishedValues,
+    ::testing::Values(PublishedCase{"SULT.csv", 0.05, 40, 18.4578, 0.12106, 1, 5},
+                      PublishedCase{"SULT.csv", 0.05, 60, 14.9041, 0.29028, 1, 5},
+                      PublishedCase{"SULT.csv", 0.05, 80, 8.5484, 0.59293, 1, 5},
+                      PublishedCase{"ILT.csv", 0.06, 20, 16.5133, 65.28, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 40, 14.8166, 161.32, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 60, 11.1454, 369.13, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 80, 5.9050, 665.75, 1000, 2}),
+    [](const auto& info) {
+        return std::string(info.param.file).substr(0, std::string(info.param.file).find('.')) +
+               "_" + std::to_string(info.param.age);
+    });
+
+// What the files hold: the tables' ages, names and kinds, and l at the first age.
+TEST(PublishedTableFiles, HoldTheirAgesAsLxAndQx) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const MortalityTableData sult = ReadMortalityTableFile(scratch.Path("SULT.csv"));
+    EXPECT_EQ(sult.name, "SULT");
+    EXPECT_EQ(sult.kind, MortalityTableData::Kind::L);
+    EXPECT_EQ(sult.firstAge, 20);
+    EXPECT_EQ(sult.LastAge(), 130);
+    EXPECT_EQ(sult.values.front(), 100000.0);
+    const MortalityTableData ilt = ReadMortalityTableFile(scratch.Path("ILT.csv"));
+    EXPECT_EQ(ilt.name, "ILT");
+    EXPECT_EQ(ilt.kind, MortalityTableData::Kind::Q);
+    EXPECT_EQ(ilt.firstAge, 0);
+    EXPECT_EQ(ilt.LastAge(), 130);
+    EXPECT_EQ(LivingByAge(ilt).front(), 100000.0);
+}
+
+} // namespace
