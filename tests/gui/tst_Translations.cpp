@@ -82,6 +82,8 @@ private slots:
     void DialogsSpeakGerman_data();
     void DialogsSpeakGerman();
     void QtStandardButtonsSpeakGerman();
+    void FileMessagesSpeakGerman_data();
+    void FileMessagesSpeakGerman();
     void ReportLinesStayTheSameInGerman();
 
 private:
@@ -205,6 +207,28 @@ void TestTranslations::QtStandardButtonsSpeakGerman() {
     if (box.button(QMessageBox::Cancel)->text() == QLatin1String("Cancel"))
         QSKIP("Qt's own German translation (qt6-translations-l10n) is not installed");
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+}
+
+void TestTranslations::FileMessagesSpeakGerman_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("start"); // the reason of the system follows in its own language
+    QTest::newRow("a device")
+        << "/dev/null"
+        << "„/dev/null“ kann nicht geöffnet werden: es ist keine normale Datei.";
+    QTest::newRow("a missing file") << "/nonexistent/journal.txt"
+                                    << "„/nonexistent/journal.txt“ kann nicht geöffnet werden: ";
+}
+
+void TestTranslations::FileMessagesSpeakGerman() {
+    QFETCH(QString, path);
+    QFETCH(QString, start);
+    UseGerman();
+    CTabulonDoc doc;
+    CMainFrame frame(doc);
+    QString message;
+    frame.GetDocManager().SetWarning([&message](const QString& text) { message = text; });
+    QVERIFY(!frame.GetDocManager().OpenDocumentFile(path));
+    QVERIFY2(message.startsWith(start), qPrintable(message));
 }
 
 void TestTranslations::ReportLinesStayTheSameInGerman() {
