@@ -244,7 +244,7 @@
     </message>
     <message>
         <source>Probability (0 to 1)</source>
-        <translation>Wahrscheinlichkeit (0 bis 1)</translation>
+        <translation>Wahrscheinlichkeit</translation>
     </message>
     <message>
         <source>± 1 standard deviation</source>
