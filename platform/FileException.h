@@ -9,6 +9,7 @@ public:
     // action: what was being done ("open", "read", "save"); reason: why it failed.
     CFileException(std::string action, std::string fileName, std::string reason);
 
+    const std::string& GetAction() const { return m_strAction; }
     const std::string& GetFileName() const { return m_strFileName; }
     const std::string& GetReason() const { return m_strReason; }
 
@@ -17,6 +18,7 @@ public:
                                     int error);
 
 private:
+    std::string m_strAction;
     std::string m_strFileName;
     std::string m_strReason;
 };

@@ -39,6 +39,7 @@ TABULON_BUILD_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core locales poppler-utils
     desktop-file-utils appstream bash-completion man-db
 )

@@ -8,7 +8,7 @@
 
 CAboutDialog::CAboutDialog(QWidget* parent) : CDialog(parent) {
     setObjectName(QStringLiteral("IDD_ABOUTBOX"));
-    setWindowTitle(QStringLiteral("About Tabulon"));
+    setWindowTitle(tr("About Tabulon"));
     setFixedSize(MapDialogRect(0, 0, 217, 55).size());
 
     auto* icon = new QLabel(this);
@@ -17,12 +17,12 @@ CAboutDialog::CAboutDialog(QWidget* parent) : CDialog(parent) {
     icon->setGeometry(QRect(MapDialogRect(11, 17, 0, 0).topLeft(), QSize(32, 32)));
 
     auto* version =
-        new QLabel(QStringLiteral("Tabulon Version ") + QLatin1String(kTabulonShortVersion), this);
+        new QLabel(tr("Tabulon Version %1").arg(QLatin1String(kTabulonShortVersion)), this);
     version->setObjectName(QStringLiteral("IDC_VERSION"));
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(MapDialogRect(40, 10, 119, 8));
 
-    auto* subject = new QLabel(QStringLiteral("Life insurance and pensions"), this);
+    auto* subject = new QLabel(tr("Life insurance and pensions"), this);
     subject->setTextFormat(Qt::PlainText);
     subject->setGeometry(MapDialogRect(40, 25, 119, 8));
 
@@ -31,7 +31,7 @@ CAboutDialog::CAboutDialog(QWidget* parent) : CDialog(parent) {
     licence->setTextFormat(Qt::PlainText);
     licence->setGeometry(MapDialogRect(40, 40, 170, 8));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("IDOK"));
     ok->setDefault(true);
     ok->setGeometry(MapDialogRect(178, 7, 32, 14));

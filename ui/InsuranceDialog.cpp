@@ -4,10 +4,10 @@ namespace {
 
 PolicyDialogTemplate InsuranceTemplate() {
     return {PolicyKind::Insurance,
-            QStringLiteral("Insurance or Endowment Policy"),
+            CInsuranceDialog::tr("Insurance or Endowment Policy"),
             PolicyListEntries(PolicyKind::Insurance),
-            QStringLiteral("policy amount (program calculates pure annual premium), or"),
-            QStringLiteral("annual premium (program calculates pure policy amount)"),
+            CInsuranceDialog::tr("policy amount (program calculates pure annual premium), or"),
+            CInsuranceDialog::tr("annual premium (program calculates pure policy amount)"),
             141,
             202,
             192};

@@ -66,17 +66,16 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const char* id, const QString& text
 }
 
 void CMainFrame::CreateActions() {
-    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
-    CreateFileMenu(menuBar()->addMenu(QStringLiteral("&File")));
-    CreateEditMenu(menuBar()->addMenu(QStringLiteral("&Edit")));
-    CreateViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
-    CreateTypeMenu(menuBar()->addMenu(QStringLiteral("&Type of policy")));
+    m_pToolBar = new QToolBar(tr("Toolbar"), this);
+    CreateFileMenu(menuBar()->addMenu(tr("&File")));
+    CreateEditMenu(menuBar()->addMenu(tr("&Edit")));
+    CreateViewMenu(menuBar()->addMenu(tr("&View")));
+    CreateTypeMenu(menuBar()->addMenu(tr("&Type of policy")));
     CreateTablesMenu(menuBar()->addMenu(tr("T&ables")));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction* about =
-        AddCommand(help, "ID_APP_ABOUT", QStringLiteral("&About Tabulon..."),
-                   QStringLiteral("Display program information, version number and copyright"));
-    SetButton(about, "help-about", "about", QStringLiteral("About"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* about = AddCommand(help, "ID_APP_ABOUT", tr("&About Tabulon..."),
+                                tr("Display program information, version number and copyright"));
+    SetButton(about, "help-about", "about", tr("About"));
     connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
     CreateToolBar();
 }
@@ -89,45 +88,43 @@ void CMainFrame::SetButton(QAction* action, const char* themeIcon, const char* i
 
 void CMainFrame::CreateFileMenu(QMenu* menu) {
     m_pFileMenu = menu;
-    QAction* fileNew = AddCommand(menu, "ID_FILE_NEW", QStringLiteral("&New"),
-                                  QStringLiteral("Create a new document"));
+    QAction* fileNew = AddCommand(menu, "ID_FILE_NEW", tr("&New"), tr("Create a new document"));
     fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    SetButton(fileNew, "document-new", "new", QStringLiteral("New"));
+    SetButton(fileNew, "document-new", "new", tr("New"));
     connect(fileNew, &QAction::triggered, this, [this] { m_docManager.FileNew(); });
 
-    QAction* open = AddCommand(menu, "ID_FILE_OPEN", QStringLiteral("&Open..."),
-                               QStringLiteral("Open an existing document"));
+    QAction* open =
+        AddCommand(menu, "ID_FILE_OPEN", tr("&Open..."), tr("Open an existing document"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    SetButton(open, "document-open", "open", QStringLiteral("Open"));
+    SetButton(open, "document-open", "open", tr("Open"));
     connect(open, &QAction::triggered, this, [this] { m_docManager.FileOpen(); });
 
-    QAction* save = AddCommand(menu, "ID_FILE_SAVE", QStringLiteral("&Save"),
-                               QStringLiteral("Save the active document"));
+    QAction* save = AddCommand(menu, "ID_FILE_SAVE", tr("&Save"), tr("Save the active document"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    SetButton(save, "document-save", "save", QStringLiteral("Save"));
+    SetButton(save, "document-save", "save", tr("Save"));
     connect(save, &QAction::triggered, this, [this] { m_docManager.FileSave(); });
 
-    QAction* saveAs = AddCommand(menu, "ID_FILE_SAVE_AS", QStringLiteral("Save &As..."),
-                                 QStringLiteral("Save the active document with a new name"));
+    QAction* saveAs = AddCommand(menu, "ID_FILE_SAVE_AS", tr("Save &As..."),
+                                 tr("Save the active document with a new name"));
     connect(saveAs, &QAction::triggered, this, [this] { m_docManager.FileSaveAs(); });
     menu->addSeparator();
 
-    QAction* print = AddCommand(menu, "ID_FILE_PRINT", QStringLiteral("&Print..."),
-                                QStringLiteral("Print the active document"));
+    QAction* print =
+        AddCommand(menu, "ID_FILE_PRINT", tr("&Print..."), tr("Print the active document"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    SetButton(print, "document-print", "print", QStringLiteral("Print"));
+    SetButton(print, "document-print", "print", tr("Print"));
     connect(print, &QAction::triggered, this, [this] { m_printCommands.Print(); });
 
-    QAction* preview = AddCommand(menu, "ID_FILE_PRINT_PREVIEW", QStringLiteral("Print Pre&view"),
-                                  QStringLiteral("Display full pages"));
+    QAction* preview =
+        AddCommand(menu, "ID_FILE_PRINT_PREVIEW", tr("Print Pre&view"), tr("Display full pages"));
     connect(preview, &QAction::triggered, this, [this] { m_printCommands.PrintPreview(); });
-    QAction* setup = AddCommand(menu, "ID_FILE_PRINT_SETUP", QStringLiteral("P&rint Setup..."),
-                                QStringLiteral("Change the printer and printing options"));
+    QAction* setup = AddCommand(menu, "ID_FILE_PRINT_SETUP", tr("P&rint Setup..."),
+                                tr("Change the printer and printing options"));
     connect(setup, &QAction::triggered, this, [this] { m_printCommands.PrintSetup(); });
     menu->addSeparator();
     m_pExitSeparator = menu->addSeparator();
-    QAction* exit = AddCommand(menu, "ID_APP_EXIT", QStringLiteral("E&xit"),
-                               QStringLiteral("Quit the application; prompts to save documents"));
+    QAction* exit = AddCommand(menu, "ID_APP_EXIT", tr("E&xit"),
+                               tr("Quit the application; prompts to save documents"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
     UpdateRecentFileMenu();
@@ -136,26 +133,25 @@ void CMainFrame::CreateFileMenu(QMenu* menu) {
 void CMainFrame::CreateEditMenu(QMenu* menu) {
     // The journal is never edited: Undo, Cut and Paste have no handler and stay disabled;
     // Copy and Select All act on the view's selection.
-    QAction* undo = AddCommand(menu, "ID_EDIT_UNDO", QStringLiteral("&Undo"),
-                               QStringLiteral("Undo the last action"));
+    QAction* undo = AddCommand(menu, "ID_EDIT_UNDO", tr("&Undo"), tr("Undo the last action"));
     undo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
     menu->addSeparator();
-    QAction* cut = AddCommand(menu, "ID_EDIT_CUT", QStringLiteral("Cu&t"),
-                              QStringLiteral("Cut the selection and put it on the Clipboard"));
+    QAction* cut = AddCommand(menu, "ID_EDIT_CUT", tr("Cu&t"),
+                              tr("Cut the selection and put it on the Clipboard"));
     cut->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    SetButton(cut, "edit-cut", "cut", QStringLiteral("Cut"));
-    QAction* copy = AddCommand(menu, "ID_EDIT_COPY", QStringLiteral("&Copy"),
-                               QStringLiteral("Copy the selection and put it on the Clipboard"));
+    SetButton(cut, "edit-cut", "cut", tr("Cut"));
+    QAction* copy = AddCommand(menu, "ID_EDIT_COPY", tr("&Copy"),
+                               tr("Copy the selection and put it on the Clipboard"));
     copy->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    SetButton(copy, "edit-copy", "copy", QStringLiteral("Copy"));
-    QAction* paste = AddCommand(menu, "ID_EDIT_PASTE", QStringLiteral("&Paste"),
-                                QStringLiteral("Insert Clipboard contents"));
+    SetButton(copy, "edit-copy", "copy", tr("Copy"));
+    QAction* paste =
+        AddCommand(menu, "ID_EDIT_PASTE", tr("&Paste"), tr("Insert Clipboard contents"));
     paste->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    SetButton(paste, "edit-paste", "paste", QStringLiteral("Paste"));
+    SetButton(paste, "edit-paste", "paste", tr("Paste"));
     for (QAction* action : {undo, cut, paste})
         action->setEnabled(false);
     m_pCopy = copy;
@@ -188,11 +184,11 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateViewMenu(QMenu* menu) {
     QAction* toolBar = m_pToolBar->toggleViewAction();
     toolBar->setObjectName(QStringLiteral("ID_VIEW_TOOLBAR"));
-    toolBar->setText(QStringLiteral("&Toolbar"));
-    toolBar->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+    toolBar->setText(tr("&Toolbar"));
+    toolBar->setStatusTip(tr("Show or hide the toolbar"));
     menu->addAction(toolBar);
-    QAction* status = AddCommand(menu, "ID_VIEW_STATUS_BAR", QStringLiteral("&Status Bar"),
-                                 QStringLiteral("Show or hide the status bar"));
+    QAction* status = AddCommand(menu, "ID_VIEW_STATUS_BAR", tr("&Status Bar"),
+                                 tr("Show or hide the status bar"));
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -205,10 +201,9 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
 }
 
 void CMainFrame::CreateTypeMenu(QMenu* menu) {
-    m_pInsurance = AddCommand(menu, "ID_TYPE_INSURANCE", QStringLiteral("&Insurance"),
-                              QStringLiteral("Insurance or endowment policy"));
-    m_pPension = AddCommand(menu, "ID_TYPE_PENSION", QStringLiteral("&Pension"),
-                            QStringLiteral("Pension (annuity)"));
+    m_pInsurance = AddCommand(menu, "ID_TYPE_INSURANCE", tr("&Insurance"),
+                              tr("Insurance or endowment policy"));
+    m_pPension = AddCommand(menu, "ID_TYPE_PENSION", tr("&Pension"), tr("Pension (annuity)"));
     connect(m_pInsurance, &QAction::triggered, this, [this] {
         m_doc.OnTypeInsurance();
         UpdateCommandUI();
@@ -261,7 +256,7 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
     // A normal status-bar widget gives way to the prompts of menu items and buttons.
-    auto* ready = new QLabel(QStringLiteral("Ready"), bar);
+    auto* ready = new QLabel(tr("Ready"), bar);
     ready->setObjectName(QStringLiteral("ID_SEPARATOR"));
     bar->addWidget(ready, 1);
     new CLockKeyPanes(bar);
@@ -279,8 +274,7 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::UpdateCaption() {
-    setWindowTitle(QStringLiteral("%1[*] - Tabulon")
-                       .arg(QFile::decodeName(QByteArray::fromStdString(m_doc.GetTitle()))));
+    setWindowTitle(QStringLiteral("%1[*] - Tabulon").arg(m_docManager.GetTitle()));
     setWindowModified(m_doc.IsModified());
 }
 
@@ -289,7 +283,7 @@ void CMainFrame::UpdateRecentFileMenu() {
     m_recentFileActions.clear();
     const QStringList entries = m_docManager.GetRecentFiles().Entries();
     if (entries.isEmpty()) {
-        auto* placeholder = new QAction(QStringLiteral("Recent File"), m_pFileMenu);
+        auto* placeholder = new QAction(tr("Recent File"), m_pFileMenu);
         placeholder->setObjectName(QStringLiteral("ID_FILE_MRU_FILE1"));
         placeholder->setEnabled(false);
         m_recentFileActions.append(placeholder);
@@ -302,7 +296,7 @@ void CMainFrame::UpdateRecentFileMenu() {
                                        QLatin1Char('&'), QLatin1String("&&"))),
                                    m_pFileMenu);
         action->setObjectName(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
-        action->setStatusTip(QStringLiteral("Open this document"));
+        action->setStatusTip(tr("Open this document"));
         action->setData(entries[i]);
         connect(action, &QAction::triggered, this,
                 [this, path = entries[i]] { m_docManager.OpenDocumentFile(path); });

@@ -4,10 +4,10 @@ namespace {
 
 PolicyDialogTemplate PensionTemplate() {
     return {PolicyKind::Pension,
-            QStringLiteral("Pension or annuity"),
+            CPensionDialog::tr("Pension or annuity"),
             PolicyListEntries(PolicyKind::Pension),
-            QStringLiteral("policy amount (program calculates pure annual payment), or"),
-            QStringLiteral("annual payment (program calculates pure policy amount)"),
+            CPensionDialog::tr("policy amount (program calculates pure annual payment), or"),
+            CPensionDialog::tr("annual payment (program calculates pure policy amount)"),
             143,
             203,
             193};

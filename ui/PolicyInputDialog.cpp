@@ -21,16 +21,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <utility>
 
 namespace {
-
-// Field names used in the validation messages.
-const char* const kAgeField = "Applicant's age";
-const char* const kAmountField = "Amount";
-const char* const kRateField = "Discount interest rate";
-const char* const kTermField = "Term of policy";
 
 QLabel* MakeLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -73,19 +68,40 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
     list->setFixedSize(std::max(width, minimum.width()), std::max(height, minimum.height()));
 }
 
+// A list entry in the interface's language: the built-in policies and tables are
+// translated, any other name shows as it stands.
+QString ShownName(const char* name) {
+    static const char* const builtIn[] = {
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Whole Life"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Life"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Endowment"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Life Pension"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Annuity"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Male"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Female"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Male"),
+        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Female"),
+    };
+    for (const char* known : builtIn) {
+        if (std::strcmp(name, known) == 0)
+            return CPolicyInputDialog::tr(known);
+    }
+    return QString::fromUtf8(name);
+}
+
 } // namespace
 
 QStringList MortalityTableListEntries() {
     QStringList entries;
     for (int code = 1; code <= MortalityTableCount(); ++code)
-        entries << QString::fromUtf8(MortalityTableOf(code).dialogName.c_str());
+        entries << ShownName(MortalityTableOf(code).dialogName.c_str());
     return entries;
 }
 
 QStringList PolicyListEntries(PolicyKind kind) {
     QStringList entries;
     for (const PolicyInfo& policy : PoliciesOf(kind))
-        entries << QString::fromUtf8(policy.dialogName);
+        entries << ShownName(policy.dialogName);
     return entries;
 }
 
@@ -227,16 +243,18 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
 }
 
 void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
-    // The age lies within the chosen table's ages (the built-in tables' before a choice).
+    // The age lies within the chosen table's ages (the built-in tables' before a choice); the
+    // field names open the validation messages.
     const int table = m_tableList->currentRow();
     const bool chosen = table >= 0 && table < MortalityTableCount();
-    dx.Integer(m_age, kAgeField, m_nAge, chosen ? MortalityTableOf(table + 1).firstAge : 0,
+    dx.Integer(m_age, tr("Applicant's age"), m_nAge,
+               chosen ? MortalityTableOf(table + 1).firstAge : 0,
                chosen ? MortalityTableOf(table + 1).lastAge : PolicyLimits::kMaxAge);
-    dx.Single(m_amount, kAmountField, m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
+    dx.Single(m_amount, tr("Amount"), m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
     // "-0" reads as a negative zero, which would print as -0.00 in the report.
     if (dx.m_bSaveAndValidate && !dx.Failed() && m_fAmount == 0.0f)
         m_fAmount = 0.0f;
-    dx.Integer(m_rate, kRateField, m_nRate, 0, PolicyLimits::kMaxRate);
+    dx.Integer(m_rate, tr("Discount interest rate"), m_nRate, 0, PolicyLimits::kMaxRate);
     ExchangeListIndices(dx);
     if (dx.m_bSaveAndValidate && !dx.Failed()) {
         if (m_nTableIndex < 0)
@@ -247,7 +265,7 @@ void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
     // Term types need at least one year. The types without a term disable its edit, so the
     // term is then not checked: the record keeps a term the report never uses, and no
     // calculation reads past the ages it computed, whatever the term.
-    dx.Integer(m_term, kTermField, m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
+    dx.Integer(m_term, tr("Term of policy"), m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
                PolicyLimits::MaxTerm(m_kind));
 }
 

@@ -3,6 +3,7 @@
 #include "FileName.h"
 #include "TabulonApp.h"
 #include "TabulonVersion.h"
+#include "Translations.h"
 
 #include <QApplication>
 
@@ -53,6 +54,8 @@ int main(int argc, char* argv[]) {
     // Qt set the process locale from the environment; numbers are read and printed the same
     // in every locale, so a decimal comma never changes a report.
     std::setlocale(LC_NUMERIC, "C");
+    // The windows speak the user's language; messages on the terminal stay English.
+    const CTranslations translations;
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 

@@ -27,6 +27,16 @@ QSize MeasureBaseUnits(const QFont& font) {
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
+// The text without the blanks and tabs a number may have around it.
+QString TrimBlanks(QString text) {
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    while (!text.isEmpty() && blank(text.front()))
+        text.remove(0, 1);
+    return text;
+}
+
 int ScaleRounded(int value, int unit, int divisor) {
     return (value * unit + divisor / 2) / divisor;
 }
@@ -118,21 +128,28 @@ QRect CDialog::MapDialogRect(int x, int y, int width, int height) const {
             ScaleRounded(height, by, 8)};
 }
 
-void CDataExchange::Integer(QLineEdit* edit, const std::string& field, int& value, int min,
-                            int max) {
+void CDataExchange::Integer(QLineEdit* edit, const QString& field, int& value, int min, int max) {
     if (Failed())
         return;
     if (!m_bSaveAndValidate) {
         edit->setText(QString::number(value));
         return;
     }
-    const std::string failure =
-        CheckIntegerField(edit->text().toStdString(), field, min, max, value);
-    if (!failure.empty() && edit->isEnabled())
-        Fail(edit, QString::fromStdString(failure));
+    int parsed = 0;
+    const bool read = ParseInteger(edit->text().toStdString(), parsed);
+    if (read && parsed >= min && parsed <= max) {
+        value = parsed;
+        return;
+    }
+    if (!edit->isEnabled())
+        return;
+    const QString accepted = tr("a whole number from %1 to %2").arg(min).arg(max);
+    Fail(edit, read ? tr("%1: %2 is out of range; please enter %3.")
+                          .arg(field, QString::number(parsed), accepted)
+                    : tr("%1: please enter %2.").arg(field, accepted));
 }
 
-void CDataExchange::Single(QLineEdit* edit, const std::string& field, float& value, float min,
+void CDataExchange::Single(QLineEdit* edit, const QString& field, float& value, float min,
                            float max) {
     if (Failed())
         return;
@@ -140,10 +157,21 @@ void CDataExchange::Single(QLineEdit* edit, const std::string& field, float& val
         edit->setText(FormatSingle(value));
         return;
     }
-    const std::string failure =
-        CheckSingleField(edit->text().toStdString(), field, min, max, value);
-    if (!failure.empty() && edit->isEnabled())
-        Fail(edit, QString::fromStdString(failure));
+    float parsed = 0;
+    const bool read = ParseSingle(edit->text().toStdString(), parsed);
+    if (read && parsed >= min && parsed <= max) {
+        value = parsed;
+        return;
+    }
+    if (!edit->isEnabled())
+        return;
+    const QString accepted =
+        tr("a number from %1 to %2 (digits, an optional decimal point, no commas)")
+            .arg(QString::number(static_cast<double>(min), 'f', 0),
+                 QString::number(static_cast<double>(max), 'f', 0));
+    Fail(edit, read ? tr("%1: %2 is out of range; please enter %3.")
+                          .arg(field, TrimBlanks(edit->text()), accepted)
+                    : tr("%1: please enter %2.").arg(field, accepted));
 }
 
 void CDataExchange::ListIndex(QListWidget* list, int& index) {

@@ -1,12 +1,12 @@
 // A modal dialog laid out in dialog units, with data exchange and validation on OK.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFont>
 #include <QString>
 
 #include <functional>
-#include <string>
 
 class QLineEdit;
 class QListWidget;
@@ -67,15 +67,17 @@ private:
 // cannot correct it, so it never fails, and its member takes the text's value only when that
 // reads as one within range (otherwise the member keeps the value it was loaded with).
 class CDataExchange {
+    Q_DECLARE_TR_FUNCTIONS(CDataExchange)
+
 public:
     explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
 
     const bool m_bSaveAndValidate;
 
     // A whole number from min to max inclusive; field names it in the message.
-    void Integer(QLineEdit* edit, const std::string& field, int& value, int min, int max);
+    void Integer(QLineEdit* edit, const QString& field, int& value, int min, int max);
     // A number rounded to single precision, from min to max inclusive.
-    void Single(QLineEdit* edit, const std::string& field, float& value, float min, float max);
+    void Single(QLineEdit* edit, const QString& field, float& value, float min, float max);
     // The zero-based selection of a single-selection list; -1 = none. Selecting an entry
     // while loading raises no selection-change notification.
     void ListIndex(QListWidget* list, int& index);

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "FileException.h"
 #include "FileName.h"
+#include "MessageText.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -20,15 +21,44 @@ std::string NativePath(const QString& path) {
 QString FromNative(const std::string& text) {
     return DecodeFileName(QByteArray::fromStdString(text));
 }
+
+// Tabulon's own reasons for a file failure; those of the system come from the C library,
+// in the language it speaks.
+QString ShownReason(const std::string& reason) {
+    static const char* const ownReasons[] = {
+        QT_TRANSLATE_NOOP("CDocManager", "it is not a plain file"),
+        QT_TRANSLATE_NOOP("CDocManager", "not enough memory for its lines"),
+        QT_TRANSLATE_NOOP("CDocManager", "no file name was given"),
+        QT_TRANSLATE_NOOP("CDocManager", "not enough memory to write it"),
+        QT_TRANSLATE_NOOP("CDocManager", "it is not a journal (it holds NUL bytes)"),
+        QT_TRANSLATE_NOOP("CDocManager", "another program replaced it"),
+        QT_TRANSLATE_NOOP("CDocManager", "another program keeps replacing it"),
+    };
+    for (const char* own : ownReasons) {
+        if (reason == own)
+            return QCoreApplication::translate("CDocManager", own);
+    }
+    return FromNative(reason);
+}
+
+QString FailureMessage(const CFileException& error) {
+    const QString name = FromNative(ShownInMessage(error.GetFileName()));
+    const QString reason = ShownReason(error.GetReason());
+    if (error.GetAction() == "open")
+        return CDocManager::tr("Cannot open \"%1\": %2.").arg(name, reason);
+    if (error.GetAction() == "read")
+        return CDocManager::tr("Cannot read \"%1\": %2.").arg(name, reason);
+    return CDocManager::tr("Cannot save \"%1\": %2.").arg(name, reason);
+}
 } // namespace
 
 CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
     const QPointer<QWidget> owner(window);
     m_savePrompt = [owner](const QString& title) {
         QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Tabulon"),
-                           QStringLiteral("Save changes to %1?").arg(title),
+                           tr("Save changes to %1?").arg(title),
                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner);
-        prompt.button(QMessageBox::Discard)->setText(QStringLiteral("Do&n't Save"));
+        prompt.button(QMessageBox::Discard)->setText(tr("Do&n't Save"));
         prompt.setDefaultButton(QMessageBox::Save);
         const int answer = prompt.exec();
         if (answer == QMessageBox::Save)
@@ -37,25 +67,24 @@ CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
     };
     // Journals have no extension of their own: every file is offered and none is added.
     // Save As proposes the journal's current name.
-    m_fileChooser = [owner, &doc](bool save) {
+    m_fileChooser = [owner, this](bool save) {
         const QString current =
-            doc.GetPathName().empty() ? FromNative(doc.GetTitle()) : FromNative(doc.GetPathName());
-        return save ? QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), current)
-                    : QFileDialog::getOpenFileName(owner, QStringLiteral("Open"));
+            m_doc.GetPathName().empty() ? GetTitle() : FromNative(m_doc.GetPathName());
+        return save ? QFileDialog::getSaveFileName(owner, tr("Save As"), current)
+                    : QFileDialog::getOpenFileName(owner, tr("Open"));
     };
     m_warning = [owner](const QString& message) {
         QMessageBox::warning(owner, QStringLiteral("Tabulon"), message);
     };
     m_changedPrompt = [owner](const QString& path) {
         QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Tabulon"),
-                           QStringLiteral("\"%1\" was changed by another program since Tabulon "
-                                          "opened or saved it. Overwriting it loses those changes.")
+                           tr("\"%1\" was changed by another program since Tabulon "
+                              "opened or saved it. Overwriting it loses those changes.")
                                .arg(QDir::toNativeSeparators(path)),
                            QMessageBox::NoButton, owner);
-        QAbstractButton* saveAs =
-            prompt.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+        QAbstractButton* saveAs = prompt.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
         QAbstractButton* overwrite =
-            prompt.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+            prompt.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
         prompt.addButton(QMessageBox::Cancel);
         prompt.setDefaultButton(static_cast<QPushButton*>(saveAs));
         prompt.exec();
@@ -69,7 +98,7 @@ CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
 bool CDocManager::SaveModified() {
     if (!m_doc.IsModified())
         return true;
-    switch (m_savePrompt(FromNative(m_doc.GetTitle()))) {
+    switch (m_savePrompt(GetTitle())) {
     case SaveAnswer::Save:
         return FileSave();
     case SaveAnswer::Discard:
@@ -102,7 +131,7 @@ bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
         m_doc.OpenFile(NativePath(QFileInfo(path).absoluteFilePath()));
     } catch (const CFileException& error) {
         m_recentFiles.Remove(path);
-        m_warning(FromNative(error.what()));
+        m_warning(FailureMessage(error));
         return false;
     }
     if (addToRecent)
@@ -138,7 +167,7 @@ bool CDocManager::DoSave(const QString& path) {
     try {
         m_doc.SaveFile(NativePath(QFileInfo(path).absoluteFilePath()));
     } catch (const CFileException& error) {
-        m_warning(FromNative(error.what()));
+        m_warning(FailureMessage(error));
         return false;
     }
     m_recentFiles.Add(path);
@@ -149,4 +178,8 @@ bool CDocManager::IsCurrentFile(const QString& path) const {
     const std::string& current = m_doc.GetPathName();
     return !current.empty() &&
            QFileInfo(path).absoluteFilePath() == QFileInfo(FromNative(current)).absoluteFilePath();
+}
+
+QString CDocManager::GetTitle() const {
+    return m_doc.GetPathName().empty() ? tr("Untitled") : FromNative(m_doc.GetTitle());
 }

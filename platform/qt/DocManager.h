@@ -5,6 +5,7 @@
 
 #include "RecentFileList.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -13,6 +14,8 @@ class CDocument;
 class QWidget;
 
 class CDocManager {
+    Q_DECLARE_TR_FUNCTIONS(CDocManager)
+
 public:
     // The hint of the update every view gets after a New or an Open: lay out afresh.
     static constexpr long kInitialUpdateHint = 1;
@@ -49,6 +52,9 @@ public:
     void SetChangedPrompt(ChangedPrompt prompt) { m_changedPrompt = std::move(prompt); }
 
     const CRecentFileList& GetRecentFiles() const { return m_recentFiles; }
+
+    // The document's title as the window shows it: its file name, or "Untitled".
+    QString GetTitle() const;
 
 private:
     bool DoSave(const QString& path);

@@ -21,17 +21,17 @@ QLabel* AddPane(QStatusBar* bar, const char* id, const QString& text) {
 } // namespace
 
 CLockKeyPanes::CLockKeyPanes(QStatusBar* bar)
-    : QObject(bar), m_pCaps(AddPane(bar, "ID_INDICATOR_CAPS", QStringLiteral("CAP"))),
-      m_pNum(AddPane(bar, "ID_INDICATOR_NUM", QStringLiteral("NUM"))),
-      m_pScroll(AddPane(bar, "ID_INDICATOR_SCRL", QStringLiteral("SCRL"))) {
+    : QObject(bar), m_pCaps(AddPane(bar, "ID_INDICATOR_CAPS", tr("CAP"))),
+      m_pNum(AddPane(bar, "ID_INDICATOR_NUM", tr("NUM"))),
+      m_pScroll(AddPane(bar, "ID_INDICATOR_SCRL", tr("SCRL"))) {
     qApp->installEventFilter(this);
     Refresh();
 }
 
 void CLockKeyPanes::Refresh() {
-    m_pCaps->setText(IsLockOn(LockKey::Caps) ? QStringLiteral("CAP") : QString());
-    m_pNum->setText(IsLockOn(LockKey::Num) ? QStringLiteral("NUM") : QString());
-    m_pScroll->setText(IsLockOn(LockKey::Scroll) ? QStringLiteral("SCRL") : QString());
+    m_pCaps->setText(IsLockOn(LockKey::Caps) ? tr("CAP") : QString());
+    m_pNum->setText(IsLockOn(LockKey::Num) ? tr("NUM") : QString());
+    m_pScroll->setText(IsLockOn(LockKey::Scroll) ? tr("SCRL") : QString());
 }
 
 bool CLockKeyPanes::eventFilter(QObject* watched, QEvent* event) {

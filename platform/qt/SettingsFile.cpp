@@ -44,9 +44,10 @@ QString SettingsFileProblem() {
         for (const QString& file : files) {
             struct stat status {};
             if (::stat(EncodeFileName(file).constData(), &status) == 0 && !S_ISREG(status.st_mode))
-                return QStringLiteral("The settings file \"%1\" is not a plain file; Tabulon goes "
-                                      "on without reading or writing settings, so the recent-file "
-                                      "list is not kept.")
+                return QCoreApplication::translate(
+                           "SettingsFile",
+                           "The settings file \"%1\" is not a plain file; Tabulon goes on without "
+                           "reading or writing settings, so the recent-file list is not kept.")
                     .arg(file);
         }
     }

@@ -1,6 +1,7 @@
 // Renders the desktop program's windows to PNG files: the main window after a term-life
 // run with both report sections, the Charts window of that run, the two input dialogs (also
-// with a 14-point font) and the about box.
+// with a 14-point font) and the about box, in the language of the user's locale (LANGUAGE=de
+// renders them in German).
 // Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "ChartsWindow.h"
@@ -8,6 +9,7 @@
 #include "MainFrame.h"
 #include "PolicyInputDialog.h"
 #include "TabulonApp.h"
+#include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +57,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const CTranslations translations;
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
