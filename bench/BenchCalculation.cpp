@@ -55,20 +55,17 @@ void Report(benchmark::State& state, const bench::PolicyCase& policy, int age) {
     ReportAgainstLimit(state, seconds, cpuSeconds, kReportLimitSeconds);
 }
 
-// Everything but the report lines: table load, statistics, term quantities, pricing, solve.
+// The calculation without the report lines and without the net income: table load,
+// statistics, term quantities, pricing, solve.
 void Pricing(benchmark::State& state, const bench::PolicyCase& policy, int age) {
     CCalculationRecord record;
     CopyToRecord(bench::FullReportValues(policy, age), record);
-    const bool pension = policy.kind == PolicyKind::Pension;
+    record.m_bNetIncome = 0;
     double seconds = 0;
     const double cpuStart = ThreadCpuSeconds();
     for (auto _ : state) {
         const bench::Clock::time_point start = bench::Clock::now();
-        record.LoadLivingColumn();
-        record.ComputeLifeStatistics();
-        record.ComputeTermQuantities();
-        record.PricePolicy(pension);
-        record.SolveAmountAndPremium();
+        record.Calculate(policy.kind);
         benchmark::DoNotOptimize(record.m_dPremium);
         benchmark::ClobberMemory();
         const double elapsed = bench::SecondsSince(start);

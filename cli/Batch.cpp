@@ -146,17 +146,13 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
     return CheckPolicyTexts(kind, texts, values);
 }
 
-// Prices one checked row with the steps of a calculation run and appends its result row.
+// Prices one checked row as a calculation run does and appends its result row.
 void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
               CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;
     CopyToRecord(values, record);
-    record.LoadLivingColumn();
-    record.ComputeLifeStatistics();
-    record.ComputeTermQuantities();
-    record.PricePolicy(pension);
-    record.SolveAmountAndPremium();
-    record.ComputeNetIncome(pension, {});
+    record.m_bNetIncome = 1; // the EDNI column comes from the net income
+    record.Calculate(kind);
 
     AppendNumber(out, line);
     out += pension ? ",pension," : ",insurance,";

@@ -2,6 +2,7 @@
 
 #include "CalculationRecord.h"
 #include "InputField.h"
+#include "MortalityTables.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,23 +37,20 @@ const char* const kUsage =
 
 namespace {
 
-const char* const kInsuranceNames[] = {"whole-life", "term-life", "endowment"};
-const char* const kPensionNames[] = {"life-annuity", "term-annuity"};
-const char* const kTableNames[] = {"national-male", "national-female", "regional-male",
-                                   "regional-female"};
-
-// A list choice given as its 1-based code or its name; sets the 0-based index.
-std::string CheckChoice(const std::string& text, const std::string& option,
-                        const char* const* names, int count, int& index) {
-    for (int i = 0; i < count; ++i) {
-        if (text == names[i]) {
-            index = i;
+// A list choice given as its 1-based code or its command-line name (nameOf(code)); sets
+// the 0-based index.
+template <class NameOf>
+std::string CheckChoice(const std::string& text, const std::string& option, int count,
+                        NameOf nameOf, int& index) {
+    for (int code = 1; code <= count; ++code) {
+        if (text == nameOf(code)) {
+            index = code - 1;
             return {};
         }
     }
     std::string accepted;
-    for (int i = 0; i < count; ++i)
-        accepted += (i ? ", " : "") + std::string(names[i]);
+    for (int code = 1; code <= count; ++code)
+        accepted += (code > 1 ? ", " : "") + std::string(nameOf(code));
     int code = 0;
     const std::string failure = CheckIntegerField(text, option, 1, count, code);
     if (!failure.empty())
@@ -102,13 +100,13 @@ std::string ShownValue(std::string_view text, std::size_t length) {
 }
 
 bool ParseKind(const std::string& text, PolicyKind& kind) {
-    if (text == "insurance")
-        kind = PolicyKind::Insurance;
-    else if (text == "pension")
-        kind = PolicyKind::Pension;
-    else
-        return false;
-    return true;
+    for (const PolicyKind candidate : {PolicyKind::Insurance, PolicyKind::Pension}) {
+        if (text == KindCommandName(candidate)) {
+            kind = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values) {
@@ -131,11 +129,13 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
         failure = CheckIntegerField(orDefault(texts.rate, std::to_string((int)defaults.m_dRate)),
                                     "--rate", 0, PolicyLimits::kMaxRate, values.m_nRate);
     if (failure.empty())
-        failure = CheckChoice(texts.table, "--table", kTableNames, PolicyLimits::kTableCount,
-                              values.m_nTableIndex);
+        failure = CheckChoice(
+            texts.table, "--table", MortalityTableCount(),
+            [](int code) { return MortalityTableOf(code).commandName; }, values.m_nTableIndex);
     if (failure.empty())
-        failure = CheckChoice(texts.policy, "--policy", insurance ? kInsuranceNames : kPensionNames,
-                              PolicyLimits::PolicyCount(kind), values.m_nPolicyIndex);
+        failure = CheckChoice(
+            texts.policy, "--policy", PolicyCount(kind),
+            [kind](int code) { return PolicyOf(kind, code).commandName; }, values.m_nPolicyIndex);
     if (failure.empty())
         failure = CheckIntegerField(orDefault(texts.term, std::to_string(defaults.m_nTerm)),
                                     "--term", PolicyLimits::MinTerm(kind, values.m_nPolicyIndex),

@@ -35,12 +35,11 @@ private:
 std::string JsonReport(const CTabulonDoc& doc, PolicyKind kind) {
     const bool insurance = kind == PolicyKind::Insurance;
     JsonObject json;
-    json.Add("kind", insurance ? "insurance" : "pension");
+    json.Add("kind", KindCommandName(kind));
     json.Add("policy", doc.m_nPolicyType);
-    json.Add("policy_name", insurance ? insurance::g_pszPolicyName[doc.m_nPolicyType - 1]
-                                      : pension::g_pszPolicyName[doc.m_nPolicyType - 1]);
+    json.Add("policy_name", PolicyOf(kind, doc.m_nPolicyType).journalName);
     json.Add("table", doc.m_nTable);
-    json.Add("table_name", g_pszTableName[doc.m_nTable - 1]);
+    json.Add("table_name", MortalityTableOf(doc.m_nTable).journalName);
     json.Add("age", doc.m_nAge);
     json.Add("term", doc.m_nTerm);
     json.Add("rate", doc.m_dRate);

@@ -6,6 +6,7 @@
 #include "JsonReport.h"
 #include "TabulonDoc.h"
 #include "TextFile.h"
+#include "TabulonVersion.h"
 
 #include <cerrno>
 #include <csignal>
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (request.action == CliRequest::Action::Version) {
-        std::cout << "tabulon-cli 1.0.0.1\n";
+        std::cout << "tabulon-cli " << kTabulonVersion << '\n';
         return 0;
     }
     try {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "NetIncome.h"
+#include "PolicyCatalogue.h"
 
 #include <functional>
 
@@ -18,8 +19,8 @@ struct CCalculationRecord {
     // Inputs, copied from the accepted dialog.
     int m_nAge = 60;         // applicant's age in completed years
     int m_nTerm = 5;         // term of the policy in years
-    int m_nTable = 0;        // mortality table code 1..4
-    int m_nPolicyType = 0;   // insurance 1..3, pension 1..2
+    int m_nTable = 0;        // mortality table code, 1..MortalityTableCount()
+    int m_nPolicyType = 0;   // policy code within its kind, 1..PolicyCount(kind)
     int m_nMode = 1;         // 1 after the insurance command, 2 after the pension command
     int m_bNetIncome = 0;    // 1: the net-income distribution is wanted
     int m_bMortality = 0;    // 1: the mortality table section is wanted
@@ -55,6 +56,15 @@ struct CCalculationRecord {
     double m_dUnitAmountPV = 0;   // expected present value of a policy amount of 1
     double m_dAnnuitySum = 0;     // running sum of discount powers while pricing
     double m_dDiscountFactor = 0; // v = 100 / (m_dRate + 100)
+
+    // One whole calculation from the inputs in the record, for a policy of the given kind:
+    // LoadLivingColumn, ComputeLifeStatistics, ComputeTermQuantities, PricePolicy,
+    // SolveAmountAndPremium and, when m_bNetIncome is 1, ComputeNetIncome (each row to
+    // onNetIncomeRow when set). Every value a report prints is then in the record, and no
+    // step overwrites one that an earlier step printed: only m_dRunningSum changes meaning,
+    // from the sum of the death probabilities to the EDNI of the net income.
+    void Calculate(PolicyKind kind,
+                   const std::function<void(const NetIncomeRow&)>& onNetIncomeRow = {});
 
     // Copies l(x) of table m_nTable into m_dLiving for the ages in use and closes it with 0.
     void LoadLivingColumn();

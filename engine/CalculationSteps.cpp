@@ -2,8 +2,20 @@
 
 #include "MortalityTables.h"
 
+void CCalculationRecord::Calculate(PolicyKind kind,
+                                   const std::function<void(const NetIncomeRow&)>& onNetIncomeRow) {
+    const bool pension = kind == PolicyKind::Pension;
+    LoadLivingColumn();
+    ComputeLifeStatistics();
+    ComputeTermQuantities();
+    PricePolicy(pension);
+    SolveAmountAndPremium();
+    if (m_bNetIncome == 1)
+        ComputeNetIncome(pension, onNetIncomeRow);
+}
+
 void CCalculationRecord::LoadLivingColumn() {
-    const float* table = g_fLivingTables[m_nTable - 1];
+    const float* table = MortalityTableOf(m_nTable).living;
     for (int x = m_nFirstAge; x < m_nAges; ++x)
         m_dLiving[x] = table[x];
     // The deaths in the last year of age, l(106) - l(107), are then all of l(106).

@@ -57,24 +57,21 @@ const float g_fLivingTables[kTableCount][kTableSlots] = {
     },
 };
 
-const char* const g_pszTableName[kTableCount] = {
-    "National, male",
-    "National, female",
-    "Regional, male",
-    "Regional, female",
+namespace {
+
+const MortalityTable kBuiltInTables[kTableCount] = {
+    {"National, male", "National, Male", "national-male", 0, 106, g_fLivingTables[0]},
+    {"National, female", "National, Female", "national-female", 0, 106, g_fLivingTables[1]},
+    {"Regional, male", "Regional, Male", "regional-male", 0, 106, g_fLivingTables[2]},
+    {"Regional, female", "Regional, Female", "regional-female", 0, 106, g_fLivingTables[3]},
 };
 
-namespace insurance {
-const char* const g_pszPolicyName[kPolicyCount] = {
-    "Whole life insurance",
-    "Term life insurance",
-    "Endowment",
-};
-} // namespace insurance
+} // namespace
 
-namespace pension {
-const char* const g_pszPolicyName[kPolicyCount] = {
-    "Life annuity",
-    "Term annuity",
-};
-} // namespace pension
+int MortalityTableCount() {
+    return kTableCount;
+}
+
+const MortalityTable& MortalityTableOf(int code) {
+    return kBuiltInTables[code - 1];
+}

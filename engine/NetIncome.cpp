@@ -13,7 +13,8 @@ void CCalculationRecord::ComputeNetIncome(bool pension,
 // probability to the running sum.
 void CCalculationRecord::ComputeInsuranceNetIncome(
     const std::function<void(const NetIncomeRow&)>& onRow) {
-    const int lastAge = m_nPolicyType == 1 ? m_nAges : m_nEndAge;
+    const PolicyInfo& policy = PolicyOf(PolicyKind::Insurance, m_nPolicyType);
+    const int lastAge = policy.usesTerm ? m_nEndAge : m_nAges;
     for (int x = m_nAge; x < lastAge; ++x) {
         const double undiscounted = (x - m_nAge + 1) * m_dPremium - m_dAmount;
         const double discounted = m_dAnnuity[x] * m_dPremium - m_dDiscount[x] * m_dAmount;
@@ -23,11 +24,11 @@ void CCalculationRecord::ComputeInsuranceNetIncome(
     }
     const int e = m_nEndAge;
     // Whole life has no survivors; without a covered age (a term of 0) there are none either.
-    if (m_nPolicyType == 1 || e - 1 < m_nAge || m_nAge < 0)
+    if (!policy.usesTerm || e - 1 < m_nAge || m_nAge < 0)
         return;
     const double survival = m_dSurvivalProb[e - 1];
     const bool shown = m_bTermInTable == 1;
-    if (m_nPolicyType == 2) {
+    if (policy.policy == Policy::TermLife) {
         // Term life: n premiums collected, nothing paid.
         if (onRow)
             onRow({e, true, shown, survival, m_nTerm * m_dPremium, m_dAnnuity[e - 1] * m_dPremium});
@@ -44,7 +45,7 @@ void CCalculationRecord::ComputeInsuranceNetIncome(
 // The amount received less the payments made.
 void CCalculationRecord::ComputePensionNetIncome(
     const std::function<void(const NetIncomeRow&)>& onRow) {
-    const bool termAnnuity = m_nPolicyType == 2;
+    const bool termAnnuity = PolicyOf(PolicyKind::Pension, m_nPolicyType).usesTerm;
     const int lastAge = termAnnuity ? m_nEndAge : m_nAges;
     for (int x = m_nAge; x < lastAge; ++x) {
         const double undiscounted = m_dAmount - (x - m_nAge) * m_dPremium;

@@ -7,6 +7,7 @@
 #include "CliOptions.h"
 #include "FuzzCheck.h"
 #include "InputField.h"
+#include "MortalityTables.h"
 
 #include <cerrno>
 #include <climits>
@@ -102,7 +103,7 @@ void CheckAccepted(const CliRequest& request) {
     FUZZ_CHECK(v.m_fAmount >= 0 && v.m_fAmount <= PolicyLimits::kMaxAmount, "amount %.9g",
                v.m_fAmount);
     FUZZ_CHECK(v.m_nRate >= 0 && v.m_nRate <= PolicyLimits::kMaxRate, "rate %d", v.m_nRate);
-    FUZZ_CHECK(v.m_nTableIndex >= 0 && v.m_nTableIndex < PolicyLimits::kTableCount, "table %d",
+    FUZZ_CHECK(v.m_nTableIndex >= 0 && v.m_nTableIndex < MortalityTableCount(), "table %d",
                v.m_nTableIndex);
     FUZZ_CHECK(v.m_nPolicyIndex >= 0 && v.m_nPolicyIndex < PolicyLimits::PolicyCount(kind),
                "policy %d", v.m_nPolicyIndex);

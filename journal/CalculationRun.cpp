@@ -7,20 +7,17 @@ using report::AppendLine;
 
 void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& values) {
     CopyToRecord(values, *this);
+    // The whole calculation first; the sections are then written from the record, the
+    // net-income rows from the copies kept as they were computed.
+    m_netIncomeRows.clear();
+    Calculate(kind, [this](const NetIncomeRow& row) { m_netIncomeRows.push_back(row); });
 
-    LoadLivingColumn();
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "*** The following calculations are based on the %s mortality table.",
-               g_pszTableName[m_nTable - 1]);
-    ComputeLifeStatistics();
+               MortalityTableOf(m_nTable).journalName);
     if (m_bMortality == 1)
         AppendMortalitySection();
-
-    ComputeTermQuantities();
-    PricePolicy(kind == PolicyKind::Pension);
-    SolveAmountAndPremium();
     AppendSummarySection(kind);
-
     if (m_bNetIncome == 1)
         AppendNetIncomeSection(kind);
 
@@ -42,7 +39,8 @@ void CTabulonDoc::AppendMortalitySection() {
     }
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "Summary life statistics for applicant aged %d years", m_nAge);
-    AppendLine(m_lines, "      based on %s mortality table:", g_pszTableName[m_nTable - 1]);
+    AppendLine(m_lines,
+               "      based on %s mortality table:", MortalityTableOf(m_nTable).journalName);
     AppendLine(m_lines, "Age at death    ... Mean=%7.2f Standard deviation=%7.2f ",
                m_dMeanAgeAtDeath, m_dSdAgeAtDeath);
     AppendLine(m_lines, "Life expectancy ... Mean=%7.2f Standard deviation=%7.2f ", m_dMeanLifetime,
@@ -56,23 +54,22 @@ void CTabulonDoc::AppendSummarySection(PolicyKind kind) {
     AppendLine(m_lines, insurance ? "Policy type           Applicant's age       amount       premium   "
                                   : "Policy type           Applicant's age       amount       payment   ");
     AppendLine(m_lines, "-------------------- ----------------- ---------------- ----------  ");
-    const char* name = insurance ? insurance::g_pszPolicyName[m_nPolicyType - 1]
-                                 : pension::g_pszPolicyName[m_nPolicyType - 1];
-    AppendLine(m_lines, "%20s        %3d        %15.2f %10.2f ", name, m_nAge, m_dAmount, m_dPremium);
-    const bool termType = insurance ? (m_nPolicyType == 2 || m_nPolicyType == 3) : m_nPolicyType == 2;
-    if (termType)
+    const PolicyInfo& policy = PolicyOf(kind, m_nPolicyType);
+    AppendLine(m_lines, "%20s        %3d        %15.2f %10.2f ", policy.journalName, m_nAge,
+               m_dAmount, m_dPremium);
+    if (policy.usesTerm)
         AppendLine(m_lines, "(Term = %d years)  ", m_nTerm);
     AppendLine(m_lines, "Discount rate = %.2f percent. ", m_dRate);
 }
 
 void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
     // Term life's rows carry no trailing blank; every other policy's rows carry one.
-    const bool trailingBlank = !(kind == PolicyKind::Insurance && m_nPolicyType == 2);
+    const bool trailingBlank = PolicyOf(kind, m_nPolicyType).policy != Policy::TermLife;
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "   Age                  N e t  I n c o m e     ");
     AppendLine(m_lines, " at death Probability Undiscounted Discounted  ");
     AppendLine(m_lines, "--------- ----------- ------------ ----------  ");
-    ComputeNetIncome(kind == PolicyKind::Pension, [&](const NetIncomeRow& row) {
+    for (const NetIncomeRow& row : m_netIncomeRows) {
         if (!row.valuesShown)
             AppendLine(m_lines, "%8d+ %11.4f", row.age, row.probability);
         else if (row.survivors)
@@ -81,7 +78,7 @@ void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
         else
             AppendLine(m_lines, trailingBlank ? "%9d %11.4f %12.2f %10.2f " : "%9d %11.4f %12.2f %10.2f",
                        row.age, row.probability, row.undiscounted, row.discounted);
-    });
+    }
     AppendLine(m_lines, "--------- ----------- ------------ ----------  ");
     // The absolute value keeps a tiny negative EDNI from printing a minus sign.
     AppendLine(m_lines, "               1.0000        EDNI= %10.2f ", std::fabs(m_dRunningSum));

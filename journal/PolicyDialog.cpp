@@ -1,15 +1,5 @@
 #include "PolicyDialog.h"
 
-int PolicyLimits::PolicyCount(PolicyKind kind) { return kind == PolicyKind::Insurance ? 3 : 2; }
-
-int PolicyLimits::MaxTerm(PolicyKind kind) { return kind == PolicyKind::Insurance ? 50 : 100; }
-
-bool PolicyLimits::UsesTerm(PolicyKind, int policyIndex) { return policyIndex != 0; }
-
-int PolicyLimits::MinTerm(PolicyKind kind, int policyIndex) {
-    return UsesTerm(kind, policyIndex) ? 1 : 0;
-}
-
 void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record) {
     record.m_bNetIncome = values.m_bNetIncome;
     record.m_bMortality = values.m_bMortality;

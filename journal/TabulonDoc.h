@@ -9,6 +9,7 @@
 #include "TextFile.h"
 
 #include <string>
+#include <vector>
 
 class CTabulonDoc : public CDocument, public CCalculationRecord {
 public:
@@ -54,4 +55,5 @@ private:
     CStringList m_lines;
     PolicyDialogFactory m_dialogFactory;
     NulBytes m_nulBytes = NulBytes::Keep;
+    std::vector<NetIncomeRow> m_netIncomeRows; // of the last run, for its net-income section
 };

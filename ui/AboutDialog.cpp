@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "AppIcon.h"
+#include "TabulonVersion.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,7 +16,8 @@ CAboutDialog::CAboutDialog(QWidget* parent) : CDialog(parent) {
     icon->setPixmap(AppIcon().pixmap(32, 32));
     icon->setGeometry(QRect(MapDialogRect(11, 17, 0, 0).topLeft(), QSize(32, 32)));
 
-    auto* version = new QLabel(QStringLiteral("Tabulon Version 1.0"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Tabulon Version ") + QLatin1String(kTabulonShortVersion), this);
     version->setObjectName(QStringLiteral("IDC_VERSION"));
     version->setTextFormat(Qt::PlainText);
     version->setGeometry(MapDialogRect(40, 10, 119, 8));

@@ -5,8 +5,7 @@ namespace {
 PolicyDialogTemplate InsuranceTemplate() {
     return {PolicyKind::Insurance,
             QStringLiteral("Insurance or Endowment Policy"),
-            {QStringLiteral("Whole Life"), QStringLiteral("Term Life"),
-             QStringLiteral("Term Endowment")},
+            PolicyListEntries(PolicyKind::Insurance),
             QStringLiteral("policy amount (program calculates pure annual premium), or"),
             QStringLiteral("annual premium (program calculates pure policy amount)"),
             141,

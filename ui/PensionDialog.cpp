@@ -5,7 +5,7 @@ namespace {
 PolicyDialogTemplate PensionTemplate() {
     return {PolicyKind::Pension,
             QStringLiteral("Pension or annuity"),
-            {QStringLiteral("Life Pension"), QStringLiteral("Term Annuity")},
+            PolicyListEntries(PolicyKind::Pension),
             QStringLiteral("policy amount (program calculates pure annual payment), or"),
             QStringLiteral("annual payment (program calculates pure policy amount)"),
             143,

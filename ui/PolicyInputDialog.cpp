@@ -2,6 +2,7 @@
 
 #include "CalculationRecord.h"
 #include "InsuranceDialog.h"
+#include "MortalityTables.h"
 #include "PensionDialog.h"
 
 #include <QApplication>
@@ -75,8 +76,17 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
 } // namespace
 
 QStringList MortalityTableListEntries() {
-    return {QStringLiteral("National, Male"), QStringLiteral("National, Female"),
-            QStringLiteral("Regional, Male"), QStringLiteral("Regional, Female")};
+    QStringList entries;
+    for (int code = 1; code <= MortalityTableCount(); ++code)
+        entries << QString::fromUtf8(MortalityTableOf(code).dialogName);
+    return entries;
+}
+
+QStringList PolicyListEntries(PolicyKind kind) {
+    QStringList entries;
+    for (const PolicyInfo& policy : PoliciesOf(kind))
+        entries << QString::fromUtf8(policy.dialogName);
+    return entries;
 }
 
 CPolicyInputDialog::CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
@@ -273,7 +283,7 @@ void CPolicyInputDialog::OnShowNetIncome() {
 }
 
 void CPolicyInputDialog::OnSelchangePolicyList() {
-    m_term->setEnabled(m_policyList->currentRow() != 0);
+    m_term->setEnabled(PolicyLimits::UsesTerm(m_kind, m_policyList->currentRow()));
 }
 
 QPixmap GrabPolicyDialog(PolicyKind kind) {

@@ -72,6 +72,8 @@ private:
 
 // The entries of the mortality-table list, in code order.
 QStringList MortalityTableListEntries();
+// The entries of the policy list of a kind, in code order.
+QStringList PolicyListEntries(PolicyKind kind);
 
 // An opened dialog of the given kind, preloaded with the record's defaults (age 60, amount
 // 10000, rate 5, term 5), rendered to a picture; for screenshots and documentation.

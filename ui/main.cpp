@@ -1,6 +1,7 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
 #include "TabulonApp.h"
+#include "TabulonVersion.h"
 
 #include <QApplication>
 
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
     if (AnswersHelpOrVersion(argc, argv))
         return 0;
     // Printing and help need no window, so they also work where there is no display.

@@ -199,7 +199,7 @@ void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses() {
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QCOMPARE(about.windowTitle(), QStringLiteral("About Tabulon"));
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("IDC_VERSION"))->text(),
-             QStringLiteral("Tabulon Version 1.0"));
+             QStringLiteral("Tabulon Version " TABULON_PROJECT_VERSION_MAJOR_MINOR));
     QVERIFY(!about.findChild<QLabel*>(QStringLiteral("IDR_MAINFRAME"))->pixmap().isNull());
     QTest::keyClick(&about, Qt::Key(key));
     QVERIFY(!about.isVisible());

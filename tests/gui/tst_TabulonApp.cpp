@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
 #include "TabulonApp.h"
+#include "TabulonVersion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +53,7 @@ CCommandLineInfo Command(CCommandLineInfo::ShellCommand command, const QString& 
 
 void TestTabulonApp::initTestCase() {
     UseSettingsIn(m_settings);
-    QCoreApplication::setApplicationVersion(QStringLiteral(TABULON_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kTabulonVersion));
     WriteFile(File("two.txt"), "LIFE INSURANCE AND PENSIONS, journal of calculations.\r\n"
                                "    To start program, click on `Type of policy'.\r\n");
 }
@@ -98,7 +99,7 @@ void TestTabulonApp::CommandLineIsReadAsTheProgramExpects() {
     QCOMPARE(info.m_strFileName, file);
     QCOMPARE(info.m_strPrintTo, printTo);
     if (command == CCommandLineInfo::ShowVersion)
-        QCOMPARE(info.m_strMessage, QStringLiteral("Tabulon 1.0.0.1\n"));
+        QCOMPARE(info.m_strMessage, QStringLiteral("Tabulon " TABULON_PROJECT_VERSION "\n"));
     if (command == CCommandLineInfo::ShowHelp)
         QVERIFY(info.m_strMessage.contains(QStringLiteral("--print-to")));
 }

@@ -150,7 +150,7 @@ TEST_F(Cli, HelpAndVersion) {
     const Result help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--net-income"), std::string::npos);
-    EXPECT_EQ(Run("--version").out, "tabulon-cli 1.0.0.1\n");
+    EXPECT_EQ(Run("--version").out, "tabulon-cli " TABULON_PROJECT_VERSION "\n");
     EXPECT_EQ(Run("").status, 2);
 }
 

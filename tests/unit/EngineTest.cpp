@@ -7,25 +7,24 @@
 
 #include <cmath>
 #include <iomanip>
+#include <string>
+#include <vector>
 
 namespace {
 
-CCalculationRecord Priced(int table, int age, int term, int rate, int policyType, bool pension) {
+CCalculationRecord Priced(int table, int age, int term, int rate, int policyType, PolicyKind kind) {
     CCalculationRecord record;
     record.m_nTable = table;
     record.m_nAge = age;
     record.m_nTerm = term;
     record.m_dRate = rate;
     record.m_nPolicyType = policyType;
-    record.LoadLivingColumn();
-    record.ComputeLifeStatistics();
-    record.ComputeTermQuantities();
-    record.PricePolicy(pension);
+    record.Calculate(kind);
     return record;
 }
 
-constexpr bool kInsurance = false;
-constexpr bool kPension = true;
+constexpr PolicyKind kInsurance = PolicyKind::Insurance;
+constexpr PolicyKind kPension = PolicyKind::Pension;
 
 TEST(LivingColumn, HoldsTheChosenTableClosedByZero) {
     CCalculationRecord record;
@@ -136,10 +135,8 @@ TEST(LifeStatistics, EntriesBelowTheAgeKeepWhatAnEarlierCalculationLeft) {
     }
     r.m_nAge = 60;
     r.m_nTable = 2;
-    r.LoadLivingColumn();
-    r.ComputeLifeStatistics();
-    r.ComputeTermQuantities();
-    r.PriceTermLife();
+    r.m_nPolicyType = 2;
+    r.Calculate(kInsurance);
     for (int x = 30; x < 60; ++x) {
         ASSERT_EQ(r.m_dDeathProb[x], before[0][x]) << x;
         ASSERT_EQ(r.m_dAnnuity[x], before[1][x]) << x;
@@ -149,6 +146,45 @@ TEST(LifeStatistics, EntriesBelowTheAgeKeepWhatAnEarlierCalculationLeft) {
     for (int x = 65; x < 107; ++x) {
         ASSERT_EQ(r.m_dAnnuity[x], 0.0) << x;
         ASSERT_EQ(r.m_dDiscount[x], 0.0) << x;
+    }
+}
+
+// The one calculation entry: the net income only when it is wanted, every row handed on in
+// increasing age with the survivors last, probabilities adding up to one and an expected
+// discounted net income of zero for the solved amount and premium.
+TEST(CalculationEntry, NetIncomeRowsCoverTheDistributionAndBalance) {
+    for (const PolicyKind kind : {kInsurance, kPension}) {
+        for (const PolicyInfo& policy : PoliciesOf(kind)) {
+            for (const int age : {0, 60, 104}) {
+                SCOPED_TRACE(std::string(policy.commandName) + " at " + std::to_string(age));
+                CCalculationRecord r;
+                r.m_nTable = 1;
+                r.m_nAge = age;
+                r.m_nTerm = 5;
+                r.m_nPolicyType = policy.code;
+                r.m_nInputKind = 1;
+                std::vector<NetIncomeRow> rows;
+                const auto keep = [&rows](const NetIncomeRow& row) { rows.push_back(row); };
+                r.Calculate(kind, keep);
+                EXPECT_TRUE(rows.empty());
+                EXPECT_NEAR(r.m_dRunningSum, 1.0, 1e-12); // still the statistics' sum
+
+                r.m_bNetIncome = 1;
+                r.Calculate(kind, keep);
+                const int deathRows =
+                    policy.usesTerm ? std::min(5, r.m_nAges - age) : r.m_nAges - age;
+                ASSERT_EQ(rows.size(),
+                          static_cast<std::size_t>(deathRows + (policy.usesTerm ? 1 : 0)));
+                double total = 0;
+                for (std::size_t i = 0; i < rows.size(); ++i) {
+                    EXPECT_EQ(rows[i].age, age + static_cast<int>(i));
+                    EXPECT_EQ(rows[i].survivors, i == static_cast<std::size_t>(deathRows));
+                    total += rows[i].probability;
+                }
+                EXPECT_NEAR(total, 1.0, 1e-12);
+                EXPECT_NEAR(r.m_dRunningSum, 0.0, 1e-9 * r.m_dAmount);
+            }
+        }
     }
 }
 
@@ -243,10 +279,7 @@ TEST(ZeroTerm, PricesNothingAndReadsNothingBelowTheAge) {
         r.m_nAge = 60;
         r.m_nTerm = 0;
         r.m_nPolicyType = policy;
-        r.LoadLivingColumn();
-        r.ComputeLifeStatistics();
-        r.ComputeTermQuantities();
-        r.PricePolicy(kInsurance);
+        r.Calculate(kInsurance);
         EXPECT_EQ(r.m_dUnitAnnualPV, 0.0) << "policy " << policy;
         EXPECT_EQ(r.m_dUnitAmountPV, 0.0) << "policy " << policy;
     }
