@@ -4,7 +4,7 @@
 #include "AppIcon.h"
 #include "CommandLineInfo.h"
 #include "MainFrame.h"
-#include "PolicyDialogFactory.h"
+#include "PolicyInputDialog.h"
 #include "QtWaitCursor.h"
 
 #include <QApplication>
@@ -16,7 +16,10 @@ CTabulonApp::CTabulonApp() {
     QApplication::setWindowIcon(AppIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_doc);
     connect(m_pMainWnd.get(), &CMainFrame::aboutRequested, this, &CTabulonApp::OnAppAbout);
-    m_doc.SetDialogFactory(MakePolicyDialogFactory(m_pMainWnd.get()));
+    m_doc.setValuesPrompt(
+        [frame = m_pMainWnd.get()](PolicyKind kind, const CPolicyDialogData& opening) {
+            return promptPolicyValues(frame, kind, opening);
+        });
 }
 
 CTabulonApp::~CTabulonApp() = default;

@@ -14,9 +14,6 @@ class QWidget;
 
 class CDocManager {
 public:
-    // The hint of the update every view gets after a New or an Open: lay out afresh.
-    static constexpr long kInitialUpdateHint = 1;
-
     enum class SaveAnswer { Save, Discard, Cancel };
     // Asks whether to save the document of the given title.
     using SavePrompt = std::function<SaveAnswer(const QString& title)>;
