@@ -1,5 +1,6 @@
 // The number syntax shared by the dialogs and the command line, and the range checks.
 #include "InputField.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,17 @@ struct IntegerCase {
     bool accepted;
     int value;
 };
+
+void PrintTo(const IntegerCase& c, std::ostream* out) {
+    *out << '"' << c.text
+         << (c.accepted ? "\" reads as " + std::to_string(c.value) : "\" is refused");
+}
+
+// "Accepts_Plus_5", "Refuses_Minus_".
+template <class Case> std::string SyntaxCaseName(const ::testing::TestParamInfo<Case>& info) {
+    return (info.param.accepted ? "Accepts" : "Refuses") +
+           testing_support::SpeltText(info.param.text);
+}
 
 class IntegerSyntax : public ::testing::TestWithParam<IntegerCase> {};
 
@@ -27,17 +39,27 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"+5", true, 5}, IntegerCase{"-0", true, 0},
                       IntegerCase{"007", true, 7}, IntegerCase{"2147483647", true, 2147483647},
                       IntegerCase{"-2147483648", true, -2147483647 - 1},
-                      IntegerCase{"2147483648", false, 0}, IntegerCase{"99999999999999999999", false, 0},
-                      IntegerCase{"", false, 0}, IntegerCase{"  ", false, 0},
-                      IntegerCase{"-", false, 0}, IntegerCase{"5.0", false, 0},
-                      IntegerCase{"1,000", false, 0}, IntegerCase{"0x10", false, 0},
-                      IntegerCase{"5 5", false, 0}, IntegerCase{"1e2", false, 0}));
+                      IntegerCase{"2147483648", false, 0},
+                      IntegerCase{"99999999999999999999", false, 0}, IntegerCase{"", false, 0},
+                      IntegerCase{"  ", false, 0}, IntegerCase{"-", false, 0},
+                      IntegerCase{"5.0", false, 0}, IntegerCase{"1,000", false, 0},
+                      IntegerCase{"0x10", false, 0}, IntegerCase{"5 5", false, 0},
+                      IntegerCase{"1e2", false, 0}),
+    SyntaxCaseName<IntegerCase>);
 
 struct NumberCase {
     const char* text;
     bool accepted;
     float value;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+    if (c.accepted)
+        *out << " reads as " << c.value;
+    else
+        *out << " is refused";
+}
 
 class NumberSyntax : public ::testing::TestWithParam<NumberCase> {};
 
@@ -58,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"1,000", false, 0}, NumberCase{"inf", false, 0},
                       NumberCase{"nan", false, 0}, NumberCase{"0x1p3", false, 0},
                       NumberCase{"1e", false, 0}, NumberCase{"1e+", false, 0},
-                      NumberCase{"1 000", false, 0}, NumberCase{"$5", false, 0}));
+                      NumberCase{"1 000", false, 0}, NumberCase{"$5", false, 0}),
+    SyntaxCaseName<NumberCase>);
 
 TEST(RangeChecks, AreInclusiveAndTheAmountIsCheckedInSinglePrecision) {
     float amount = 0;

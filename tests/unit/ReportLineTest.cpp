@@ -3,6 +3,7 @@
 // at 511 bytes, and a line without values taken as its text. Whatever formats the lines
 // must keep to this.
 #include "ReportLine.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,8 @@ TEST_P(ReportNumber, PrintsExactlyAsPrintfForTrickyAndRandomValues) {
 // The conversions the reports use, and the default precision.
 INSTANTIATE_TEST_SUITE_P(Formats, ReportNumber,
                          ::testing::Values("%7.0f", "%6.2f", "%11.4f", "%12.2f", "%.2f percent. ",
-                                           "EDNI= %10.2f ", "%f", "%.17f"));
+                                           "EDNI= %10.2f ", "%f", "%.17f"),
+                         [](const auto& info) { return testing_support::SpeltText(info.param); });
 
 TEST(ReportLine, MixedLinesMatchPrintf) {
     EXPECT_EQ(ViaReport("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04),

@@ -89,6 +89,11 @@ struct MixedCase {
     bool finalLineEnd;
 };
 
+void PrintTo(const MixedCase& c, std::ostream* out) {
+    *out << c.lines << " lines from seed " << c.seed
+         << (c.finalLineEnd ? ", the last ended" : ", the last without an end");
+}
+
 class ReadingMixedText : public ListFile, public ::testing::WithParamInterface<MixedCase> {};
 
 TEST_P(ReadingMixedText, AgreesWithPlainLineByLineReading) {
@@ -109,7 +114,12 @@ TEST_P(ReadingMixedText, AgreesWithPlainLineByLineReading) {
 INSTANTIATE_TEST_SUITE_P(Lengths, ReadingMixedText,
                          ::testing::Values(MixedCase{1, 1, false}, MixedCase{2, 3, true},
                                            MixedCase{3, 50, true}, MixedCase{4, 50, false},
-                                           MixedCase{5, 3000, true}, MixedCase{6, 3000, false}));
+                                           MixedCase{5, 3000, true}, MixedCase{6, 3000, false}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.lines) + "LinesSeed" +
+                                    std::to_string(info.param.seed) +
+                                    (info.param.finalLineEnd ? "LastEnded" : "LastUnended");
+                         });
 
 // Files under /proc give no size ahead: the room grows as the bytes come, from one byte.
 TEST(StringList, AFileThatGivesNoSizeIsReadWhole) {
