@@ -146,7 +146,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, PolicyKind& kind,
     return CheckPolicyTexts(kind, texts, values);
 }
 
-// Prices one checked row as a calculation run does and appends its result row.
+// Prices one checked row with the calculation entry and appends its result row.
 void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
               CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;

@@ -5,8 +5,8 @@
 #include "JournalLock.h"
 #include "JsonReport.h"
 #include "TabulonDoc.h"
-#include "TextFile.h"
 #include "TabulonVersion.h"
+#include "TextFile.h"
 
 #include <cerrno>
 #include <csignal>

@@ -32,12 +32,14 @@ ensure_packages() {
     fi
 }
 
-# What building and testing everything needs.
+# What building and testing everything needs. Qt Charts' CMake files need Qt OpenGL's,
+# which Debian 12 ships in libqt6opengl6-dev without qt6-charts-dev depending on it.
 TABULON_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
-    fonts-liberation fonts-dejavu-core
+    qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
+    fonts-liberation fonts-dejavu-core locales poppler-utils
     desktop-file-utils appstream bash-completion man-db
 )
 # What the desktop program needs at run time beyond the build.

@@ -2,6 +2,7 @@
 
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
+#include "ChartsWindow.h"
 #include "LockKeyPanes.h"
 #include "TabulonDoc.h"
 #include "TabulonView.h"
@@ -28,6 +29,9 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
       }) {
     setObjectName(QStringLiteral("CMainFrame"));
     setCentralWidget(m_pView);
+    m_pCharts = new CChartsWindow(doc, m_printCommands, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pCharts);
+    m_pCharts->hide();
     setAcceptDrops(true);
     m_printCommands.SetPageSource(
         {[view = m_pView](QPrinter* printer) { return view->GetPageCount(printer); },
@@ -164,8 +168,9 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar->setMovable(true);
     m_pToolBar->setFloatable(true);
     m_pToolBar->setIconSize(QSize(16, 16));
-    for (const char* id : {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT",
-                           "ID_EDIT_COPY", "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_APP_ABOUT"}) {
+    for (const char* id :
+         {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT", "ID_EDIT_COPY",
+          "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
         if (*id)
             m_pToolBar->addAction(findChild<QAction*>(QLatin1String(id)));
         else
@@ -185,6 +190,12 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    QAction* charts = m_pCharts->toggleViewAction();
+    charts->setObjectName(QStringLiteral("ID_VIEW_CHARTS"));
+    charts->setText(tr("&Charts"));
+    charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
+    SetButton(charts, "office-chart-line", "charts", tr("Charts"));
+    menu->addAction(charts);
 }
 
 void CMainFrame::CreateTypeMenu(QMenu* menu) {

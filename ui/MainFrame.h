@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class CChartsWindow;
 class CTabulonDoc;
 class CTabulonView;
 class QAction;
@@ -22,6 +23,7 @@ public:
     ~CMainFrame() override;
 
     CTabulonView* GetView() const { return m_pView; }
+    CChartsWindow* GetChartsWindow() const { return m_pCharts; }
     CDocManager& GetDocManager() { return m_docManager; }
     CPrintCommands& GetPrintCommands() { return m_printCommands; }
 
@@ -55,6 +57,7 @@ private:
     CTabulonView* m_pView;
     CDocManager m_docManager;
     CPrintCommands m_printCommands;
+    CChartsWindow* m_pCharts = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QAction* m_pExitSeparator = nullptr;

@@ -3,13 +3,25 @@
 #include "AboutDialog.h"
 #include "AppIcon.h"
 #include "CommandLineInfo.h"
+#include "FileName.h"
 #include "MainFrame.h"
+#include "PdfFile.h"
 #include "PolicyInputDialog.h"
 #include "QtWaitCursor.h"
+#include "SettingsFile.h"
+#include "TabulonView.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include <cstdio>
+
+namespace {
+// One line on stderr, the bytes of file names as they were given.
+void PrintError(const QString& message) {
+    std::fprintf(stderr, "tabulon: %s\n", EncodeFileName(message).constData());
+}
+} // namespace
 
 CTabulonApp::CTabulonApp() {
     InstallQtWaitCursor();
@@ -20,15 +32,30 @@ CTabulonApp::CTabulonApp() {
         [frame = m_pMainWnd.get()](PolicyKind kind, const CPolicyDialogData& opening) {
             return promptPolicyValues(frame, kind, opening);
         });
+    m_warning = [window = m_pMainWnd.get()](const QString& message) {
+        QMessageBox::warning(window, QStringLiteral("Tabulon"), message);
+    };
 }
 
 CTabulonApp::~CTabulonApp() = default;
 
 bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     CDocManager& docManager = m_pMainWnd->GetDocManager();
+    const QString settingsProblem = SettingsFileProblem();
     switch (cmdInfo.m_nShellCommand) {
-    case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintToPdf:
+        if (IsSameFile(EncodeFileName(cmdInfo.m_strPrintTo),
+                       EncodeFileName(cmdInfo.m_strFileName))) {
+            PrintError(QStringLiteral("The PDF file \"%1\" is the journal itself; it is left "
+                                      "as it is. Name another PDF file.")
+                           .arg(cmdInfo.m_strPrintTo));
+            m_nExitCode = 2;
+            return false;
+        }
+        [[fallthrough]];
+    case CCommandLineInfo::FilePrint:
+        if (!settingsProblem.isEmpty())
+            PrintError(settingsProblem);
         m_nExitCode = PrintFile(cmdInfo) ? 0 : 1;
         return false;
     case CCommandLineInfo::FileOpen:
@@ -40,6 +67,8 @@ bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
         break;
     }
     m_pMainWnd->show();
+    if (!settingsProblem.isEmpty())
+        m_warning(settingsProblem);
     return true;
 }
 
@@ -48,14 +77,16 @@ bool CTabulonApp::PrintFile(const CCommandLineInfo& cmdInfo) {
     CDocManager& docManager = m_pMainWnd->GetDocManager();
     docManager.SetWarning([&error](const QString& message) { error = message; });
     bool printed = docManager.OpenDocumentFile(cmdInfo.m_strFileName, false);
-    if (printed) {
-        CPrintCommands& print = m_pMainWnd->GetPrintCommands();
-        printed = cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint
-                      ? print.PrintDirect(error)
-                      : print.PrintToPdf(cmdInfo.m_strPrintTo, error);
+    if (printed && cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint) {
+        printed = m_pMainWnd->GetPrintCommands().PrintDirect(error);
+    } else if (printed) {
+        CTabulonView* view = m_pMainWnd->GetView();
+        printed = PrintToPdfFile(
+            EncodeFileName(cmdInfo.m_strPrintTo),
+            [view](QPrinter* printer) { return view->OnPrint(printer); }, error);
     }
     if (!printed)
-        std::fprintf(stderr, "tabulon: %s\n", error.toLocal8Bit().constData());
+        PrintError(error);
     return printed;
 }
 

@@ -1,11 +1,13 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
+#include "FileName.h"
 #include "TabulonApp.h"
 #include "TabulonVersion.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <string_view>
@@ -48,17 +50,25 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    // Qt set the process locale from the environment; numbers are read and printed the same
+    // in every locale, so a decimal comma never changes a report.
+    std::setlocale(LC_NUMERIC, "C");
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 
-    const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(QCoreApplication::arguments());
+    // Qt has taken its own options out of argv. The arguments are decoded here rather than
+    // by Qt, so a file name that is not UTF-8 keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(DecodeFileName(QByteArray(argv[i])));
+    const CCommandLineInfo cmdInfo = CCommandLineInfo::Parse(arguments);
     switch (cmdInfo.m_nShellCommand) {
     case CCommandLineInfo::ShowHelp:
     case CCommandLineInfo::ShowVersion:
         std::fputs(cmdInfo.m_strMessage.toLocal8Bit().constData(), stdout);
         return 0;
     case CCommandLineInfo::Error:
-        std::fprintf(stderr, "tabulon: %s\n", cmdInfo.m_strMessage.toLocal8Bit().constData());
+        std::fprintf(stderr, "tabulon: %s\n", EncodeFileName(cmdInfo.m_strMessage).constData());
         return 1;
     case CCommandLineInfo::FileNew:
     case CCommandLineInfo::FileOpen:

@@ -2,6 +2,7 @@
 
 #include "Document.h"
 #include "FileException.h"
+#include "FileName.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -14,10 +15,10 @@
 
 namespace {
 std::string NativePath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path).toStdString();
 }
 QString FromNative(const std::string& text) {
-    return QFile::decodeName(QByteArray::fromStdString(text));
+    return DecodeFileName(QByteArray::fromStdString(text));
 }
 } // namespace
 

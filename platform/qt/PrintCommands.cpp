@@ -6,9 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -147,21 +144,15 @@ bool CPrintCommands::PrintDirect(QString& error) {
     return true;
 }
 
-bool CPrintCommands::PrintToPdf(const QString& fileName, QString& error) {
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("Cannot write the PDF file %1: %2.")
-                    .arg(QDir::toNativeSeparators(fileName), probe.errorString());
-        return false;
-    }
-    probe.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    if (m_painter(&printer) == 0 || QFileInfo(fileName).size() == 0) {
-        error =
-            QStringLiteral("Cannot write the PDF file %1.").arg(QDir::toNativeSeparators(fileName));
-        return false;
-    }
-    return true;
+void CPrintCommands::PrintWith(PagePainter painter, bool preview) {
+    // The other window paints its pages whole, without the view's page source.
+    PageSource source;
+    std::swap(m_painter, painter);
+    std::swap(m_source, source);
+    if (preview)
+        PrintPreview();
+    else
+        Print();
+    std::swap(m_source, source);
+    std::swap(m_painter, painter);
 }

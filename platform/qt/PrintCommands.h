@@ -1,5 +1,5 @@
-// Printing and print preview of a view: the print, preview and printer set-up commands,
-// printing straight to the default printer, and printing into a PDF file.
+// Printing and print preview of a view: the print, preview and printer set-up commands, and
+// printing straight to the default printer.
 #pragma once
 
 #include <QCoreApplication>
@@ -37,10 +37,11 @@ public:
     void Print();
     void PrintPreview();
     void PrintSetup();
+    // Print (preview false) or Print Preview of another window's pages, on the same printer.
+    void PrintWith(PagePainter painter, bool preview);
 
     // Without dialogs: false with a sentence in error when nothing could be printed.
     bool PrintDirect(QString& error);
-    bool PrintToPdf(const QString& fileName, QString& error);
 
     // Above this many pages the preview paints only the pages in sight: the standard
     // preview paints every page into memory before it shows the first.

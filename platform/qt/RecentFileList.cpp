@@ -1,5 +1,8 @@
 #include "RecentFileList.h"
 
+#include "FileName.h"
+#include "SettingsFile.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
@@ -12,11 +15,15 @@ QString EntryKey(int index) {
 } // namespace
 
 QStringList CRecentFileList::Entries() const {
+    if (!SettingsFileProblem().isEmpty())
+        return {};
     QSettings settings;
     settings.beginGroup(kGroup);
     QStringList entries;
     for (int i = 0; i < m_nMaxEntries; ++i) {
-        const QString path = settings.value(EntryKey(i)).toString();
+        // Entries are stored as bytes, so a name that is not UTF-8 keeps every byte; an
+        // entry written as text reads back as its UTF-8 bytes.
+        const QString path = DecodeFileName(settings.value(EntryKey(i)).toByteArray());
         if (!path.isEmpty())
             entries.append(path);
     }
@@ -38,11 +45,13 @@ void CRecentFileList::Remove(const QString& path) const {
 }
 
 void CRecentFileList::Write(const QStringList& entries) const {
+    if (!SettingsFileProblem().isEmpty())
+        return;
     QSettings settings;
     settings.beginGroup(kGroup);
     for (int i = 0; i < m_nMaxEntries; ++i) {
         if (i < entries.size())
-            settings.setValue(EntryKey(i), entries.at(i));
+            settings.setValue(EntryKey(i), EncodeFileName(entries.at(i)));
         else
             settings.remove(EntryKey(i));
     }

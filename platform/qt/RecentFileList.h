@@ -4,7 +4,9 @@
 #include <QStringList>
 
 // Reads and writes the settings afresh on every call, so several windows or a restarted
-// program always see the same list. No widget code: the menu asks for Entries().
+// program always see the same list. No widget code: the menu asks for Entries(). Paths are
+// file names as DecodeFileName gives them; while the settings file is not a plain file the
+// list is empty and nothing is written.
 class CRecentFileList {
 public:
     explicit CRecentFileList(int maxEntries = 4) : m_nMaxEntries(maxEntries) {}

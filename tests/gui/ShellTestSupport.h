@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PolicyDialog.h"
+#include "SettingsFile.h"
 #include "TabulonDoc.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,7 @@ namespace shell_test {
 // Points the program's settings into folder; call before any window is made.
 inline void UseSettingsIn(const QTemporaryDir& folder) {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    SetSettingsFolder(folder.path());
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
     QSettings().clear();

@@ -1,5 +1,6 @@
 // File New, Open, Save and Save As from the main window: the save prompt, the modified flag,
 // file errors, and the recent-file list.
+#include "GuiTestMain.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
 #include "TextFile.h"
@@ -309,5 +310,5 @@ void TestDocManager::ChangedFilePromptNamesTheFileAndOffersThreeAnswers() {
     QVERIFY(m_doc->IsModified());
 }
 
-QTEST_MAIN(TestDocManager)
+TABULON_GUI_TEST_MAIN(TestDocManager)
 #include "tst_DocManager.moc"

@@ -1,5 +1,6 @@
 // The main window: menus, accelerators, toolbar, status bar, check marks and caption.
 #include "AboutDialog.h"
+#include "GuiTestMain.h"
 #include "LineText.h"
 #include "MainFrame.h"
 #include "PrintPreview.h"
@@ -33,7 +34,7 @@ private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
     void init();
     void cleanup();
-    void ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere();
+    void ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere();
     void UndoCutPasteAndCopyWithoutASelectionStayDisabled();
     void SelectAllAndControlCPutTheLinesOnTheClipboard();
     void DroppedFileIsOpenedAsFileOpenOpensIt();
@@ -74,14 +75,14 @@ void TestMainFrame::cleanup() {
     m_doc.reset();
 }
 
-void TestMainFrame::ToolbarHasEightButtonsWithTooltipsAndDocksAnywhere() {
+void TestMainFrame::ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
     QVERIFY(bar);
     QStringList tips;
     for (QAction* action : bar->actions())
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
     QCOMPARE(tips.join(QLatin1Char(' ')),
-             QStringLiteral("New Open Save | Cut Copy Paste | Print About"));
+             QStringLiteral("New Open Save | Cut Copy Paste | Print Charts About"));
     for (QAction* action : bar->actions())
         QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
@@ -360,5 +361,5 @@ void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-QTEST_MAIN(TestMainFrame)
+TABULON_GUI_TEST_MAIN(TestMainFrame)
 #include "tst_MainFrame.moc"

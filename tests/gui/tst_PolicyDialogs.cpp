@@ -1,4 +1,5 @@
 // The insurance and pension input dialogs, driven through their real widgets.
+#include "GuiTestMain.h"
 #include "InsuranceDialog.h"
 #include "PensionDialog.h"
 #include "TabulonDoc.h"
@@ -20,9 +21,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <clocale>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
 Q_DECLARE_METATYPE(PolicyKind)
 
@@ -136,6 +140,14 @@ private slots:
 };
 
 void TestPolicyDialogs::initTestCase() {
+    // The decimal-comma run must really run under a decimal comma.
+    if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("de_DE"))) {
+        const std::string inEffect = std::setlocale(LC_NUMERIC, nullptr);
+        QVERIFY(std::setlocale(LC_NUMERIC, ""));
+        const bool comma = std::strcmp(std::localeconv()->decimal_point, ",") == 0;
+        std::setlocale(LC_NUMERIC, inEffect.c_str());
+        QVERIFY2(comma, "LC_ALL names de_DE but its decimal point is not a comma");
+    }
     QStandardPaths::setTestModeEnabled(true);
     CDialog::SetMessageHandler([](CDialog*, const QString& message) { g_messages << message; });
 }
@@ -844,6 +856,15 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered_data() {
                                                  << "1200"
                                                  << "4"
                                                  << "0" << true << true << QString();
+    // Decimals and exponents, read with a point and printed with one also under a
+    // decimal-comma locale (the tst_PolicyDialogs_de_DE run); the lines from tabulon-cli.
+    const auto termLife = [](const char* amount, const char* line) {
+        QTest::newRow(amount) << PolicyKind::Insurance << 1 << 0 << "60" << amount << "5"
+                              << "5" << false << false << line;
+    };
+    termLife("973.01", " Term life insurance         60                 973.01      20.15 ");
+    termLife("2.5e3", " Term life insurance         60                2500.00      51.76 ");
+    termLife("0.1", " Term life insurance         60                   0.10       0.00 ");
 }
 
 void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
@@ -971,5 +992,5 @@ void TestPolicyDialogs::grabForScreenshots() {
     QVERIFY(GrabPolicyDialog(PolicyKind::Pension).save(folder + "/pension-dialog.png"));
 }
 
-QTEST_MAIN(TestPolicyDialogs)
+TABULON_GUI_TEST_MAIN(TestPolicyDialogs)
 #include "tst_PolicyDialogs.moc"

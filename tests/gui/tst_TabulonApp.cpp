@@ -1,6 +1,8 @@
 // Start-up as the command line asks: a new journal, an opened file, an unreadable file, and
 // printing into a PDF file.
 #include "CommandLineInfo.h"
+#include "FileName.h"
+#include "GuiTestMain.h"
 #include "LineText.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
@@ -17,6 +19,21 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
 using namespace shell_test;
 
 class TestTabulonApp : public QObject {
@@ -32,6 +49,14 @@ private slots:
     void PrintToPdfFailsWithStatusOne_data();
     void PrintToPdfFailsWithStatusOne();
     void RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints();
+    void PrintToPdfPastASizeLimitLeavesTheOldPdf();
+    void PrintToPdfThroughALinkWritesTheFileItNames();
+    void PrintToPdfIntoTheJournalItselfIsRefused_data();
+    void PrintToPdfIntoTheJournalItselfIsRefused();
+    void SettingsFileThatIsAPipeIsReportedOnceAndLeftAlone();
+    void FileNamesKeepEveryByte_data();
+    void FileNamesKeepEveryByte();
+    void NameThatIsNotUtf8OpensSavesPrintsAndReopens();
 
 private:
     QString File(const char* name) const { return m_files.filePath(QLatin1String(name)); }
@@ -49,6 +74,45 @@ CCommandLineInfo Command(CCommandLineInfo::ShellCommand command, const QString& 
     info.m_strPrintTo = printTo;
     return info;
 }
+// Runs the desktop program with these argument bytes and its standard error in a file,
+// optionally below a file size limit, with its settings in settingsHome. Returns the exit
+// status (-1 when it did not end normally).
+int RunDesktop(const std::vector<QByteArray>& arguments, const QString& settingsHome,
+               const QString& errors, rlim_t fileSizeLimit = RLIM_INFINITY) {
+    std::vector<char*> argv{const_cast<char*>(TABULON_DESKTOP)};
+    for (const QByteArray& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.constData()));
+    argv.push_back(nullptr);
+    const QByteArray home = "XDG_CONFIG_HOME=" + QFile::encodeName(settingsHome);
+    std::vector<char*> env{const_cast<char*>(home.constData()),
+                           const_cast<char*>("QT_QPA_PLATFORM=offscreen")};
+    for (char** e = environ; *e; ++e)
+        if (strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0 && strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+            env.push_back(*e);
+    env.push_back(nullptr);
+    const QByteArray errorFile = QFile::encodeName(errors);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int fd = ::open(errorFile.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, 2);
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::execve(argv[0], argv.data(), env.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The lines the program itself wrote to standard error (Qt may add warnings of its own).
+int ProgramLines(const QByteArray& errors) {
+    int lines = 0;
+    for (const QByteArray& line : errors.split('\n'))
+        lines += line.startsWith("tabulon: ") ? 1 : 0;
+    return lines;
+}
+
 } // namespace
 
 void TestTabulonApp::initTestCase() {
@@ -244,5 +308,170 @@ void TestTabulonApp::RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints() {
     QCOMPARE(saved.mid(2), printed);
 }
 
-QTEST_MAIN(TestTabulonApp)
+void TestTabulonApp::PrintToPdfPastASizeLimitLeavesTheOldPdf() {
+    const QString journal = File("limited.txt");
+    {
+        CTabulonApp writer;
+        writer.GetDocument().OnNewDocument();
+        writer.GetDocument().RunCalculation(PolicyKind::Insurance, TermLifeWithBothSections());
+        writer.GetDocument().SaveFile(journal.toStdString());
+    }
+    const QString pdf = File("limited.pdf");
+    const QByteArray old = "%PDF-1.4 the old pages\n";
+    WriteFile(pdf, old);
+    const QString errors = File("limited.err");
+    // The report's PDF takes some 30 KB; 8 KB of it may be written.
+    const int status =
+        RunDesktop({"--print-to", QFile::encodeName(pdf), QFile::encodeName(journal)},
+                   m_settings.path(), errors, 8192);
+    QCOMPARE(status, 1);
+    QCOMPARE(ReadFile(pdf), old);
+    const QByteArray message = ReadFile(errors);
+    QCOMPARE(ProgramLines(message), 1);
+    QVERIFY2(message.contains(QFile::encodeName(pdf)) && message.contains(std::strerror(EFBIG)),
+             message.constData());
+    QCOMPARE(QDir(m_files.path()).entryList({QStringLiteral(".limited.pdf*")}, QDir::Hidden),
+             QStringList());
+
+    // Without the limit the same command replaces the old file.
+    QCOMPARE(RunDesktop({"--print-to", QFile::encodeName(pdf), QFile::encodeName(journal)},
+                        m_settings.path(), errors),
+             0);
+    QVERIFY(ReadFile(pdf).size() > 8192);
+    QVERIFY(ReadFile(pdf).trimmed().endsWith("%%EOF"));
+}
+
+void TestTabulonApp::PrintToPdfThroughALinkWritesTheFileItNames() {
+    QFile::link(QStringLiteral("linked.pdf"), File("link.pdf")); // its file does not exist yet
+    CTabulonApp app;
+    QVERIFY(!app.InitInstance(
+        Command(CCommandLineInfo::FilePrintToPdf, File("two.txt"), File("link.pdf"))));
+    QCOMPARE(app.GetExitCode(), 0);
+    QVERIFY(QFileInfo(File("link.pdf")).isSymLink());
+    QVERIFY(ReadFile(File("linked.pdf")).startsWith("%PDF"));
+}
+
+void TestTabulonApp::PrintToPdfIntoTheJournalItselfIsRefused_data() {
+    QTest::addColumn<QString>("out");
+    QTest::newRow("the same name") << File("two.txt");
+    QTest::newRow("another spelling") << m_files.path() + QStringLiteral("/./two.txt");
+    QTest::newRow("a link to it") << File("link-to-two.txt");
+}
+
+void TestTabulonApp::PrintToPdfIntoTheJournalItselfIsRefused() {
+    QFETCH(QString, out);
+    QFile::link(File("two.txt"), File("link-to-two.txt"));
+    const QByteArray before = ReadFile(File("two.txt"));
+    const QString errors = File("same.err");
+    QCOMPARE(RunDesktop({"--print-to", QFile::encodeName(out), QFile::encodeName(File("two.txt"))},
+                        m_settings.path(), errors),
+             2);
+    QCOMPARE(ReadFile(File("two.txt")), before);
+    QVERIFY(QFileInfo(File("link-to-two.txt")).isSymLink());
+    QCOMPARE(ProgramLines(ReadFile(errors)), 1);
+}
+
+void TestTabulonApp::SettingsFileThatIsAPipeIsReportedOnceAndLeftAlone() {
+    const QString folder =
+        m_settings.path() + QStringLiteral("/Local AppWizard-Generated Applications");
+    QDir().mkpath(folder);
+    const QByteArray pipe = QFile::encodeName(folder + QStringLiteral("/Tabulon.conf"));
+    ::unlink(pipe.constData());
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+
+    // The window: one warning naming the file; opening a file does not wait on the pipe.
+    {
+        CTabulonApp app;
+        QStringList warnings;
+        app.SetWarning([&warnings](const QString& message) { warnings.append(message); });
+        QVERIFY(app.InitInstance(Command(CCommandLineInfo::FileOpen, File("two.txt"))));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].contains(QFile::decodeName(pipe)), qPrintable(warnings[0]));
+        QCOMPARE(app.GetDocument().GetLines()->GetCount(), std::size_t{2});
+        QVERIFY(CRecentFileList().Entries().isEmpty());
+    }
+    // Printing: one line on stderr, and the PDF is written.
+    const QString errors = File("settings.err");
+    QCOMPARE(RunDesktop({"--print-to", QFile::encodeName(File("settings.pdf")),
+                         QFile::encodeName(File("two.txt"))},
+                        m_settings.path(), errors),
+             0);
+    const QByteArray message = ReadFile(errors);
+    QCOMPARE(ProgramLines(message), 1);
+    QVERIFY2(message.contains(pipe), message.constData());
+    QVERIFY(ReadFile(File("settings.pdf")).startsWith("%PDF"));
+    struct stat status {};
+    QCOMPARE(::stat(pipe.constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
+    ::unlink(pipe.constData());
+}
+
+void TestTabulonApp::FileNamesKeepEveryByte_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("utf8");
+    QTest::newRow("plain") << QByteArray("journal.txt") << true;
+    QTest::newRow("UTF-8") << QByteArray("r\xC3\xA9sum\xC3\xA9 \xF0\x9F\x93\x88") << true;
+    QTest::newRow("byte 0xFF") << QByteArray("j\xFF.txt") << false;
+    QTest::newRow("Latin-1") << QByteArray("r\xE9sum\xE9") << false;
+    QTest::newRow("overlong slash") << QByteArray("a\xC0\xAF") << false;
+    QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << false;
+    QTest::newRow("cut sequence") << QByteArray("\xE2\x82") << false;
+    QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+}
+
+void TestTabulonApp::FileNamesKeepEveryByte() {
+    QFETCH(QByteArray, name);
+    QFETCH(bool, utf8);
+    const QString decoded = DecodeFileName(name);
+    QCOMPARE(EncodeFileName(decoded), name);
+    if (utf8)
+        QCOMPARE(decoded, QString::fromUtf8(name));
+    const CCommandLineInfo info =
+        CCommandLineInfo::Parse({QStringLiteral("tabulon"), QStringLiteral("--print-to"), decoded,
+                                 DecodeFileName("in" + name)});
+    QCOMPARE(EncodeFileName(info.m_strPrintTo), name);
+    QCOMPARE(EncodeFileName(info.m_strFileName), "in" + name);
+}
+
+void TestTabulonApp::NameThatIsNotUtf8OpensSavesPrintsAndReopens() {
+    const QByteArray folder = QFile::encodeName(m_files.path());
+    const QByteArray journal = folder + "/j\xFF.txt";
+    const QByteArray pdf = folder + "/out\xFF.pdf";
+    // QTemporaryDir cannot remove names that are not UTF-8.
+    const std::unique_ptr<void, std::function<void(void*)>> removeFiles(this, [&](void*) {
+        ::unlink(journal.constData());
+        ::unlink(pdf.constData());
+    });
+    const QByteArray opening = ReadFile(File("two.txt"));
+    const int fd = ::open(journal.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, opening.constData(), opening.size()), ssize_t(opening.size()));
+    ::close(fd);
+    // The command line.
+    QCOMPARE(RunDesktop({"--print-to", pdf, journal}, m_settings.path(), File("bytes.err")), 0);
+    struct stat status {};
+    QCOMPARE(::stat(pdf.constData(), &status), 0);
+    QVERIFY(status.st_size > 0);
+
+    // The window: open, run, save to the same bytes.
+    {
+        CTabulonApp app;
+        QVERIFY(app.InitInstance(Command(CCommandLineInfo::FileOpen, DecodeFileName(journal))));
+        QCOMPARE(app.GetDocument().GetLines()->GetCount(), std::size_t{2});
+        app.GetDocument().RunCalculation(PolicyKind::Insurance, TermLifeWithBothSections());
+        QVERIFY(app.GetMainFrame()->GetDocManager().FileSave());
+        QCOMPARE(EncodeFileName(CRecentFileList().Entries().value(0)), journal);
+    }
+    QCOMPARE(::stat(journal.constData(), &status), 0);
+    QVERIFY(status.st_size > 1000);
+
+    // The recent-file list of a new start.
+    CTabulonApp app;
+    QVERIFY(app.InitInstance(Command(CCommandLineInfo::FileNew)));
+    app.GetMainFrame()->findChild<QAction*>(QStringLiteral("ID_FILE_MRU_FILE1"))->trigger();
+    QVERIFY(app.GetDocument().GetLines()->GetCount() > 100);
+    QCOMPARE(QByteArray::fromStdString(app.GetDocument().GetPathName()), journal);
+}
+
+TABULON_GUI_TEST_MAIN(TestTabulonApp)
 #include "tst_TabulonApp.moc"

@@ -1,6 +1,7 @@
 // The journal view: layout and drawing of the rows, scrolling to the end after every
 // change, selecting lines, the keys, very long lines, and printing into pages.
 #include "DocManager.h"
+#include "GuiTestMain.h"
 #include "LineText.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
@@ -463,5 +464,5 @@ void TestTabulonView::TenMillionCharacterLineScrollsAndStaysInItsRow() {
     }
 }
 
-QTEST_MAIN(TestTabulonView)
+TABULON_GUI_TEST_MAIN(TestTabulonView)
 #include "tst_TabulonView.moc"

@@ -1,23 +1,30 @@
-// Report lines come out exactly as C printf formats them, whatever the value: rounding of
-// ties, signs of zero, non-finite values (NaN without its sign) and huge numbers, lines cut
-// at 511 bytes, and a line without values taken as its text. Whatever formats the lines
-// must keep to this.
+// Report lines come out exactly as C printf formats them in the C locale, whatever the
+// value: rounding of ties, signs of zero, non-finite values (NaN without its sign) and huge
+// numbers, widths exceeded, lines cut at 511 bytes, and a line without values taken as its
+// text. The formatter is held against the C library's snprintf, run in the C locale.
 #include "ReportLine.h"
 #include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <locale.h>
 #include <random>
 #include <string>
 
 namespace {
 
+// snprintf in the C locale, whatever locale the process has set.
 template <class... Args> std::string ViaPrintf(const char* format, Args... args) {
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t previous = ::uselocale(cLocale);
     char line[512];
     const int n = std::snprintf(line, sizeof line, format, report::Printable(args)...);
+    ::uselocale(previous);
     return std::string(line, n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), 511));
 }
 
@@ -54,8 +61,32 @@ TEST_P(ReportNumber, PrintsExactlyAsPrintfForTrickyAndRandomValues) {
 // The conversions the reports use, and the default precision.
 INSTANTIATE_TEST_SUITE_P(Formats, ReportNumber,
                          ::testing::Values("%7.0f", "%6.2f", "%11.4f", "%12.2f", "%.2f percent. ",
-                                           "EDNI= %10.2f ", "%f", "%.17f"),
+                                           "EDNI= %10.2f ", "%f", "%.17f", "%.0f", "%1.3f", "%.40f",
+                                           "%+.2f", "% .2f", "%08.2f", "%-10.2f|", "%#.0f"),
                          [](const auto& info) { return testing_support::SpeltText(info.param); });
+
+// Integers and texts through widths, flags and precisions, the extremes of int included.
+TEST(ReportLine, IntegersAndTextsMatchPrintf) {
+    const int integers[] = {0, 1, -1, 7, 42, -42, 106, 99999, 100000, -100000, INT_MAX, INT_MIN};
+    for (const char* format : {"%d", "%5d", "%3d", "%9d", "%8d+", "%-5d|", "%+d", "% d", "%05d",
+                               "%.3d", "%.0d", "%05.3d", "%i"}) {
+        for (const int value : integers)
+            EXPECT_EQ(ViaReport(format, value), ViaPrintf(format, value)) << format << " " << value;
+    }
+    for (const char* format : {"%s", "%20s", "%-20s|", "%.3s", "%5.1s", "%3s"}) {
+        for (const char* text : {"", "Endowment", "Whole life insurance", "National, female"})
+            EXPECT_EQ(ViaReport(format, text), ViaPrintf(format, text)) << format << " " << text;
+    }
+}
+
+// NaN of either sign prints as "nan" through the widths of numbers; infinities keep theirs.
+TEST(ReportLine, NonFiniteValuesKeepTheirFields) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(ViaReport("%6.2f|%11.4f", -nan, nan), "   nan|        nan");
+    EXPECT_EQ(ViaReport("%10.2f %10.2f", inf, -inf), "       inf       -inf");
+    EXPECT_EQ(ViaReport("%08.2f", -inf), "    -inf");
+}
 
 TEST(ReportLine, MixedLinesMatchPrintf) {
     EXPECT_EQ(ViaReport("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04),

@@ -1,8 +1,9 @@
 // Renders the desktop program's windows to PNG files: the main window after a term-life
-// run with both report sections, the two input dialogs (also with a 14-point font) and the
-// about box.
+// run with both report sections, the Charts window of that run, the two input dialogs (also
+// with a 14-point font) and the about box.
 // Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
+#include "ChartsWindow.h"
 #include "CommandLineInfo.h"
 #include "MainFrame.h"
 #include "PolicyInputDialog.h"
@@ -68,6 +69,13 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
 
     bool saved = Save(frame->grab(), folder, "main-window.png");
+    // The Charts window floating on its own, at a size that shows the three charts whole.
+    CChartsWindow* charts = frame->GetChartsWindow();
+    charts->setFloating(true);
+    charts->resize(620, 1000);
+    charts->show();
+    QApplication::processEvents();
+    saved &= Save(charts->grab(), folder, "charts-window.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog.png");
     // The dialogs again with a 14-point desktop font: they grow with it.

@@ -1,0 +1,378 @@
+// The Charts window: it follows each calculation through the record, leaves out values that
+// are not defined, shows exact values on hovering, and saves and prints the charts.
+#include "ChartSeries.h"
+#include "ChartsWindow.h"
+#include "GuiTestMain.h"
+#include "LifeCharts.h"
+#include "MainFrame.h"
+#include "ShellTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QAreaSeries>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QScatterSeries>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace shell_test;
+
+Q_DECLARE_METATYPE(CPolicyDialogData)
+
+namespace {
+
+template <class Series> Series* Find(QChart* chart, const char* name) {
+    for (QAbstractSeries* series : chart->series())
+        if (series->objectName() == QLatin1String(name))
+            return qobject_cast<Series*>(series);
+    return nullptr;
+}
+
+QValueAxis* AxisOf(QChart* chart, Qt::Orientation orientation) {
+    return qobject_cast<QValueAxis*>(chart->axes(orientation).value(0));
+}
+
+QString Exact(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+CPolicyDialogData Policy(int policyIndex, int age, int term, int tableIndex = 0) {
+    CPolicyDialogData values = TermLifeWithBothSections();
+    values.m_nPolicyIndex = policyIndex;
+    values.m_nAge = age;
+    values.m_nTerm = term;
+    values.m_nTableIndex = tableIndex;
+    return values;
+}
+
+} // namespace
+
+class TestChartsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { UseSettingsIn(m_settings); }
+    void init();
+    void cleanup();
+    void SaysNoCalculationYetBeforeTheFirst();
+    void FollowsEachCalculation_data();
+    void FollowsEachCalculation();
+    void LeavesOutValuesThatAreNotDefined_data();
+    void LeavesOutValuesThatAreNotDefined();
+    void HoveringAPointShowsItsAgeAndExactValue();
+    void SaveImageWritesAWholePngOrSvg_data();
+    void SaveImageWritesAWholePngOrSvg();
+    void SaveImageFailureNamesTheFileAndTheReason_data();
+    void SaveImageFailureNamesTheFileAndTheReason();
+    void PrintPreviewShowsTheChartsOnOnePage();
+
+private:
+    QAction* Action(const char* id) const {
+        return m_frame->findChild<QAction*>(QLatin1String(id));
+    }
+    void Calculate(bool pension, const CPolicyDialogData& values) {
+        m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, values));
+        Action(pension ? "ID_TYPE_PENSION" : "ID_TYPE_INSURANCE")->trigger();
+    }
+    CLifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }
+
+    QTemporaryDir m_settings;
+    std::unique_ptr<CTabulonDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+void TestChartsWindow::init() {
+    m_doc = std::make_unique<CTabulonDoc>();
+    m_frame = std::make_unique<CMainFrame>(*m_doc);
+    m_frame->GetDocManager().SetSavePrompt(
+        [](const QString&) { return CDocManager::SaveAnswer::Discard; });
+    m_frame->GetDocManager().FileNew();
+    m_frame->resize(1000, 700);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+}
+
+void TestChartsWindow::cleanup() {
+    m_frame.reset();
+    m_doc.reset();
+}
+
+void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
+    CChartsWindow* window = m_frame->GetChartsWindow();
+    QVERIFY(!window->isVisible());
+    Action("ID_VIEW_CHARTS")->trigger();
+    QVERIFY(window->isVisible());
+    QVERIFY(Action("ID_VIEW_CHARTS")->isChecked());
+    auto* nothing = window->findChild<QLabel*>(QStringLiteral("NoCalculation"));
+    QVERIFY(nothing && nothing->isVisible());
+    QCOMPARE(nothing->text(), QStringLiteral("No calculation yet"));
+    for (const char* id : {"ID_CHARTS_SAVE_IMAGE", "ID_CHARTS_PRINT", "ID_CHARTS_PRINT_PREVIEW"})
+        QVERIFY(!Action(id)->isEnabled());
+    QString error;
+    QVERIFY(!window->SaveImage(QDir(m_settings.path()).filePath(QStringLiteral("c.png")), error));
+    QVERIFY(error.contains(QLatin1String("no calculation yet")));
+
+    Calculate(false, TermLifeWithBothSections());
+    QVERIFY(!nothing->isVisible());
+    for (const char* id : {"ID_CHARTS_SAVE_IMAGE", "ID_CHARTS_PRINT", "ID_CHARTS_PRINT_PREVIEW"})
+        QVERIFY(Action(id)->isEnabled());
+    // A new journal keeps the record, and with it the charts.
+    m_frame->GetDocManager().FileNew();
+    QVERIFY(!nothing->isVisible());
+}
+
+void TestChartsWindow::FollowsEachCalculation_data() {
+    QTest::addColumn<bool>("pension");
+    QTest::addColumn<CPolicyDialogData>("values");
+    QTest::addColumn<bool>("hiddenWhileCalculating");
+    QTest::addColumn<QStringList>("described");
+    QTest::newRow("term life at 40 for 20 years")
+        << false << TermLifeWithBothSections() << false
+        << QStringList{QStringLiteral("Term life insurance, National, male table"),
+                       QStringLiteral("age 40, term 20 years, rate 4%")};
+    QTest::newRow("whole life at 0, calculated while hidden")
+        << false << Policy(0, 0, 5, 1) << true
+        << QStringList{QStringLiteral("Whole life insurance, National, female table"),
+                       QStringLiteral("age 0, rate 4%")};
+    QTest::newRow("term annuity past the table")
+        << true << Policy(1, 60, 80, 3) << false
+        << QStringList{QStringLiteral("Term annuity, Regional, female table"),
+                       QStringLiteral("age 60, term 80 years, rate 4%")};
+    QTest::newRow("endowment for 1 year, calculated while hidden")
+        << false << Policy(2, 30, 1) << true
+        << QStringList{QStringLiteral("Endowment, National, male table"),
+                       QStringLiteral("age 30, term 1 year, rate 4%")};
+}
+
+void TestChartsWindow::FollowsEachCalculation() {
+    QFETCH(bool, pension);
+    QFETCH(CPolicyDialogData, values);
+    QFETCH(bool, hiddenWhileCalculating);
+    QFETCH(QStringList, described);
+    const auto namesTheCalculation = [&](QChart* chart) {
+        return std::all_of(described.begin(), described.end(),
+                           [&](const QString& line) { return chart->title().contains(line); });
+    };
+    CChartsWindow* window = m_frame->GetChartsWindow();
+    // An earlier calculation, so that each row shows a change.
+    window->show();
+    Calculate(true, Policy(0, 20, 5));
+    window->setVisible(!hiddenWhileCalculating);
+    Calculate(pension, values);
+    window->show();
+
+    const int age = values.m_nAge;
+    const int ages = m_doc->m_nAges - age;
+    QChart* living = Charts()->GetLivingChart();
+    QVERIFY(namesTheCalculation(living));
+    const QList<QPointF> livingPoints = Find<QLineSeries>(living, "Living")->points();
+    QCOMPARE(livingPoints.size(), ages);
+    for (int i = 0; i < ages; ++i) {
+        QCOMPARE(livingPoints[i].x(), double(age + i));
+        QCOMPARE(livingPoints[i].y(), m_doc->m_dLiving[age + i]);
+    }
+
+    QChart* deaths = Charts()->GetDeathChart();
+    QVERIFY(namesTheCalculation(deaths));
+    QBarSet* bars = Find<QBarSeries>(deaths, "DeathBars")->barSets().value(0);
+    QCOMPARE(bars->count(), m_doc->m_nAges);
+    for (int x = age; x < m_doc->m_nAges; ++x)
+        QCOMPARE(bars->at(x), m_doc->m_dDeathProb[x]);
+    QCOMPARE(AxisOf(deaths, Qt::Horizontal)->min(), age - 0.5);
+    QCOMPARE(AxisOf(deaths, Qt::Horizontal)->max(), m_doc->m_nAges - 0.5);
+    const QList<QPointF> mean = Find<QLineSeries>(deaths, "Mean")->points();
+    QCOMPARE(mean.size(), 2);
+    QCOMPARE(mean[0].x(), m_doc->m_dMeanAgeAtDeath);
+    const QList<QPointF> spread = Find<QAreaSeries>(deaths, "Spread")->lowerSeries()->points();
+    QCOMPARE(spread[1].x() - spread[0].x(), 2 * m_doc->m_dSdAgeAtDeath);
+
+    // The net income of the report, death rows as lines and the survivors as points.
+    const ChartSeries expected = BuildChartSeries(*m_doc);
+    QChart* netIncome = Charts()->GetNetIncomeChart();
+    QVERIFY(namesTheCalculation(netIncome));
+    QVERIFY(netIncome->title().contains(QString::number(m_doc->m_dPremium, 'f', 2)));
+    const QList<QPointF> undiscounted = Find<QLineSeries>(netIncome, "Undiscounted")->points();
+    const QList<QPointF> discounted = Find<QLineSeries>(netIncome, "Discounted")->points();
+    QList<QPointF> survivors;
+    int deathRows = 0;
+    for (const NetIncomeRow& row : expected.netIncome) {
+        if (row.survivors) {
+            if (row.valuesShown)
+                survivors << QPointF(row.age, row.undiscounted) << QPointF(row.age, row.discounted);
+            continue;
+        }
+        QCOMPARE(undiscounted.value(deathRows), QPointF(row.age, row.undiscounted));
+        QCOMPARE(discounted.value(deathRows), QPointF(row.age, row.discounted));
+        ++deathRows;
+    }
+    QCOMPARE(undiscounted.size(), deathRows);
+    QCOMPARE(discounted.size(), deathRows);
+    QCOMPARE(Find<QScatterSeries>(netIncome, "Survivors")->points(), survivors);
+    QCOMPARE(Find<QLineSeries>(netIncome, "Edni")->points().value(0).y(), expected.edni);
+}
+
+void TestChartsWindow::LeavesOutValuesThatAreNotDefined_data() {
+    QTest::addColumn<bool>("pension");
+    QTest::addColumn<int>("policyIndex");
+    QTest::addColumn<QString>("netIncomeNote");
+    QTest::newRow("whole life") << false << 0
+                                << QStringLiteral("Not defined at age 106: left out.");
+    // The survivors of a term to 107 are there too.
+    QTest::newRow("endowment") << false << 2
+                               << QStringLiteral("Not defined at ages 106 to 107: left out.");
+    QTest::newRow("life annuity") << true << 0
+                                  << QStringLiteral("Not defined at age 106: left out.");
+}
+
+// Nobody of table 3 lives at 106: every probability there is 0/0, and so is every value
+// calculated from them.
+void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
+    QFETCH(bool, pension);
+    QFETCH(int, policyIndex);
+    QFETCH(QString, netIncomeNote);
+    CChartsWindow* window = m_frame->GetChartsWindow();
+    window->show();
+    Calculate(pension, Policy(policyIndex, 106, 1, 2));
+    QVERIFY(std::isnan(m_doc->m_dDeathProb[106]));
+
+    QChart* deaths = Charts()->GetDeathChart();
+    QVERIFY(deaths->title().contains(QLatin1String("Not defined at age 106: left out.")));
+    QVERIFY(deaths->title().contains(QLatin1String("not defined")));
+    QCOMPARE(Find<QBarSeries>(deaths, "DeathBars")->barSets().value(0)->at(106), 0.0);
+    QVERIFY(!Find<QLineSeries>(deaths, "Mean")->isVisible());
+    QVERIFY(Find<QLineSeries>(deaths, "Mean")->points().isEmpty());
+    QChart* netIncome = Charts()->GetNetIncomeChart();
+    QVERIFY(netIncome->title().contains(netIncomeNote));
+    QVERIFY(Find<QLineSeries>(netIncome, "Undiscounted")->points().isEmpty());
+    QVERIFY(!Find<QLineSeries>(netIncome, "Edni")->isVisible());
+    for (QChart* chart : {Charts()->GetLivingChart(), deaths, netIncome})
+        for (QAbstractAxis* axis : chart->axes()) {
+            auto* values = qobject_cast<QValueAxis*>(axis);
+            QVERIFY(std::isfinite(values->min()) && std::isfinite(values->max()));
+            QVERIFY(values->min() < values->max());
+        }
+    QVERIFY(!window->grab().isNull());
+}
+
+void TestChartsWindow::HoveringAPointShowsItsAgeAndExactValue() {
+    m_frame->GetChartsWindow()->show();
+    Calculate(false, TermLifeWithBothSections());
+    QBarSet* bars = Find<QBarSeries>(Charts()->GetDeathChart(), "DeathBars")->barSets().value(0);
+    emit bars->hovered(true, 62);
+    QTRY_COMPARE(QToolTip::text(),
+                 QStringLiteral("Age 62: probability of death ") + Exact(m_doc->m_dDeathProb[62]));
+    emit Find<QLineSeries>(Charts()->GetLivingChart(), "Living")->hovered(QPointF(49.8, 1), true);
+    QTRY_COMPARE(QToolTip::text(),
+                 QStringLiteral("Age 50: %1 living").arg(Exact(m_doc->m_dLiving[50])));
+    const ChartSeries series = BuildChartSeries(*m_doc);
+    emit Find<QLineSeries>(Charts()->GetNetIncomeChart(), "Discounted")
+        ->hovered(QPointF(41.2, -5), true);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Death at age 41: discounted net income ") +
+                                       Exact(series.netIncome[1].discounted));
+    emit bars->hovered(false, 62);
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestChartsWindow::SaveImageWritesAWholePngOrSvg_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("PNG") << QStringLiteral("charts.png");
+    QTest::newRow("SVG") << QStringLiteral("charts.SVG");
+}
+
+void TestChartsWindow::SaveImageWritesAWholePngOrSvg() {
+    QFETCH(QString, name);
+    Calculate(false, TermLifeWithBothSections());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    WriteFile(path, "an older file");
+    // Through the command, as the user saves, while the window is hidden.
+    CChartsWindow* window = m_frame->GetChartsWindow();
+    QStringList warnings;
+    window->SetFileChooser([&] { return path; });
+    window->SetWarning([&](const QString& message) { warnings.append(message); });
+    Action("ID_CHARTS_SAVE_IMAGE")->trigger();
+    QCOMPARE(warnings, QStringList());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+
+    const QByteArray bytes = ReadFile(path);
+    if (name.endsWith(QLatin1String(".png"))) {
+        QVERIFY(bytes.startsWith("\x89PNG\r\n"));
+        const QImage image(path);
+        QVERIFY(!image.isNull());
+        QVERIFY(image.width() >= 760 && image.height() > image.width());
+    } else {
+        QVERIFY(bytes.startsWith("<?xml"));
+        QVERIFY(bytes.contains("<svg"));
+        QVERIFY(bytes.contains("Term life insurance"));
+        QVERIFY(QSvgRenderer(path).isValid());
+    }
+}
+
+void TestChartsWindow::SaveImageFailureNamesTheFileAndTheReason_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder")
+        << QStringLiteral("missing/charts.png") << QStringLiteral("No such file or directory");
+    QTest::newRow("a folder") << QStringLiteral("folder.svg") << QStringLiteral("not a plain file");
+    QTest::newRow("a device") << QStringLiteral("/dev/null") << QStringLiteral("not a plain file");
+}
+
+void TestChartsWindow::SaveImageFailureNamesTheFileAndTheReason() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    Calculate(false, TermLifeWithBothSections());
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.svg")));
+    const QString path = QDir(folder.path()).absoluteFilePath(name);
+    CChartsWindow* window = m_frame->GetChartsWindow();
+    QStringList warnings;
+    window->SetFileChooser([&] { return path; });
+    window->SetWarning([&](const QString& message) { warnings.append(message); });
+    Action("ID_CHARTS_SAVE_IMAGE")->trigger();
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].startsWith(QStringLiteral("Cannot save the image \"%1\": ").arg(path)),
+             qPrintable(warnings[0]));
+    QVERIFY2(warnings[0].contains(reason), qPrintable(warnings[0]));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() &&
+            !QFileInfo(QStringLiteral("/dev/null")).isFile());
+}
+
+void TestChartsWindow::PrintPreviewShowsTheChartsOnOnePage() {
+    Calculate(false, TermLifeWithBothSections());
+    int previewPages = -1;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* preview = QApplication::activeModalWidget();
+        if (!preview)
+            return;
+        auto* pages = preview->findChild<QPrintPreviewWidget*>();
+        previewPages = pages ? pages->pageCount() : 0;
+        preview->close();
+    });
+    Action("ID_CHARTS_PRINT_PREVIEW")->trigger();
+    QCOMPARE(previewPages, 1);
+
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("charts.pdf")));
+    QCOMPARE(m_frame->GetChartsWindow()->OnPrint(&printer), 1);
+    if (HavePoppler())
+        QCOMPARE(PdfPageCount(printer.outputFileName()), 1);
+}
+
+TABULON_GUI_TEST_MAIN(TestChartsWindow)
+#include "tst_ChartsWindow.moc"

@@ -1,0 +1,286 @@
+#include "ChartsWindow.h"
+
+#include "AppIcon.h"
+#include "LifeCharts.h"
+#include "PrintCommands.h"
+#include "TabulonDoc.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLegend>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace {
+
+// The charts as files and on paper: each this wide and high, in pixels of the screen.
+constexpr qreal kPaintedWidth = 760;
+constexpr qreal kPaintedHeight = 460;
+// On the screen each chart is at least this high, in units of the font's height.
+constexpr int kChartLines = 20;
+
+// A point size becomes the same pixel size at dpi, so that a painting scaled onto a
+// printer or kept as SVG keeps its text in proportion to its lines.
+QFont InPixels(QFont font, int dpi) {
+    if (font.pointSizeF() > 0)
+        font.setPixelSize(qRound(font.pointSizeF() * dpi / 72));
+    return font;
+}
+
+void UsePixelFonts(QChart* chart, int dpi) {
+    chart->setTitleFont(InPixels(chart->titleFont(), dpi));
+    chart->legend()->setFont(InPixels(chart->legend()->font(), dpi));
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(InPixels(axis->labelsFont(), dpi));
+        axis->setTitleFont(InPixels(axis->titleFont(), dpi));
+    }
+}
+
+// Writes bytes to a temporary file beside fileName and renames it over fileName once
+// complete; a failure leaves no file behind and any earlier file as it was.
+bool WriteWhole(const QString& fileName, const QByteArray& bytes, QString& reason) {
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isFile()) {
+        reason = CChartsWindow::tr("it is not a plain file");
+        return false;
+    }
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QWidget* parent)
+    : QDockWidget(tr("Charts"), parent), m_doc(doc), m_printCommands(printCommands) {
+    setObjectName(QStringLiteral("ChartsWindow"));
+    setAllowedAreas(Qt::AllDockWidgetAreas);
+
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* commands = new QToolBar(body);
+    commands->setObjectName(QStringLiteral("ChartsToolBar"));
+    commands->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction* save =
+        commands->addAction(tr("Save &Image..."), this, &CChartsWindow::SaveImageCommand);
+    save->setObjectName(QStringLiteral("ID_CHARTS_SAVE_IMAGE"));
+    save->setStatusTip(tr("Save the charts as a PNG or SVG image"));
+    QAction* print = commands->addAction(tr("&Print..."), this, [this] {
+        m_printCommands.PrintWith([this](QPrinter* printer) { return OnPrint(printer); }, false);
+    });
+    print->setObjectName(QStringLiteral("ID_CHARTS_PRINT"));
+    print->setStatusTip(tr("Print the charts"));
+    QAction* preview = commands->addAction(tr("Print Pre&view"), this, [this] {
+        m_printCommands.PrintWith([this](QPrinter* printer) { return OnPrint(printer); }, true);
+    });
+    preview->setObjectName(QStringLiteral("ID_CHARTS_PRINT_PREVIEW"));
+    preview->setStatusTip(tr("Display the charts' page"));
+    m_chartCommands = {save, print, preview};
+    layout->addWidget(commands);
+
+    m_pPages = new QStackedWidget(body);
+    auto* nothing = new QLabel(tr("No calculation yet"), m_pPages);
+    nothing->setObjectName(QStringLiteral("NoCalculation"));
+    nothing->setAlignment(Qt::AlignCenter);
+    nothing->setMinimumWidth(nothing->sizeHint().width() * 3);
+    m_pPages->addWidget(nothing);
+    layout->addWidget(m_pPages, 1);
+    setWidget(body);
+
+    m_fileChooser = [this] {
+        QString filter;
+        const QString png = tr("PNG image (*.png)");
+        const QString svg = tr("SVG image (*.svg)");
+        QString name = QFileDialog::getSaveFileName(this, tr("Save Image"), tr("charts.png"),
+                                                    png + QStringLiteral(";;") + svg, &filter);
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+            name += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+        return name;
+    };
+    m_warning = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Tabulon"), message);
+    };
+
+    m_doc.AddView(this);
+    for (QAction* command : m_chartCommands)
+        command->setEnabled(HoldsCalculation(m_doc));
+}
+
+CChartsWindow::~CChartsWindow() {
+    m_doc.RemoveView(this);
+}
+
+void CChartsWindow::OnUpdate(const DocumentEvent& event) {
+    // Only a calculation changes the record the charts show; New and Open leave it as it was.
+    if (event.kind != DocumentEvent::Kind::CalculationAppended)
+        return;
+    m_bStale = true;
+    if (isVisible())
+        Refresh();
+    else
+        for (QAction* command : m_chartCommands)
+            command->setEnabled(HoldsCalculation(m_doc));
+}
+
+void CChartsWindow::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    // Docked for the first time: a good part of the frame's width, so that titles and
+    // legends fit.
+    auto* frame = qobject_cast<QMainWindow*>(parentWidget());
+    if (!m_bSized && frame && !isFloating())
+        frame->resizeDocks({this}, {frame->width() * 9 / 20}, Qt::Horizontal);
+    m_bSized = true;
+    if (m_bStale)
+        Refresh();
+}
+
+// The record is read afresh whenever the document changes (a New or an Open leaves it as
+// it was, a calculation fills it); the series are a few hundred numbers.
+void CChartsWindow::Refresh() {
+    m_bStale = false;
+    const bool holdsCalculation = HoldsCalculation(m_doc);
+    for (QAction* command : m_chartCommands)
+        command->setEnabled(holdsCalculation);
+    if (!holdsCalculation) {
+        m_pPages->setCurrentIndex(0);
+        return;
+    }
+    m_series = BuildChartSeries(m_doc);
+    if (!m_pCharts)
+        CreateChartViews();
+    m_pCharts->Show(m_series);
+    m_pPages->setCurrentIndex(1);
+}
+
+void CChartsWindow::CreateChartViews() {
+    m_pCharts = new CLifeCharts(this);
+    auto* scroll = new QScrollArea(m_pPages);
+    scroll->setObjectName(QStringLiteral("ChartsArea"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* charts = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(charts);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QChart* chart : {m_pCharts->GetLivingChart(), m_pCharts->GetDeathChart(),
+                          m_pCharts->GetNetIncomeChart()}) {
+        auto* view = new QChartView(chart, charts);
+        view->setObjectName(chart->objectName() + QStringLiteral("View"));
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setMinimumHeight(fontMetrics().height() * kChartLines);
+        layout->addWidget(view);
+    }
+    scroll->setWidget(charts);
+    m_pPages->addWidget(scroll);
+}
+
+void CChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
+    // A set of charts of its own, so that the file does not depend on the window's size.
+    CLifeCharts charts;
+    charts.Show(m_series);
+    QGraphicsScene scene;
+    qreal top = 0;
+    for (QChart* chart :
+         {charts.GetLivingChart(), charts.GetDeathChart(), charts.GetNetIncomeChart()}) {
+        scene.addItem(chart);
+        UsePixelFonts(chart, logicalDpiY());
+        chart->setGeometry(QRectF(QPointF(0, top), size));
+        top += size.height();
+    }
+    const QRectF whole(0, 0, size.width(), top);
+    scene.setSceneRect(whole);
+    painter.fillRect(whole, Qt::white);
+    scene.render(&painter, whole, whole);
+}
+
+bool CChartsWindow::SaveImage(const QString& fileName, QString& error) {
+    const QString shown = QDir::toNativeSeparators(fileName);
+    if (!HoldsCalculation(m_doc)) {
+        error = tr("Cannot save the image \"%1\": there is no calculation yet.").arg(shown);
+        return false;
+    }
+    if (m_bStale)
+        Refresh();
+    const QSizeF size(kPaintedWidth, kPaintedHeight);
+    const QSize whole(qRound(size.width()), qRound(size.height() * 3));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(whole);
+        svg.setViewBox(QRect(QPoint(), whole));
+        svg.setResolution(logicalDpiY());
+        svg.setTitle(tr("Tabulon charts"));
+        svg.setDescription(CLifeCharts::Describe(m_series).join(QStringLiteral(", ")));
+        QPainter painter(&svg);
+        PaintCharts(painter, size);
+    } else {
+        // Twice the pixels of the screen, so that the picture stays sharp when enlarged.
+        const qreal ratio = 2;
+        QImage image(whole * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintCharts(painter, size);
+        painter.end();
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(image)) {
+            error = tr("Cannot save the image \"%1\": %2.").arg(shown, writer.errorString());
+            return false;
+        }
+    }
+    QString reason;
+    if (!WriteWhole(fileName, bytes, reason)) {
+        error = tr("Cannot save the image \"%1\": %2.").arg(shown, reason);
+        return false;
+    }
+    return true;
+}
+
+void CChartsWindow::SaveImageCommand() {
+    const QString fileName = m_fileChooser();
+    QString error;
+    if (!fileName.isEmpty() && !SaveImage(fileName, error))
+        m_warning(error);
+}
+
+int CChartsWindow::OnPrint(QPrinter* printer) {
+    if (!HoldsCalculation(m_doc))
+        return 0;
+    if (m_bStale)
+        Refresh();
+    QPainter painter;
+    if (!painter.begin(printer))
+        return 0;
+    // The three charts fill the page's width and share its height.
+    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
+    const qreal scale = page.width() / kPaintedWidth;
+    painter.scale(scale, scale);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintCharts(painter, QSizeF(kPaintedWidth, page.height() / scale / 3));
+    return 1;
+}

@@ -1,0 +1,72 @@
+// The Charts window: the last accepted calculation as three charts, beside the journal.
+#pragma once
+
+#include "ChartSeries.h"
+#include "Document.h"
+
+#include <QDockWidget>
+#include <QString>
+
+#include <functional>
+
+class CLifeCharts;
+class CPrintCommands;
+class CTabulonDoc;
+class QAction;
+class QPainter;
+class QPrinter;
+class QStackedWidget;
+
+// A dock window that can stay open beside the journal or float. It follows the document's
+// record: after each calculation it shows that calculation's charts, before the first it
+// says "No calculation yet". While hidden it only notes that it is out of date and catches
+// up when shown, so a calculation costs it nothing then. Save Image writes the charts as
+// PNG or SVG; Print and Print Preview go through the journal's printer.
+class CChartsWindow : public QDockWidget, public CView {
+    Q_OBJECT
+public:
+    // Asks for the image file to write; empty = cancelled.
+    using FileChooser = std::function<QString()>;
+    // Tells the user about a failure.
+    using Warning = std::function<void(const QString& message)>;
+
+    CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QWidget* parent = nullptr);
+    ~CChartsWindow() override;
+
+    void OnUpdate(const DocumentEvent& event) override;
+
+    // Writes the charts to fileName: SVG when the name ends in ".svg", PNG otherwise. The
+    // image goes to a temporary file beside the target, renamed over it once complete.
+    // False with a sentence naming the file and the reason in error.
+    bool SaveImage(const QString& fileName, QString& error);
+    // Paints the charts on one page of the printer; returns the pages painted, 0 on failure.
+    int OnPrint(QPrinter* printer);
+
+    // The charts on the screen; null until the window has first shown a calculation.
+    CLifeCharts* GetCharts() const { return m_pCharts; }
+
+    // Replace the interactions, for tests and scripts.
+    void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    void SetWarning(Warning warning) { m_warning = std::move(warning); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Refresh();
+    void CreateChartViews();
+    void SaveImageCommand();
+    // Paints a fresh set of charts, each size wide and high, one under the other.
+    void PaintCharts(QPainter& painter, QSizeF size) const;
+
+    CTabulonDoc& m_doc;
+    CPrintCommands& m_printCommands;
+    ChartSeries m_series;
+    bool m_bStale = true;
+    bool m_bSized = false;
+    CLifeCharts* m_pCharts = nullptr;
+    QStackedWidget* m_pPages = nullptr;
+    QList<QAction*> m_chartCommands;
+    FileChooser m_fileChooser;
+    Warning m_warning;
+};
