@@ -5,6 +5,8 @@
 
 #include "FileException.h"
 
+#include "FaultTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -166,14 +168,8 @@ TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
 
 class DocumentFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tabulon-doc-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
-    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
-    std::string m_folder;
+    std::string Path(const std::string& name) const { return m_folder.Path(name); }
+    fault_support::ScratchFolder m_folder;
 };
 
 TEST_F(DocumentFiles, RecordSurvivesOpenAndOpenAppendsToTheJournal) {
