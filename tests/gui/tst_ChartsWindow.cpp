@@ -50,7 +50,7 @@ QString Exact(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-CPolicyDialogData Policy(int policyIndex, int age, int term, int tableIndex = 0) {
+CPolicyDialogData PolicyValues(int policyIndex, int age, int term, int tableIndex = 0) {
     CPolicyDialogData values = TermLifeWithBothSections();
     values.m_nPolicyIndex = policyIndex;
     values.m_nAge = age;
@@ -144,15 +144,15 @@ void TestChartsWindow::FollowsEachCalculation_data() {
         << QStringList{QStringLiteral("Term life insurance, National, male table"),
                        QStringLiteral("age 40, term 20 years, rate 4%")};
     QTest::newRow("whole life at 0, calculated while hidden")
-        << false << Policy(0, 0, 5, 1) << true
+        << false << PolicyValues(0, 0, 5, 1) << true
         << QStringList{QStringLiteral("Whole life insurance, National, female table"),
                        QStringLiteral("age 0, rate 4%")};
     QTest::newRow("term annuity past the table")
-        << true << Policy(1, 60, 80, 3) << false
+        << true << PolicyValues(1, 60, 80, 3) << false
         << QStringList{QStringLiteral("Term annuity, Regional, female table"),
                        QStringLiteral("age 60, term 80 years, rate 4%")};
     QTest::newRow("endowment for 1 year, calculated while hidden")
-        << false << Policy(2, 30, 1) << true
+        << false << PolicyValues(2, 30, 1) << true
         << QStringList{QStringLiteral("Endowment, National, male table"),
                        QStringLiteral("age 30, term 1 year, rate 4%")};
 }
@@ -169,7 +169,7 @@ void TestChartsWindow::FollowsEachCalculation() {
     CChartsWindow* window = m_frame->GetChartsWindow();
     // An earlier calculation, so that each row shows a change.
     window->show();
-    Calculate(true, Policy(0, 20, 5));
+    Calculate(true, PolicyValues(0, 20, 5));
     window->setVisible(!hiddenWhileCalculating);
     Calculate(pension, values);
     window->show();
@@ -245,7 +245,7 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
     QFETCH(QString, netIncomeNote);
     CChartsWindow* window = m_frame->GetChartsWindow();
     window->show();
-    Calculate(pension, Policy(policyIndex, 106, 1, 2));
+    Calculate(pension, PolicyValues(policyIndex, 106, 1, 2));
     QVERIFY(std::isnan(m_doc->m_dDeathProb[106]));
 
     QChart* deaths = Charts()->GetDeathChart();
