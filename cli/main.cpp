@@ -19,19 +19,6 @@
 
 namespace {
 
-// The dialog a calculation asks for: accepts at once with the values of the command line.
-class CFixedDialog : public CPolicyDialog {
-public:
-    explicit CFixedDialog(const CPolicyDialogData& values) : m_values(values) {}
-    int DoModal() override {
-        static_cast<CPolicyDialogData&>(*this) = m_values;
-        return IDOK;
-    }
-
-private:
-    CPolicyDialogData m_values;
-};
-
 // Writes all of text to standard output; false with errno set when that fails.
 bool WriteStandardOutput(const std::string& text) {
     const char* data = text.data();
@@ -73,12 +60,8 @@ int Run(const CliRequest& request) {
     CPolicyDialogData values = request.values;
     if (request.json)
         values.m_bNetIncome = 1; // the EDNI comes from the net-income rows
-    doc.SetDialogFactory([&values](PolicyKind) { return std::make_unique<CFixedDialog>(values); });
     const std::size_t first = doc.GetLines()->GetCount();
-    if (request.kind == PolicyKind::Insurance)
-        doc.OnTypeInsurance();
-    else
-        doc.OnTypePension();
+    doc.RunCalculation(request.kind, values);
 
     // A save that cannot succeed (no permission, past the size limit) fails before the
     // report is shown.

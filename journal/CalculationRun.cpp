@@ -6,6 +6,7 @@
 using report::AppendLine;
 
 void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& values) {
+    const std::size_t from = m_lines.GetCount();
     CopyToRecord(values, *this);
     // The whole calculation first; the sections are then written from the record, the
     // net-income rows from the copies kept as they were computed.
@@ -21,7 +22,7 @@ void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& value
     if (m_bNetIncome == 1)
         AppendNetIncomeSection(kind);
 
-    UpdateAllViews(nullptr);
+    UpdateAllViews(DocumentEvent::calculationAppended(from, m_lines.GetCount() - from));
     SetModifiedFlag(true);
 }
 

@@ -11,3 +11,15 @@ void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record) {
     record.m_nPolicyType = values.m_nPolicyIndex + 1;
     record.m_nTerm = values.m_nTerm;
 }
+
+CPolicyDialogData openingValues(const CCalculationRecord& record) {
+    CPolicyDialogData opening;
+    opening.m_nInputKind = 1;
+    opening.m_bMortality = 0;
+    opening.m_bNetIncome = 0;
+    opening.m_nAge = record.m_nAge;
+    opening.m_fAmount = record.m_fAmount;
+    opening.m_nRate = static_cast<int>(record.m_dRate);
+    opening.m_nTerm = record.m_nTerm;
+    return opening;
+}

@@ -1,12 +1,11 @@
-// The nine values a policy dialog collects, and the dialog interface the calculation runs use.
+// The nine values a policy dialog collects, and how the calculation commands ask for them.
 #pragma once
 
 #include "CalculationRecord.h"
-#include "ModalDialog.h"
 #include "PolicyCatalogue.h"
 
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,9 +26,11 @@ struct CPolicyDialogData {
 // Copies accepted values into the record's inputs, list indices becoming 1-based codes.
 void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record);
 
-// A modal dialog that carries the nine values: the run loads them, runs the dialog and
-// reads them back after IDOK.
-class CPolicyDialog : public CModalDialog, public CPolicyDialogData {};
+// What a dialog opens with: the record's age, amount, rate in whole percent (the fraction
+// dropped) and term, the amount given, neither section asked for, no list entry chosen.
+CPolicyDialogData openingValues(const CCalculationRecord& record);
 
-// Makes the dialog of the given kind; the document asks for one per calculation.
-using PolicyDialogFactory = std::function<std::unique_ptr<CPolicyDialog>(PolicyKind)>;
+// Asks for the values of one calculation of the given kind, starting from the opening
+// values: the accepted values, or nothing when the user cancelled.
+using PolicyValuesPrompt =
+    std::function<std::optional<CPolicyDialogData>(PolicyKind, const CPolicyDialogData& opening)>;

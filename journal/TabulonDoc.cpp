@@ -13,13 +13,17 @@ bool CTabulonDoc::OnNewDocument() {
     m_lines.RemoveAll();
     m_lines.AddTail("LIFE INSURANCE AND PENSIONS, journal of calculations.");
     m_lines.AddTail("    To start program, click on `Type of policy'.");
-    UpdateAllViews(nullptr);
+    UpdateAllViews(DocumentEvent::replaced());
     return true;
 }
 
 bool CTabulonDoc::OnOpenDocument(const std::string& path) {
-    WaitCursor::Scope wait;
-    SetDiskIdentity(ReadTextLines(path, m_lines, m_nulBytes));
+    const std::size_t from = m_lines.GetCount();
+    {
+        WaitCursor::Scope wait;
+        SetDiskIdentity(ReadTextLines(path, m_lines, m_nulBytes));
+    }
+    UpdateAllViews(DocumentEvent::linesAppended(from, m_lines.GetCount() - from));
     return true;
 }
 
@@ -41,19 +45,9 @@ void CTabulonDoc::OnUpdateTypePension(CCmdUI* cmdUI) const { cmdUI->SetCheck(m_n
 void CTabulonDoc::RunCommand(PolicyKind kind) {
     // The menu check mark follows the command chosen, whether or not the dialog is accepted.
     m_nMode = kind == PolicyKind::Insurance ? 1 : 2;
-    if (!m_dialogFactory)
+    if (!m_valuesPrompt)
         return;
-    std::unique_ptr<CPolicyDialog> dialog = m_dialogFactory(kind);
-    if (!dialog)
-        return;
-    dialog->m_nInputKind = 1;
-    dialog->m_bMortality = 0;
-    dialog->m_bNetIncome = 0;
-    dialog->m_nAge = m_nAge;
-    dialog->m_fAmount = m_fAmount;
-    dialog->m_nRate = static_cast<int>(m_dRate);
-    dialog->m_nTerm = m_nTerm;
-    if (dialog->DoModal() != IDOK)
-        return;
-    RunCalculation(kind, *dialog);
+    if (const std::optional<CPolicyDialogData> accepted =
+            m_valuesPrompt(kind, openingValues(*this)))
+        RunCalculation(kind, *accepted);
 }

@@ -33,14 +33,15 @@ public:
         m_nulBytes = refuse ? NulBytes::Refuse : NulBytes::Keep;
     }
 
-    // The two calculation commands: each shows its dialog and, on OK, appends a report.
+    // The two calculation commands: each moves the menu check mark to its kind, asks for
+    // the values and, when they are accepted, appends a report.
     void OnTypeInsurance();
     void OnTypePension();
     void OnUpdateTypeInsurance(CCmdUI* cmdUI) const;
     void OnUpdateTypePension(CCmdUI* cmdUI) const;
 
-    // How the runs get their dialogs; set by the window layer, or by a script.
-    void SetDialogFactory(PolicyDialogFactory factory) { m_dialogFactory = std::move(factory); }
+    // How the commands ask for values; set by the window layer. Without one they ask nothing.
+    void setValuesPrompt(PolicyValuesPrompt prompt) { m_valuesPrompt = std::move(prompt); }
 
     // The report of one accepted dialog: copies the values into the record, calculates
     // and appends every line. The values must lie in the dialog's ranges.
@@ -53,7 +54,7 @@ private:
     void AppendNetIncomeSection(PolicyKind kind);
 
     CStringList m_lines;
-    PolicyDialogFactory m_dialogFactory;
+    PolicyValuesPrompt m_valuesPrompt;
     NulBytes m_nulBytes = NulBytes::Keep;
     std::vector<NetIncomeRow> m_netIncomeRows; // of the last run, for its net-income section
 };

@@ -1,7 +1,5 @@
 #include "Document.h"
 
-#include "WaitCursor.h"
-
 #include <algorithm>
 #include <sys/stat.h>
 #include <utility>
@@ -75,16 +73,12 @@ void CDocument::RemoveView(CView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
 }
 
-void CDocument::UpdateAllViews(CView* sender, long hint, void* hintObject) {
+void CDocument::UpdateAllViews(const DocumentEvent& event) {
     for (CView* view : m_views)
-        if (view != sender)
-            view->OnUpdate(sender, hint, hintObject);
+        view->OnUpdate(event);
 }
 
 void CDocument::NotifyState() {
     if (m_stateListener)
         m_stateListener();
 }
-
-void CDocument::BeginWaitCursor() { WaitCursor::Begin(); }
-void CDocument::EndWaitCursor() { WaitCursor::End(); }

@@ -8,14 +8,34 @@
 #include <string>
 #include <vector>
 
-class CDocument;
+#include <cstddef>
+
+// What changed in a document's lines; its views are told once per change.
+struct DocumentEvent {
+    enum class Kind {
+        LinesAppended,       // lines joined the end (a file opened into the document)
+        CalculationAppended, // a calculation's report joined the end; the record holds it
+        Replaced,            // every line was replaced (a new document)
+    };
+    Kind kind;
+    std::size_t from = 0;  // appended: the index of the first new line
+    std::size_t count = 0; // appended: how many lines joined
+
+    static DocumentEvent linesAppended(std::size_t from, std::size_t count) {
+        return {Kind::LinesAppended, from, count};
+    }
+    static DocumentEvent calculationAppended(std::size_t from, std::size_t count) {
+        return {Kind::CalculationAppended, from, count};
+    }
+    static DocumentEvent replaced() { return {Kind::Replaced}; }
+    bool isAppend() const { return kind != Kind::Replaced; }
+};
 
 // Something that shows a document and is told when it changes.
 class CView {
 public:
     virtual ~CView() = default;
-    // sender: the view that caused the change, or null; hint values are passed through.
-    virtual void OnUpdate(CView* sender, long hint, void* hintObject) = 0;
+    virtual void OnUpdate(const DocumentEvent& event) = 0;
 };
 
 class CDocument {
@@ -49,13 +69,11 @@ public:
 
     void AddView(CView* view);
     void RemoveView(CView* view);
-    void UpdateAllViews(CView* sender, long hint = 0, void* hintObject = nullptr);
+    // Tells every view what changed.
+    void UpdateAllViews(const DocumentEvent& event);
 
     // Called whenever the modified flag or the path changes (the window caption follows them).
     void SetStateListener(std::function<void()> listener) { m_stateListener = std::move(listener); }
-
-    static void BeginWaitCursor();
-    static void EndWaitCursor();
 
 protected:
     // OnOpenDocument and OnSaveDocument tell what they read or wrote.

@@ -1,21 +1,19 @@
 #include "WaitCursor.h"
 
 namespace {
-WaitCursor::Handler g_begin = nullptr;
-WaitCursor::Handler g_end = nullptr;
+WaitCursor::Hook g_hook = nullptr;
 } // namespace
 
-void WaitCursor::SetHandlers(Handler begin, Handler end) {
-    g_begin = begin;
-    g_end = end;
+void WaitCursor::setHook(Hook hook) {
+    g_hook = hook;
 }
 
-void WaitCursor::Begin() {
-    if (g_begin)
-        g_begin();
+WaitCursor::Scope::Scope() {
+    if (g_hook)
+        g_hook(true);
 }
 
-void WaitCursor::End() {
-    if (g_end)
-        g_end();
+WaitCursor::Scope::~Scope() {
+    if (g_hook)
+        g_hook(false);
 }

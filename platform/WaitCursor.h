@@ -1,18 +1,17 @@
-// The busy cursor shown during long file operations; the window layer installs the handlers.
+// The busy cursor shown during long operations; the window layer sets how it is shown.
 #pragma once
 
 namespace WaitCursor {
-using Handler = void (*)();
-// Installs what Begin and End do; without handlers they do nothing.
-void SetHandlers(Handler begin, Handler end);
-void Begin();
-void End();
+// Shows the busy cursor (true) or takes it away again (false).
+using Hook = void (*)(bool busy);
+// Installs the hook; without one nothing is shown.
+void setHook(Hook hook);
 
 // Shows the busy cursor for the lifetime of the object.
 class Scope {
 public:
-    Scope() { Begin(); }
-    ~Scope() { End(); }
+    Scope();
+    ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 };

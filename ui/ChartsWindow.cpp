@@ -125,14 +125,18 @@ CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QW
     };
 
     m_doc.AddView(this);
-    OnUpdate(nullptr, 0, nullptr);
+    for (QAction* command : m_chartCommands)
+        command->setEnabled(HoldsCalculation(m_doc));
 }
 
 CChartsWindow::~CChartsWindow() {
     m_doc.RemoveView(this);
 }
 
-void CChartsWindow::OnUpdate(CView*, long, void*) {
+void CChartsWindow::OnUpdate(const DocumentEvent& event) {
+    // Only a calculation changes the record the charts show; New and Open leave it as it was.
+    if (event.kind != DocumentEvent::Kind::CalculationAppended)
+        return;
     m_bStale = true;
     if (isVisible())
         Refresh();

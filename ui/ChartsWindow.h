@@ -33,7 +33,7 @@ public:
     CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QWidget* parent = nullptr);
     ~CChartsWindow() override;
 
-    void OnUpdate(CView* sender, long hint, void* hintObject) override;
+    void OnUpdate(const DocumentEvent& event) override;
 
     // Writes the charts to fileName: SVG when the name ends in ".svg", PNG otherwise. The
     // image goes to a temporary file beside the target, renamed over it once complete.

@@ -309,18 +309,30 @@ void CPolicyInputDialog::OnSelchangePolicyList() {
     m_term->setEnabled(PolicyLimits::UsesTerm(m_kind, m_policyList->currentRow()));
 }
 
-QPixmap GrabPolicyDialog(PolicyKind kind) {
-    const CCalculationRecord defaults;
+namespace {
+std::unique_ptr<CPolicyInputDialog> MakePolicyDialog(QWidget* parent, PolicyKind kind,
+                                                     const CPolicyDialogData& opening) {
     std::unique_ptr<CPolicyInputDialog> dialog;
     if (kind == PolicyKind::Insurance)
-        dialog = std::make_unique<CInsuranceDialog>();
+        dialog = std::make_unique<CInsuranceDialog>(parent);
     else
-        dialog = std::make_unique<CPensionDialog>();
-    dialog->m_nInputKind = 1;
-    dialog->m_nAge = defaults.m_nAge;
-    dialog->m_fAmount = defaults.m_fAmount;
-    dialog->m_nRate = static_cast<int>(defaults.m_dRate);
-    dialog->m_nTerm = defaults.m_nTerm;
+        dialog = std::make_unique<CPensionDialog>(parent);
+    static_cast<CPolicyDialogData&>(*dialog) = opening;
+    return dialog;
+}
+} // namespace
+
+std::optional<CPolicyDialogData> promptPolicyValues(QWidget* parent, PolicyKind kind,
+                                                    const CPolicyDialogData& opening) {
+    const std::unique_ptr<CPolicyInputDialog> dialog = MakePolicyDialog(parent, kind, opening);
+    if (dialog->DoModal() != IDOK)
+        return std::nullopt;
+    return static_cast<const CPolicyDialogData&>(*dialog);
+}
+
+QPixmap GrabPolicyDialog(PolicyKind kind) {
+    const std::unique_ptr<CPolicyInputDialog> dialog =
+        MakePolicyDialog(nullptr, kind, openingValues(CCalculationRecord()));
     dialog->show();
     QApplication::processEvents();
     QPixmap picture = dialog->grab();

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
@@ -26,11 +28,9 @@ struct PolicyDialogTemplate {
 };
 
 // Controls carry their resource names as object names ("IDOK", "IDC_AGE", ...).
-class CPolicyInputDialog : public CDialog, public CPolicyDialog {
+class CPolicyInputDialog : public CDialog, public CPolicyDialogData {
     Q_OBJECT
 public:
-    int DoModal() override { return CDialog::DoModal(); }
-
     // Message handlers: the radio buttons set the input kind, the check boxes the section
     // flags; the policy list enables the term unless the type without a term is selected.
     void OnGiveAmount();
@@ -74,6 +74,11 @@ private:
 QStringList MortalityTableListEntries();
 // The entries of the policy list of a kind, in code order.
 QStringList PolicyListEntries(PolicyKind kind);
+
+// Runs the dialog of the kind (CInsuranceDialog or CPensionDialog) modally over parent,
+// opened with the given values: the accepted values, or nothing after Cancel.
+std::optional<CPolicyDialogData> promptPolicyValues(QWidget* parent, PolicyKind kind,
+                                                    const CPolicyDialogData& opening);
 
 // An opened dialog of the given kind, preloaded with the record's defaults (age 60, amount
 // 10000, rate 5, term 5), rendered to a picture; for screenshots and documentation.

@@ -7,7 +7,7 @@
 #include "ImportedTables.h"
 #include "MainFrame.h"
 #include "PdfFile.h"
-#include "PolicyDialogFactory.h"
+#include "PolicyInputDialog.h"
 #include "QtWaitCursor.h"
 #include "SettingsFile.h"
 #include "TabulonView.h"
@@ -29,7 +29,10 @@ CTabulonApp::CTabulonApp() {
     QApplication::setWindowIcon(AppIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_doc);
     connect(m_pMainWnd.get(), &CMainFrame::aboutRequested, this, &CTabulonApp::OnAppAbout);
-    m_doc.SetDialogFactory(MakePolicyDialogFactory(m_pMainWnd.get()));
+    m_doc.setValuesPrompt(
+        [frame = m_pMainWnd.get()](PolicyKind kind, const CPolicyDialogData& opening) {
+            return promptPolicyValues(frame, kind, opening);
+        });
     m_warning = [window = m_pMainWnd.get()](const QString& message) {
         QMessageBox::warning(window, QStringLiteral("Tabulon"), message);
     };

@@ -1,7 +1,6 @@
 #include "TabulonView.h"
 
 #include "CmdUI.h"
-#include "DocManager.h"
 #include "LineText.h"
 #include "TabulonDoc.h"
 #include "WaitCursor.h"
@@ -70,8 +69,8 @@ CTabulonView::~CTabulonView() {
     m_doc.RemoveView(this);
 }
 
-void CTabulonView::OnUpdate(CView*, long hint, void*) {
-    UpdateMetrics(hint == CDocManager::kInitialUpdateHint);
+void CTabulonView::OnUpdate(const DocumentEvent& event) {
+    updateMetrics(!event.isAppend());
     const CViewLayout::Size total = m_layout.GetTotalSize();
     SetScrollSizes(QSize(ClampToInt(total.cx), ClampToInt(total.cy)),
                    QSize(m_layout.GetCharWidth(), m_layout.GetPitch()));
@@ -80,13 +79,12 @@ void CTabulonView::OnUpdate(CView*, long hint, void*) {
     emit editStateChanged();
 }
 
-void CTabulonView::UpdateMetrics(bool relayout) {
+void CTabulonView::updateMetrics(bool replaced) {
     const QFontMetrics metrics(m_font, this);
     m_layout.SetCharSize(metrics.averageCharWidth(), metrics.lineSpacing());
     const CStringList& lines = *m_doc.GetLines();
-    // A journal that shrank was replaced: it is measured afresh, as after a New or an Open,
-    // and what was selected in it is gone.
-    if (relayout || lines.GetCount() < m_layout.GetLineCount()) {
+    // A replaced journal is measured afresh, and what was selected in it is gone.
+    if (replaced) {
         m_layout.Reset();
         m_selection = CLineSelection();
     }

@@ -26,9 +26,9 @@ public:
     explicit CTabulonView(CTabulonDoc& doc, QWidget* parent = nullptr);
     ~CTabulonView() override;
 
-    // Lays out the lines added since the last update (all of them after a New or an Open,
-    // which also clear the selection), then scrolls to the end of the journal.
-    void OnUpdate(CView* sender, long hint, void* hintObject) override;
+    // Lays out the lines an append added (keeping the selection), or every line of a
+    // replaced journal (clearing it), then scrolls to the end of the journal.
+    void OnUpdate(const DocumentEvent& event) override;
 
     // Paints the journal on the printer in pages of its printable height, without header or
     // footer; a row that crosses a page boundary is drawn on both pages. Returns the pages
@@ -64,7 +64,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void UpdateMetrics(bool relayout);
+    void updateMetrics(bool replaced);
     std::int64_t MeasureLine(const QFontMetrics& metrics, std::string_view line);
     void DrawLines(QPainter& painter, CViewLayout::LineRange range, CViewLayout::Band columns,
                    const CLineSelection& selection) const;

@@ -1,7 +1,6 @@
 #include "DialogBase.h"
 
 #include "InputField.h"
-#include "ModalDialog.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

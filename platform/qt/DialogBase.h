@@ -12,6 +12,9 @@ class QLineEdit;
 class QListWidget;
 class CDataExchange;
 
+// How a modal dialog ended.
+enum { IDOK = 1, IDCANCEL = 2 };
+
 // The dialog base: controls are sized in dialog units (a quarter of the average character
 // width of the dialog font across, an eighth of its height down) and created in tab order. Opening
 // loads the members into the controls; OK reads and checks them in exchange order and closes only

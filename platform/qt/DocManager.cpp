@@ -110,10 +110,7 @@ bool CDocManager::SaveModified() {
 }
 
 bool CDocManager::FileNew() {
-    if (!SaveModified() || !m_doc.OnNewDocument())
-        return false;
-    m_doc.UpdateAllViews(nullptr, kInitialUpdateHint);
-    return true;
+    return SaveModified() && m_doc.OnNewDocument();
 }
 
 bool CDocManager::FileOpen() {
@@ -136,7 +133,6 @@ bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
     }
     if (addToRecent)
         m_recentFiles.Add(path);
-    m_doc.UpdateAllViews(nullptr, kInitialUpdateHint);
     return true;
 }
 

@@ -17,9 +17,6 @@ class CDocManager {
     Q_DECLARE_TR_FUNCTIONS(CDocManager)
 
 public:
-    // The hint of the update every view gets after a New or an Open: lay out afresh.
-    static constexpr long kInitialUpdateHint = 1;
-
     enum class SaveAnswer { Save, Discard, Cancel };
     // Asks whether to save the document of the given title.
     using SavePrompt = std::function<SaveAnswer(const QString& title)>;

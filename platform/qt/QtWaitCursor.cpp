@@ -6,6 +6,10 @@
 #include <QCursor>
 
 void InstallQtWaitCursor() {
-    WaitCursor::SetHandlers([] { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); },
-                            [] { QApplication::restoreOverrideCursor(); });
+    WaitCursor::setHook([](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QApplication::restoreOverrideCursor();
+    });
 }

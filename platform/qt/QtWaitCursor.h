@@ -1,5 +1,5 @@
 // The busy cursor of the document's long file operations, shown as Qt's wait cursor.
 #pragma once
 
-// Installs the handlers behind WaitCursor::Begin and End; needs a QApplication.
+// Shows the busy cursor of WaitCursor::Scope as Qt's wait cursor; needs a QApplication.
 void InstallQtWaitCursor();

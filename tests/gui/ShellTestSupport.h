@@ -1,5 +1,5 @@
 // Helpers of the desktop shell's GUI tests: settings kept away from the user's own, and
-// input dialogs that answer at once.
+// a user who answers the input dialogs at once.
 #pragma once
 
 #include "PolicyDialog.h"
@@ -14,7 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <memory>
+#include <optional>
 
 namespace shell_test {
 
@@ -26,23 +26,6 @@ inline void UseSettingsIn(const QTemporaryDir& folder) {
     QCoreApplication::setApplicationName(QStringLiteral("Tabulon"));
     QSettings().clear();
 }
-
-// A dialog that ends with the given result, as if the user had typed the values and pressed
-// OK (IDOK) or Cancel (IDCANCEL).
-class CAnsweringDialog : public CPolicyDialog {
-public:
-    CAnsweringDialog(int result, const CPolicyDialogData& values)
-        : m_nResult(result), m_typed(values) {}
-    int DoModal() override {
-        if (m_nResult == IDOK)
-            static_cast<CPolicyDialogData&>(*this) = m_typed;
-        return m_nResult;
-    }
-
-private:
-    int m_nResult;
-    CPolicyDialogData m_typed;
-};
 
 // Term life at 40 for 20 years, 100000 at 4 percent, with both report sections.
 inline CPolicyDialogData TermLifeWithBothSections() {
@@ -59,13 +42,18 @@ inline CPolicyDialogData TermLifeWithBothSections() {
     return values;
 }
 
-// Every dialog the document asks for ends with result; dialogsShown counts them.
-inline PolicyDialogFactory AnsweringFactory(int result, int* dialogsShown = nullptr,
-                                            CPolicyDialogData values = TermLifeWithBothSections()) {
-    return [=](PolicyKind) {
-        if (dialogsShown)
-            ++*dialogsShown;
-        return std::make_unique<CAnsweringDialog>(result, values);
+enum class DialogAnswer { Ok, Cancel };
+
+// Every time the document asks for values the user answers at once, as if the values had
+// been typed and OK or Cancel pressed; asked counts the questions.
+inline PolicyValuesPrompt AnsweringPrompt(DialogAnswer answer, int* asked = nullptr,
+                                          CPolicyDialogData values = TermLifeWithBothSections()) {
+    return [=](PolicyKind, const CPolicyDialogData&) -> std::optional<CPolicyDialogData> {
+        if (asked)
+            ++*asked;
+        if (answer == DialogAnswer::Cancel)
+            return std::nullopt;
+        return values;
     };
 }
 

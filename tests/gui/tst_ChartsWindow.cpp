@@ -84,7 +84,7 @@ private:
         return m_frame->findChild<QAction*>(QLatin1String(id));
     }
     void Calculate(bool pension, const CPolicyDialogData& values) {
-        m_doc->SetDialogFactory(AnsweringFactory(IDOK, nullptr, values));
+        m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, values));
         Action(pension ? "ID_TYPE_PENSION" : "ID_TYPE_INSURANCE")->trigger();
     }
     CLifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }

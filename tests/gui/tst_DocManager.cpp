@@ -62,7 +62,7 @@ void TestDocManager::init() {
     m_chosen.clear();
     m_warnings.clear();
     m_doc = std::make_unique<CTabulonDoc>();
-    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     m_frame = std::make_unique<CMainFrame>(*m_doc);
     CDocManager& files = m_frame->GetDocManager();
     files.SetSavePrompt([this](const QString& title) {

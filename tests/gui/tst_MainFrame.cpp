@@ -118,7 +118,7 @@ void TestMainFrame::UndoCutPasteAndCopyWithoutASelectionStayDisabled() {
             QVERIFY2(!button->isEnabled(), id);
     }
     // Still disabled after a run and a New.
-    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     Action("ID_FILE_NEW")->trigger();
     for (const char* id : {"ID_EDIT_UNDO", "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE"})
@@ -141,7 +141,7 @@ void TestMainFrame::StartShowsUntitledCaptionReadyAndInsuranceChecked() {
 
 void TestMainFrame::CancelledPensionDialogStillMovesTheCheckMark() {
     int dialogs = 0;
-    m_doc->SetDialogFactory(AnsweringFactory(IDCANCEL, &dialogs));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Cancel, &dialogs));
     Action("ID_TYPE_PENSION")->trigger();
     QCOMPARE(dialogs, 1);
     QVERIFY(Action("ID_TYPE_PENSION")->isChecked());
@@ -157,7 +157,7 @@ void TestMainFrame::CancelledPensionDialogStillMovesTheCheckMark() {
 }
 
 void TestMainFrame::AcceptedRunAppendsScrollsToTheEndAndMarksTheCaption() {
-    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     QVERIFY(m_doc->GetLines()->GetCount() > 100);
     QScrollBar* bar = m_frame->GetView()->verticalScrollBar();
@@ -211,7 +211,7 @@ void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses() {
 }
 
 void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
-    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     int previewPages = -1;
     QPrinter printer(QPrinter::HighResolution);
@@ -235,7 +235,7 @@ void TestMainFrame::SelectAllAndControlCPutTheLinesOnTheClipboard() {
     QAction* selectAll = Action("ID_EDIT_SELECT_ALL");
     QVERIFY(!copy->isEnabled());
     QVERIFY(selectAll->isEnabled());
-    m_doc->SetDialogFactory(AnsweringFactory(IDOK));
+    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     m_frame->GetView()->setFocus();
     QTest::keySequence(m_frame.get(), QKeySequence(Qt::CTRL | Qt::Key_A));

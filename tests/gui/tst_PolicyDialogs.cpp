@@ -2,7 +2,6 @@
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"
 #include "PensionDialog.h"
-#include "PolicyDialogFactory.h"
 #include "TabulonDoc.h"
 
 #include <QApplication>
@@ -42,19 +41,22 @@ template <class Control> Control* Child(QWidget* dialog, const char* name) {
     return control;
 }
 
-// A dialog preloaded as the calculation runs do, with the record's opening values.
+// A dialog preloaded as the calculation commands do, with the record's opening values.
 std::unique_ptr<CPolicyInputDialog> MakeDialog(PolicyKind kind) {
-    std::unique_ptr<CPolicyDialog> made = MakePolicyDialogFactory(nullptr)(kind);
-    std::unique_ptr<CPolicyInputDialog> dialog(dynamic_cast<CPolicyInputDialog*>(made.release()));
-    const CCalculationRecord record;
-    dialog->m_nInputKind = 1;
-    dialog->m_bMortality = 0;
-    dialog->m_bNetIncome = 0;
-    dialog->m_nAge = record.m_nAge;
-    dialog->m_fAmount = record.m_fAmount;
-    dialog->m_nRate = static_cast<int>(record.m_dRate);
-    dialog->m_nTerm = record.m_nTerm;
+    std::unique_ptr<CPolicyInputDialog> dialog;
+    if (kind == PolicyKind::Insurance)
+        dialog = std::make_unique<CInsuranceDialog>();
+    else
+        dialog = std::make_unique<CPensionDialog>();
+    static_cast<CPolicyDialogData&>(*dialog) = openingValues(CCalculationRecord());
     return dialog;
+}
+
+// The document asks the user through the real dialogs.
+void AskThroughTheDialogs(CTabulonDoc& doc) {
+    doc.setValuesPrompt([](PolicyKind kind, const CPolicyDialogData& opening) {
+        return promptPolicyValues(nullptr, kind, opening);
+    });
 }
 
 // Selects a list entry the way a user does, with a click on it.
@@ -521,7 +523,7 @@ void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue() {
 
     CTabulonDoc doc;
     doc.OnNewDocument();
-    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    AskThroughTheDialogs(doc);
     if (pensionTerm > 0) {
         WhileModal([&](QDialog* dialog) {
             Child<QLineEdit>(dialog, "IDC_TERM")->setText(QString::number(pensionTerm));
@@ -788,7 +790,7 @@ void TestPolicyDialogs::cancelledRunAppendsNothing() {
     QFETCH(int, mode);
     CTabulonDoc doc;
     doc.OnNewDocument();
-    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    AskThroughTheDialogs(doc);
     const std::size_t linesBefore = doc.GetLines()->GetCount();
     const CCalculationRecord before = doc;
 
@@ -879,7 +881,7 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
 
     CTabulonDoc doc;
     doc.OnNewDocument();
-    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    AskThroughTheDialogs(doc);
     const std::size_t linesBefore = doc.GetLines()->GetCount();
     WhileModal([&](QDialog* dialog) {
         ClickListRow(Child<QListWidget>(dialog, "IDC_POLICY_LIST"), policyRow);
@@ -932,7 +934,7 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
 void TestPolicyDialogs::refusedInputKeepsTheModalDialogOpenUntilCorrected() {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    AskThroughTheDialogs(doc);
     bool stayedOpen = false;
     WhileModal([&](QDialog* dialog) {
         auto* term = Child<QLineEdit>(dialog, "IDC_TERM");

@@ -33,7 +33,7 @@ private slots:
     void DragBelowTheViewScrollsAndExtends();
     void ShiftKeysExtendTheSelection_data();
     void ShiftKeysExtendTheSelection();
-    void SelectionSurvivesAnAppendAndIsPaintedHighlighted();
+    void SelectionSurvivesAppendsAndIsPaintedHighlighted();
     void HomeEndAndControlHomeEndScroll();
     void TenMillionCharacterLineScrollsAndStaysInItsRow();
 
@@ -269,7 +269,6 @@ void TestTabulonView::ShowNumberedLines(CTabulonDoc& doc, CTabulonView& view, in
     const QString path = m_files.filePath(QStringLiteral("numbered.txt"));
     WriteFile(path, text);
     doc.OnOpenDocument(path.toStdString()); // the file's lines, after the opening two
-    view.OnUpdate(nullptr, CDocManager::kInitialUpdateHint, nullptr);
     view.resize(400, 300);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -368,7 +367,7 @@ void TestTabulonView::ShiftKeysExtendTheSelection() {
     QVERIFY(caretTop >= 0 && caretTop + view.GetLayout().GetPitch() <= view.viewport()->height());
 }
 
-void TestTabulonView::SelectionSurvivesAnAppendAndIsPaintedHighlighted() {
+void TestTabulonView::SelectionSurvivesAppendsAndIsPaintedHighlighted() {
     CTabulonDoc doc;
     CTabulonView view(doc);
     CDocManager files(doc, &view);
@@ -394,6 +393,13 @@ void TestTabulonView::SelectionSurvivesAnAppendAndIsPaintedHighlighted() {
     QCOMPARE(Selected(view), std::make_pair(std::int64_t{0}, std::int64_t{1}));
     QVERIFY(view.GetSelectedText().startsWith(JournalLineText(doc.GetLines()->GetAt(0)) +
                                               QLatin1Char('\n')));
+    // File Open appends too: the selection stays, and the lines it brings are laid out.
+    const QString opened = m_files.filePath(QStringLiteral("appended.txt"));
+    WriteFile(opened, "one\r\ntwo\r\n");
+    const std::size_t before = doc.GetLines()->GetCount();
+    QVERIFY(files.OpenDocumentFile(opened));
+    QCOMPARE(Selected(view), std::make_pair(std::int64_t{0}, std::int64_t{1}));
+    QCOMPARE(view.GetLayout().GetLineCount(), before + 2);
     files.FileNew();
     QVERIFY(view.GetSelection().IsEmpty());
     QCOMPARE(view.GetSelectedText(), QString());

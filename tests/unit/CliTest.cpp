@@ -2,6 +2,8 @@
 // the journal file, JSON and batch output.
 #include "TestSupport.h"
 
+#include "FaultTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,23 +33,16 @@ std::string ReadFile(const std::string& path) {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tabulon-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
-
     Result Run(const std::string& args) const {
-        const std::string out = m_folder + "/stdout", err = m_folder + "/stderr";
+        const std::string out = Path("stdout"), err = Path("stderr");
         const std::string command =
             std::string(TABULON_CLI) + " " + args + " >" + out + " 2>" + err + " </dev/null";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
     }
-    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
+    std::string Path(const std::string& name) const { return m_folder.Path(name); }
 
-    std::string m_folder;
+    fault_support::ScratchFolder m_folder;
 };
 
 std::string Joined(const std::vector<std::string>& lines, const char* end) {
@@ -108,10 +103,10 @@ TEST_F(Cli, JournalFileStartsNewAndThenGrowsRunByRun) {
 }
 
 TEST_F(Cli, UnreadableJournalExitsWithStatusOneAndTheReason) {
-    const Result r = Run("insurance --journal " + m_folder);
+    const Result r = Run("insurance --journal " + m_folder.Path());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find(m_folder), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(m_folder.Path()), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
 }
 

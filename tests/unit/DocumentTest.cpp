@@ -1,8 +1,11 @@
-// The journal document: new journals, the calculation commands with a scripted dialog,
-// check marks, the modified flag and the record surviving New and Open.
+// The journal document: new journals, the calculation commands with scripted answers,
+// check marks, what the views are told, the modified flag and the record surviving New
+// and Open.
 #include "TestSupport.h"
 
 #include "FileException.h"
+
+#include "FaultTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +14,7 @@
 #include <unistd.h>
 
 using testing_support::LinesFrom;
-using testing_support::ScriptedDialog;
+using testing_support::ScriptedPrompt;
 using testing_support::Values;
 
 namespace {
@@ -24,10 +27,29 @@ public:
     bool m_enabled = true;
 };
 
-class CountingView : public CView {
+// Remembers every change it is told of, as "appended 2+121", "calculation 2+121" or
+// "replaced".
+class RecordingView : public CView {
 public:
-    void OnUpdate(CView*, long, void*) override { ++m_updates; }
-    int m_updates = 0;
+    void OnUpdate(const DocumentEvent& event) override {
+        switch (event.kind) {
+        case DocumentEvent::Kind::LinesAppended:
+            m_events.push_back("appended " + Span(event));
+            break;
+        case DocumentEvent::Kind::CalculationAppended:
+            m_events.push_back("calculation " + Span(event));
+            break;
+        case DocumentEvent::Kind::Replaced:
+            m_events.push_back("replaced");
+            break;
+        }
+    }
+    std::vector<std::string> m_events;
+
+private:
+    static std::string Span(const DocumentEvent& event) {
+        return std::to_string(event.from) + "+" + std::to_string(event.count);
+    }
 };
 
 int InsuranceCheck(const CTabulonDoc& doc) {
@@ -42,11 +64,10 @@ int PensionCheck(const CTabulonDoc& doc) {
     return ui.m_check;
 }
 
-// Scripts every dialog the document asks for, remembering what the last one was loaded with.
-void Script(CTabulonDoc& doc, int result, const CPolicyDialogData& answer, CPolicyDialogData* seen) {
-    doc.SetDialogFactory([=](PolicyKind) {
-        return std::make_unique<ScriptedDialog>(result, answer, seen);
-    });
+// Scripts every answer the document asks for, remembering the last opening values.
+void Script(CTabulonDoc& doc, std::optional<CPolicyDialogData> answer,
+            CPolicyDialogData* seen = nullptr) {
+    doc.setValuesPrompt(ScriptedPrompt(answer, seen));
 }
 
 const std::vector<std::string> kOpeningLines = {
@@ -56,13 +77,13 @@ const std::vector<std::string> kOpeningLines = {
 
 TEST(Document, NewJournalHoldsTheTwoOpeningLinesUnmodified) {
     CTabulonDoc doc;
-    CountingView view;
+    RecordingView view;
     doc.AddView(&view);
     ASSERT_TRUE(doc.OnNewDocument());
     EXPECT_EQ(LinesFrom(doc), kOpeningLines);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_EQ(view.m_updates, 1);
+    EXPECT_EQ(view.m_events, std::vector<std::string>{"replaced"});
     EXPECT_EQ(InsuranceCheck(doc), 1);
     EXPECT_EQ(PensionCheck(doc), 0);
 }
@@ -71,7 +92,7 @@ TEST(Document, FirstDialogOpensWithTheRecordDefaults) {
     CTabulonDoc doc;
     doc.OnNewDocument();
     CPolicyDialogData seen;
-    Script(doc, IDCANCEL, {}, &seen);
+    Script(doc, std::nullopt, &seen);
     doc.OnTypeInsurance();
     EXPECT_EQ(seen.m_nAge, 60);
     EXPECT_EQ(seen.m_nTerm, 5);
@@ -87,13 +108,13 @@ TEST(Document, FirstDialogOpensWithTheRecordDefaults) {
 TEST(Document, CancelledDialogOnlyMovesTheCheckMark) {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    CountingView view;
+    RecordingView view;
     doc.AddView(&view);
-    Script(doc, IDCANCEL, Values(1), nullptr);
+    Script(doc, std::nullopt);
     doc.OnTypePension();
     EXPECT_EQ(LinesFrom(doc), kOpeningLines);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(view.m_updates, 0);
+    EXPECT_TRUE(view.m_events.empty());
     EXPECT_EQ(InsuranceCheck(doc), 0);
     EXPECT_EQ(PensionCheck(doc), 1);
     doc.OnTypeInsurance();
@@ -104,18 +125,19 @@ TEST(Document, CancelledDialogOnlyMovesTheCheckMark) {
 TEST(Document, AcceptedRunAppendsUpdatesViewsAndMarksModified) {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    CountingView view;
+    RecordingView view;
     doc.AddView(&view);
     CPolicyDialogData answer = Values(2, 45, 20, 3, 50000, 1);
     answer.m_bNetIncome = 1;
-    Script(doc, IDOK, answer, nullptr);
+    Script(doc, answer);
     doc.OnTypeInsurance();
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(view.m_updates, 1);
     std::vector<std::string> expected = kOpeningLines;
     for (const std::string& line : testing_support::Report(PolicyKind::Insurance, answer))
         expected.push_back(line);
     EXPECT_EQ(LinesFrom(doc), expected);
+    EXPECT_EQ(view.m_events,
+              std::vector<std::string>{"calculation 2+" + std::to_string(expected.size() - 2)});
     EXPECT_EQ(doc.m_nTable, 2);
     EXPECT_EQ(doc.m_nPolicyType, 3);
 }
@@ -126,14 +148,14 @@ TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
     CPolicyDialogData answer = Values(1, 33, 12, 7, 2500.5f);
     answer.m_nInputKind = 2;
     answer.m_bMortality = 1;
-    Script(doc, IDOK, answer, nullptr);
+    Script(doc, answer);
     doc.OnTypePension();
     doc.OnNewDocument();
     EXPECT_EQ(LinesFrom(doc), kOpeningLines);
     EXPECT_FALSE(doc.IsModified());
 
     CPolicyDialogData seen;
-    Script(doc, IDCANCEL, {}, &seen);
+    Script(doc, std::nullopt, &seen);
     doc.OnTypeInsurance();
     EXPECT_EQ(seen.m_nAge, 33);
     EXPECT_EQ(seen.m_nTerm, 12);
@@ -146,24 +168,21 @@ TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
 
 class DocumentFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tabulon-doc-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
-    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
-    std::string m_folder;
+    std::string Path(const std::string& name) const { return m_folder.Path(name); }
+    fault_support::ScratchFolder m_folder;
 };
 
 TEST_F(DocumentFiles, RecordSurvivesOpenAndOpenAppendsToTheJournal) {
     CTabulonDoc doc;
     doc.OnNewDocument();
     doc.SaveFile(Path("opening"));
-    Script(doc, IDOK, Values(0, 70, 5, 6), nullptr);
+    Script(doc, Values(0, 70, 5, 6));
     doc.OnTypeInsurance();
     const std::size_t before = doc.GetLines()->GetCount();
+    RecordingView view;
+    doc.AddView(&view);
     doc.OpenFile(Path("opening"));
+    EXPECT_EQ(view.m_events, std::vector<std::string>{"appended " + std::to_string(before) + "+2"});
     EXPECT_EQ(doc.GetLines()->GetCount(), before + 2);
     EXPECT_EQ(LinesFrom(doc, before), kOpeningLines);
     EXPECT_FALSE(doc.IsModified());
@@ -176,9 +195,11 @@ TEST_F(DocumentFiles, RecordSurvivesOpenAndOpenAppendsToTheJournal) {
 TEST_F(DocumentFiles, FailedOpenKeepsJournalPathAndFlag) {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    Script(doc, IDOK, Values(1), nullptr);
+    Script(doc, Values(1));
     doc.OnTypeInsurance();
     const std::vector<std::string> before = LinesFrom(doc);
+    RecordingView view;
+    doc.AddView(&view);
     try {
         doc.OpenFile(Path("missing"));
         FAIL() << "opening a missing file succeeded";
@@ -187,6 +208,7 @@ TEST_F(DocumentFiles, FailedOpenKeepsJournalPathAndFlag) {
         EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos) << error.what();
     }
     EXPECT_EQ(LinesFrom(doc), before);
+    EXPECT_TRUE(view.m_events.empty());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), "");
 }
@@ -195,7 +217,7 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheJournalModifiedAndTheOldPath) {
     CTabulonDoc doc;
     doc.OnNewDocument();
     doc.SaveFile(Path("journal"));
-    Script(doc, IDOK, Values(1), nullptr);
+    Script(doc, Values(1));
     doc.OnTypeInsurance();
     EXPECT_THROW(doc.SaveFile(Path("no-such-folder/journal")), CFileException);
     EXPECT_TRUE(doc.IsModified());

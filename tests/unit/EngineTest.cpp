@@ -192,6 +192,10 @@ struct IdentityCase {
     int table, age, rate;
 };
 
+void PrintTo(const IdentityCase& c, std::ostream* out) {
+    *out << "table " << c.table << ", age " << c.age << ", rate " << c.rate;
+}
+
 class PricingIdentities : public ::testing::TestWithParam<IdentityCase> {};
 
 TEST_P(PricingIdentities, HoldBetweenWholeLifeEndowmentAndLifePension) {
@@ -222,7 +226,12 @@ TEST_P(PricingIdentities, HoldBetweenWholeLifeEndowmentAndLifePension) {
 INSTANTIATE_TEST_SUITE_P(AcrossTablesAgesAndRates, PricingIdentities,
                          ::testing::Values(IdentityCase{1, 60, 5}, IdentityCase{2, 0, 3},
                                            IdentityCase{3, 40, 0}, IdentityCase{4, 90, 12},
-                                           IdentityCase{1, 100, 100}, IdentityCase{2, 105, 1}));
+                                           IdentityCase{1, 100, 100}, IdentityCase{2, 105, 1}),
+                         [](const auto& info) {
+                             const IdentityCase& c = info.param;
+                             return "Table" + std::to_string(c.table) + "Age" +
+                                    std::to_string(c.age) + "Rate" + std::to_string(c.rate);
+                         });
 
 TEST(PricingAtRateZero, CountsPremiumsAndPaymentsAndDeathProbabilities) {
     const CCalculationRecord whole = Priced(1, 60, 5, 0, 1, kInsurance);

@@ -1,5 +1,6 @@
 // The number syntax shared by the dialogs and the command line, and the range checks.
 #include "InputField.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,17 @@ struct IntegerCase {
     bool accepted;
     int value;
 };
+
+void PrintTo(const IntegerCase& c, std::ostream* out) {
+    *out << '"' << c.text
+         << (c.accepted ? "\" reads as " + std::to_string(c.value) : "\" is refused");
+}
+
+// "Accepts_Plus_5", "Refuses_Minus_".
+template <class Case> std::string SyntaxCaseName(const ::testing::TestParamInfo<Case>& info) {
+    return (info.param.accepted ? "Accepts" : "Refuses") +
+           testing_support::SpeltText(info.param.text);
+}
 
 class IntegerSyntax : public ::testing::TestWithParam<IntegerCase> {};
 
@@ -37,13 +49,22 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"5.0", false, 0}, IntegerCase{"1,000", false, 0},
                       IntegerCase{"0x10", false, 0}, IntegerCase{"5 5", false, 0},
                       IntegerCase{"1e2", false, 0}, IntegerCase{"+-6", false, 0},
-                      IntegerCase{"- 6", false, 0}, IntegerCase{"+", false, 0}));
+                      IntegerCase{"- 6", false, 0}, IntegerCase{"+", false, 0}),
+    SyntaxCaseName<IntegerCase>);
 
 struct NumberCase {
     const char* text;
     bool accepted;
     float value;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+    if (c.accepted)
+        *out << " reads as " << c.value;
+    else
+        *out << " is refused";
+}
 
 class NumberSyntax : public ::testing::TestWithParam<NumberCase> {};
 
@@ -74,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"1e-99999999999999999999", true, 0},
         NumberCase{"123456789012345678901234567890123456789012e-3", true,
                    1.2345678901234567890123456789e38f},
-        NumberCase{"1e-40", true, 1e-40f}));
+        NumberCase{"1e-40", true, 1e-40f}),
+    SyntaxCaseName<NumberCase>);
 
 // The numeric locale is put back as it was, even when a check fails.
 class CommaLocale : public ::testing::Test {

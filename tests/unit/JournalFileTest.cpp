@@ -3,6 +3,8 @@
 #include "StringList.h"
 #include "TextFile.h"
 
+#include "FaultTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -15,14 +17,6 @@ namespace {
 
 class JournalFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tabulon-file-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        m_path = m_folder + "/journal";
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
-
     void WriteBytes(const std::string& bytes) {
         std::ofstream(m_path, std::ios::binary) << bytes;
     }
@@ -42,7 +36,7 @@ protected:
     }
     std::vector<std::string> FolderEntries() const {
         std::vector<std::string> names;
-        DIR* dir = ::opendir(m_folder.c_str());
+        DIR* dir = ::opendir(m_folder.Path().c_str());
         while (const dirent* entry = ::readdir(dir))
             if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
                 names.emplace_back(entry->d_name);
@@ -50,8 +44,8 @@ protected:
         return names;
     }
 
-    std::string m_folder;
-    std::string m_path;
+    fault_support::ScratchFolder m_folder;
+    std::string m_path = m_folder.Path("journal");
 };
 
 TEST_F(JournalFile, SavedLinesEndInCarriageReturnLineFeed) {
@@ -74,6 +68,10 @@ struct ReadCase {
     std::string bytes;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ReadingLines : public JournalFile, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -140,7 +138,7 @@ TEST_F(JournalFile, SaveReplacesTheFileKeepsItsPermissionsAndLeavesNoTemporaryFi
 
 TEST_F(JournalFile, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
     WriteBytes("old\r\n");
-    const std::string link = m_folder + "/link";
+    const std::string link = m_folder.Path("link");
     ASSERT_EQ(::symlink("journal", link.c_str()), 0);
     CStringList lines;
     lines.AddTail("through the link");
@@ -152,7 +150,7 @@ TEST_F(JournalFile, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
 }
 
 TEST_F(JournalFile, SavingOverAFolderFailsAndLeavesItAlone) {
-    const std::string folder = m_folder + "/folder";
+    const std::string folder = m_folder.Path("folder");
     ::mkdir(folder.c_str(), 0755);
     CStringList lines;
     lines.AddTail("x");

@@ -3,6 +3,7 @@
 // numbers, widths exceeded, lines cut at 511 bytes, and a line without values taken as its
 // text. The formatter is held against the C library's snprintf, run in the C locale.
 #include "ReportLine.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,8 @@ TEST_P(ReportNumber, PrintsExactlyAsPrintfForTrickyAndRandomValues) {
 INSTANTIATE_TEST_SUITE_P(Formats, ReportNumber,
                          ::testing::Values("%7.0f", "%6.2f", "%11.4f", "%12.2f", "%.2f percent. ",
                                            "EDNI= %10.2f ", "%f", "%.17f", "%.0f", "%1.3f", "%.40f",
-                                           "%+.2f", "% .2f", "%08.2f", "%-10.2f|", "%#.0f"));
+                                           "%+.2f", "% .2f", "%08.2f", "%-10.2f|", "%#.0f"),
+                         [](const auto& info) { return testing_support::SpeltText(info.param); });
 
 // Integers and texts through widths, flags and precisions, the extremes of int included.
 TEST(ReportLine, IntegersAndTextsMatchPrintf) {

@@ -4,6 +4,8 @@
 #include "StringList.h"
 #include "TextFile.h"
 
+#include "FaultTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -63,24 +65,14 @@ std::string MixedText(unsigned seed, std::size_t lines, bool finalLineEnd) {
 
 class ListFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tabulon-list-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        m_path = m_folder + "/journal";
-    }
-    void TearDown() override {
-        ::unlink(m_path.c_str());
-        ::rmdir(m_folder.c_str());
-    }
     void Write(const std::string& bytes) const {
         const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
         ::close(fd);
     }
-    std::string m_folder;
-    std::string m_path;
+    fault_support::ScratchFolder m_folder;
+    std::string m_path = m_folder.Path("journal");
 };
 
 struct MixedCase {
@@ -88,6 +80,11 @@ struct MixedCase {
     std::size_t lines;
     bool finalLineEnd;
 };
+
+void PrintTo(const MixedCase& c, std::ostream* out) {
+    *out << c.lines << " lines from seed " << c.seed
+         << (c.finalLineEnd ? ", the last ended" : ", the last without an end");
+}
 
 class ReadingMixedText : public ListFile, public ::testing::WithParamInterface<MixedCase> {};
 
@@ -109,7 +106,12 @@ TEST_P(ReadingMixedText, AgreesWithPlainLineByLineReading) {
 INSTANTIATE_TEST_SUITE_P(Lengths, ReadingMixedText,
                          ::testing::Values(MixedCase{1, 1, false}, MixedCase{2, 3, true},
                                            MixedCase{3, 50, true}, MixedCase{4, 50, false},
-                                           MixedCase{5, 3000, true}, MixedCase{6, 3000, false}));
+                                           MixedCase{5, 3000, true}, MixedCase{6, 3000, false}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.lines) + "LinesSeed" +
+                                    std::to_string(info.param.seed) +
+                                    (info.param.finalLineEnd ? "LastEnded" : "LastUnended");
+                         });
 
 // Files under /proc give no size ahead: the room grows as the bytes come, from one byte.
 TEST(StringList, AFileThatGivesNoSizeIsReadWhole) {

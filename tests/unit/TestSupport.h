@@ -3,6 +3,7 @@
 
 #include "TabulonDoc.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,23 +39,15 @@ inline std::vector<std::string> Report(PolicyKind kind, const CPolicyDialogData&
     return LinesFrom(doc);
 }
 
-// A dialog whose DoModal answers as scripted and remembers what it was loaded with.
-class ScriptedDialog : public CPolicyDialog {
-public:
-    ScriptedDialog(int result, const CPolicyDialogData& answer, CPolicyDialogData* seen)
-        : m_result(result), m_answer(answer), m_seen(seen) {}
-    int DoModal() override {
-        if (m_seen)
-            *m_seen = *this;
-        if (m_result == IDOK)
-            static_cast<CPolicyDialogData&>(*this) = m_answer;
-        return m_result;
-    }
-
-private:
-    int m_result;
-    CPolicyDialogData m_answer;
-    CPolicyDialogData* m_seen;
-};
+// A prompt that answers as scripted (nothing: the user cancelled) and remembers the
+// opening values it was asked with.
+inline PolicyValuesPrompt ScriptedPrompt(std::optional<CPolicyDialogData> answer,
+                                         CPolicyDialogData* seen = nullptr) {
+    return [=](PolicyKind, const CPolicyDialogData& opening) {
+        if (seen)
+            *seen = opening;
+        return answer;
+    };
+}
 
 } // namespace testing_support

@@ -2,6 +2,7 @@
 // page count and the stretch of the journal each printed page shows, long lines and the
 // selection of lines.
 #include "ViewLayout.h"
+#include "CaseNames.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,10 @@ struct VisibleCase {
     std::int64_t first, last;
 };
 
+void PrintTo(const VisibleCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class VisibleLines : public ::testing::TestWithParam<VisibleCase> {};
 
 TEST_P(VisibleLines, CoverTheRowsInTheClipAndOneMore) {
@@ -73,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VisibleCase{"clip below the journal shows its last line", 5, 200, 230, 4, 4},
                       VisibleCase{"empty journal", 0, 0, 30, -1, -1},
                       VisibleCase{"one line", 1, 0, 300, 0, 0}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+    [](const auto& info) { return testing_support::CaseName(info.param.name); });
 
 struct PageCase {
     const char* name;
@@ -82,6 +87,10 @@ struct PageCase {
     int pageHeight;
     int pages;
 };
+
+void PrintTo(const PageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PageCount : public ::testing::TestWithParam<PageCase> {};
 
@@ -104,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PageCase{"exactly three pages", 3000, 100, 1000, 3},
                       PageCase{"no printable height still one page", 500, 100, 0, 1},
                       PageCase{"a million rows at 1200 dpi", 12000000, 1200, 13200, 10910}),
-    [](const auto& info) { return "Case" + std::to_string(info.index); });
+    [](const auto& info) { return testing_support::CaseName(info.param.name); });
 
 TEST(PageLayout, EachPageStartsOnePageHeightBelowThePreviousOne) {
     EXPECT_EQ(CViewLayout::PageOrigin(1, 6600), 0);

@@ -1,5 +1,6 @@
 // Unit values and premiums of the worked examples (table 1, age 60, rate 5 percent,
 // term 5, amount 10000 given), and the life-table statistics behind them.
+#include "CaseNames.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,10 @@ struct PricingCase {
 
 void RunDefaultCase(CTabulonDoc& doc, PolicyKind kind, int policyIndex) {
     doc.RunCalculation(kind, testing_support::Values(policyIndex));
+}
+
+void PrintTo(const PricingCase& c, std::ostream* out) {
+    *out << PolicyOf(c.kind, c.policyIndex + 1).journalName;
 }
 
 class WorkedExample : public ::testing::TestWithParam<PricingCase> {};
@@ -41,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       PricingCase{PolicyKind::Insurance, 1, 4.375607, 0.090595, 207.04},
                       PricingCase{PolicyKind::Insurance, 2, 4.375607, 0.791638, 1809.21},
                       PricingCase{PolicyKind::Pension, 0, -10.277437, -1.0, 973.01},
-                      PricingCase{PolicyKind::Pension, 1, -4.076650, -1.0, 2452.99}));
+                      PricingCase{PolicyKind::Pension, 1, -4.076650, -1.0, 2452.99}),
+    [](const auto& info) {
+        return testing_support::CaseName(
+            PolicyOf(info.param.kind, info.param.policyIndex + 1).journalName);
+    });
 
 TEST(LifeStatistics, TableOneAtSixtyGivesTheDocumentedMoments) {
     CTabulonDoc doc;

@@ -18,25 +18,24 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-// Accepts at once with the values of a term-life policy and both report sections.
-class CTermLifeAnswer : public CPolicyDialog {
-public:
-    int DoModal() override {
-        m_bNetIncome = 1;
-        m_bMortality = 1;
-        m_nInputKind = 1;
-        m_nAge = 40;
-        m_fAmount = 100000;
-        m_nRate = 4;
-        m_nTableIndex = 0;
-        m_nPolicyIndex = 1;
-        m_nTerm = 20;
-        return IDOK;
-    }
-};
+// The values of a term-life policy with both report sections, as if typed and accepted.
+std::optional<CPolicyDialogData> TermLifeAnswer(PolicyKind, const CPolicyDialogData&) {
+    CPolicyDialogData values;
+    values.m_bNetIncome = 1;
+    values.m_bMortality = 1;
+    values.m_nInputKind = 1;
+    values.m_nAge = 40;
+    values.m_fAmount = 100000;
+    values.m_nRate = 4;
+    values.m_nTableIndex = 0;
+    values.m_nPolicyIndex = 1;
+    values.m_nTerm = 20;
+    return values;
+}
 
 bool Save(const QPixmap& picture, const QDir& folder, const char* name) {
     const QString path = folder.filePath(QLatin1String(name));
@@ -68,8 +67,7 @@ int main(int argc, char* argv[]) {
         return 1;
     CMainFrame* frame = tabulon.GetMainFrame();
     frame->resize(900, 640);
-    tabulon.GetDocument().SetDialogFactory(
-        [](PolicyKind) { return std::make_unique<CTermLifeAnswer>(); });
+    tabulon.GetDocument().setValuesPrompt(TermLifeAnswer);
     frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
     QApplication::processEvents();
 
