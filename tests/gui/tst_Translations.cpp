@@ -1,8 +1,10 @@
 // The interface in German: the language taken from the locale, translated menus, dialogs and
 // Qt's standard buttons, unique accelerators, and report lines that stay as they are.
 #include "DialogBase.h"
+#include "InsuranceDialog.h"
 #include "MainFrame.h"
-#include "PolicyDialogFactory.h"
+#include "PensionDialog.h"
+#include "PolicyInputDialog.h"
 #include "ShellTestSupport.h"
 #include "Translations.h"
 
@@ -34,7 +36,9 @@ QStringList g_messages;
 // the script, if any, edits the dialog before both boxes are checked and OK is pressed.
 std::vector<std::string> ReportThroughTheDialog(const std::function<void(QDialog*)>& script) {
     CTabulonDoc doc;
-    doc.SetDialogFactory(MakePolicyDialogFactory(nullptr));
+    doc.setValuesPrompt([](PolicyKind kind, const CPolicyDialogData& opening) {
+        return promptPolicyValues(nullptr, kind, opening);
+    });
     QTimer::singleShot(0, [script] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog)
@@ -178,9 +182,12 @@ void TestTranslations::DialogsSpeakGerman() {
     QFETCH(QString, caption);
     QFETCH(QString, firstPolicy);
     UseGerman();
-    const std::unique_ptr<CPolicyDialog> made = MakePolicyDialogFactory(nullptr)(kind);
-    auto* dialog = dynamic_cast<QDialog*>(made.get());
-    QVERIFY(dialog);
+    std::unique_ptr<CPolicyInputDialog> made;
+    if (kind == PolicyKind::Insurance)
+        made = std::make_unique<CInsuranceDialog>();
+    else
+        made = std::make_unique<CPensionDialog>();
+    CPolicyInputDialog* dialog = made.get();
     made->m_nInputKind = 1;
     made->m_nAge = 107;
     dialog->show();
