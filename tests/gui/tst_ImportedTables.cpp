@@ -1,5 +1,6 @@
 // Imported mortality tables in the desktop program: the copy kept in the user's data folder,
 // refused files, removal, the start-up reading, and the dialogs' list and age range.
+#include "GuiTestMain.h"
 #include "ImportedTables.h"
 #include "InsuranceDialog.h"
 #include "MortalityTables.h"
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImportedTables)
+TABULON_GUI_TEST_MAIN(TestImportedTables)
 #include "tst_ImportedTables.moc"

@@ -1,6 +1,7 @@
 // The interface in German: the language taken from the locale, translated menus, dialogs and
 // Qt's standard buttons, unique accelerators, and report lines that stay as they are.
 #include "DialogBase.h"
+#include "GuiTestMain.h"
 #include "InsuranceDialog.h"
 #include "MainFrame.h"
 #include "PensionDialog.h"
@@ -250,5 +251,5 @@ void TestTranslations::ReportLinesStayTheSameInGerman() {
     QCOMPARE(inGerman, english);
 }
 
-QTEST_MAIN(TestTranslations)
+TABULON_GUI_TEST_MAIN(TestTranslations)
 #include "tst_Translations.moc"
