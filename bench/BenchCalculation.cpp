@@ -17,7 +17,7 @@ constexpr double kPricingLimitSeconds = 5e-6;
 constexpr std::size_t kJournalResetLines = 100000;
 
 double ThreadCpuSeconds() {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }

@@ -199,8 +199,8 @@ void BM_JournalMemory(benchmark::State& state) {
     long before = 0, peakBefore = 0, held = 0, peak = 0;
     std::size_t lines = 0;
     for (auto _ : state) {
-        const std::string output = bench::CaptureChild(
-            {"/proc/self/exe", std::string(kMemoryChildOption) + file.path});
+        const std::string output =
+            bench::CaptureChild({"/proc/self/exe", std::string(kMemoryChildOption) + file.path});
         if (std::sscanf(output.c_str(), "%ld %ld %ld %ld %zu", &before, &peakBefore, &held, &peak,
                         &lines) != 5 ||
             lines != static_cast<std::size_t>(state.range(0))) {
@@ -219,25 +219,40 @@ void BM_JournalMemory(benchmark::State& state) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strncmp(argv[1], kMemoryChildOption, std::strlen(kMemoryChildOption)) == 0)
+    if (argc == 2 &&
+        std::strncmp(argv[1], kMemoryChildOption, std::strlen(kMemoryChildOption)) == 0)
         return MeasureMemoryInChild(argv[1] + std::strlen(kMemoryChildOption));
 
     for (const std::int64_t lines : kSizes) {
         // Few iterations for the large files: each moves tens of megabytes through fsync.
         const double minTime = lines >= 1000000 ? 1.0 : 0.5;
-        benchmark::RegisterBenchmark("PlainRead", BM_PlainRead)->Arg(lines)->UseManualTime()
-            ->MinTime(minTime)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("OpenJournal", BM_OpenJournal)->Arg(lines)->UseManualTime()
-            ->MinTime(minTime)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("PlainRead", BM_PlainRead)
+            ->Arg(lines)
+            ->UseManualTime()
+            ->MinTime(minTime)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("OpenJournal", BM_OpenJournal)
+            ->Arg(lines)
+            ->UseManualTime()
+            ->MinTime(minTime)
+            ->Unit(benchmark::kMillisecond);
     }
     for (const std::int64_t lines : kSizes) {
         const double minTime = lines >= 1000000 ? 1.0 : 0.5;
-        benchmark::RegisterBenchmark("PlainWrite", BM_PlainWrite)->Arg(lines)->UseManualTime()
-            ->MinTime(minTime)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("SaveJournal", BM_SaveJournal)->Arg(lines)->UseManualTime()
-            ->MinTime(minTime)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("PlainWrite", BM_PlainWrite)
+            ->Arg(lines)
+            ->UseManualTime()
+            ->MinTime(minTime)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("SaveJournal", BM_SaveJournal)
+            ->Arg(lines)
+            ->UseManualTime()
+            ->MinTime(minTime)
+            ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark("JournalMemory", BM_JournalMemory)->Arg(1000000)->Iterations(1)
+    benchmark::RegisterBenchmark("JournalMemory", BM_JournalMemory)
+        ->Arg(1000000)
+        ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);

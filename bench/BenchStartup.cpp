@@ -24,7 +24,8 @@ void BM_FirstPaintedWindow(benchmark::State& state) {
     double minimal = 0, withText = 0, tabulon = 0;
     for (auto _ : state) {
         const bench::ChildResult blank = bench::RunChild({TABULON_MINIMAL_WINDOW}, env);
-        const bench::ChildResult text = bench::RunChild({TABULON_MINIMAL_WINDOW, "--with-text"}, env);
+        const bench::ChildResult text =
+            bench::RunChild({TABULON_MINIMAL_WINDOW, "--with-text"}, env);
         const bench::ChildResult full = bench::RunChild({TABULON_DESKTOP}, env);
         if (blank.status != 0 || text.status != 0 || full.status != 0) {
             state.SkipWithError("a program did not reach its first paint");

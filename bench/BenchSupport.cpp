@@ -19,8 +19,8 @@ extern char** environ;
 namespace bench {
 
 const PolicyCase kPolicies[5] = {
-    {PolicyKind::Insurance, 0, "whole_life"},   {PolicyKind::Insurance, 1, "term_life"},
-    {PolicyKind::Insurance, 2, "endowment"},    {PolicyKind::Pension, 0, "life_annuity"},
+    {PolicyKind::Insurance, 0, "whole_life"}, {PolicyKind::Insurance, 1, "term_life"},
+    {PolicyKind::Insurance, 2, "endowment"},  {PolicyKind::Pension, 0, "life_annuity"},
     {PolicyKind::Pension, 1, "term_annuity"},
 };
 
@@ -127,7 +127,7 @@ pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& extra
 
 ChildResult Wait(pid_t pid, Clock::time_point start) {
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     ChildResult result;

@@ -47,7 +47,7 @@ std::string DataFolder();
 
 // A child process's end: wall time from start to exit, and its CPU time.
 struct ChildResult {
-    int status = -1;       // exit status, or -1 when it did not exit normally
+    int status = -1; // exit status, or -1 when it did not exit normally
     double wallSeconds = 0;
     double cpuSeconds = 0; // user + system
 };

@@ -190,15 +190,28 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::RegisterBenchmark("ViewAfterAppend", BM_ViewAfterAppend)
-        ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("ViewAfterOpen", BM_ViewAfterOpen)->Arg(kLargeJournal)
-        ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+        ->UseManualTime()
+        ->Iterations(kIterations)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("ViewAfterOpen", BM_ViewAfterOpen)
+        ->Arg(kLargeJournal)
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RepaintAtMiddle", BM_RepaintAtMiddle)
-        ->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMicrosecond);
+        ->UseManualTime()
+        ->Iterations(kIterations)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("CopyAll", BM_CopyAll)
-        ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("PreviewFirstPage", BM_PreviewFirstPage)->Arg(0)->Arg(1)
-        ->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+        ->UseManualTime()
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PreviewFirstPage", BM_PreviewFirstPage)
+        ->Arg(0)
+        ->Arg(1)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

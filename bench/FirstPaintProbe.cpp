@@ -25,7 +25,9 @@ private:
     bool m_bPainted = false;
 };
 
-void InstallProbe() { QCoreApplication::instance()->installEventFilter(new FirstPaintProbe); }
+void InstallProbe() {
+    QCoreApplication::instance()->installEventFilter(new FirstPaintProbe);
+}
 
 } // namespace
 

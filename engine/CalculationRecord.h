@@ -37,9 +37,9 @@ struct CCalculationRecord {
     double m_dDeathProb[kAgeSlots] = {};    // q(x): probability of dying at age x
     double m_dCumDeathProb[kAgeSlots] = {}; // C(x): probability of dying at age x or earlier
     double m_dSurvivalProb[kAgeSlots] = {}; // p(x) = 1 - C(x): alive at exact age x + 1
-    double m_dAnnuity[kAgeSlots] = {};      // insurance: value of the premiums paid up to death at x
-    double m_dDiscount[kAgeSlots] = {};     // insurance: discount factor of the amount paid for
-                                            // death at x; pension: value of the payments made
+    double m_dAnnuity[kAgeSlots] = {};  // insurance: value of the premiums paid up to death at x
+    double m_dDiscount[kAgeSlots] = {}; // insurance: discount factor of the amount paid for
+                                        // death at x; pension: value of the payments made
 
     double m_dRate = 5.0;  // discount interest rate in percent
     double m_dAmount = 0;  // policy amount

@@ -44,14 +44,24 @@ void CCalculationRecord::SolveAmountAndPremium() {
 void CCalculationRecord::PricePolicy(bool pension) {
     if (pension) {
         switch (m_nPolicyType) {
-        case 1: PriceLifePension(); break;
-        case 2: PriceTermAnnuity(); break;
+        case 1:
+            PriceLifePension();
+            break;
+        case 2:
+            PriceTermAnnuity();
+            break;
         }
         return;
     }
     switch (m_nPolicyType) {
-    case 1: PriceWholeLife(); break;
-    case 2: PriceTermLife(); break;
-    case 3: PriceEndowment(); break;
+    case 1:
+        PriceWholeLife();
+        break;
+    case 2:
+        PriceTermLife();
+        break;
+    case 3:
+        PriceEndowment();
+        break;
     }
 }

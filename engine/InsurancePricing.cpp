@@ -27,11 +27,17 @@ void CCalculationRecord::AccumulateInsurance(int endAge) {
     }
 }
 
-void CCalculationRecord::PriceWholeLife() { AccumulateInsurance(m_nAges); }
+void CCalculationRecord::PriceWholeLife() {
+    AccumulateInsurance(m_nAges);
+}
 
-void CCalculationRecord::PriceTermLife() { PriceInsuranceTerm(false); }
+void CCalculationRecord::PriceTermLife() {
+    PriceInsuranceTerm(false);
+}
 
-void CCalculationRecord::PriceEndowment() { PriceInsuranceTerm(true); }
+void CCalculationRecord::PriceEndowment() {
+    PriceInsuranceTerm(true);
+}
 
 // Term life and endowment cover the ages a..E-1; an applicant alive at E has paid E - a
 // premiums, and the endowment then pays the amount at the end of the term.

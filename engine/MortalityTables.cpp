@@ -5,6 +5,8 @@
 
 // l(x), the number living at exact age x out of 100000 born, for ages 0..109.
 // Ages 107..109 hold 0 in every table.
+// Ten ages to a row, as the table is read.
+// clang-format off
 const float g_fLivingTables[kTableCount][kTableSlots] = {
     {
         100000.0f, 98519.0f, 98418.0f, 98336.0f, 98266.0f, 98209.0f, 98162.0f, 98124.0f, 98093.0f, 98066.0f,
@@ -59,6 +61,7 @@ const float g_fLivingTables[kTableCount][kTableSlots] = {
         803.0f, 488.0f, 278.0f, 144.0f, 61.0f, 19.0f, 4.0f, 0.0f, 0.0f, 0.0f,
     },
 };
+// clang-format on
 
 namespace {
 

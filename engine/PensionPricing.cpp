@@ -6,7 +6,9 @@
 // survived. Both unit values carry the opposite sign to insurance, so the same two
 // formulas solve both: the amount is -1 per unit, the payments minus their value.
 
-void CCalculationRecord::PriceLifePension() { PricePension(m_nAges - 1, false); }
+void CCalculationRecord::PriceLifePension() {
+    PricePension(m_nAges - 1, false);
+}
 
 void CCalculationRecord::PriceTermAnnuity() {
     const int last = m_nAge + m_nTerm < m_nAges - 1 ? m_nAge + m_nTerm : m_nAges - 1;

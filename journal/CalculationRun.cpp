@@ -29,7 +29,8 @@ void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& value
 void CTabulonDoc::AppendMortalitySection() {
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "         Mortality table and probability distribution              ");
-    AppendLine(m_lines, "         of age at death for %d year-old applicant                 ", m_nAge);
+    AppendLine(m_lines, "         of age at death for %d year-old applicant                 ",
+               m_nAge);
     AppendLine(m_lines, "      Number  Deaths  Death               Cumulative   Probability ");
     AppendLine(m_lines, " Age  living  in year  rate  Probability  probability  of survival ");
     AppendLine(m_lines, "----- ------- ------- ------ -----------  -----------  ----------- ");
@@ -40,8 +41,8 @@ void CTabulonDoc::AppendMortalitySection() {
     }
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "Summary life statistics for applicant aged %d years", m_nAge);
-    AppendLine(m_lines,
-               "      based on %s mortality table:", MortalityTableOf(m_nTable).journalName.c_str());
+    AppendLine(m_lines, "      based on %s mortality table:",
+               MortalityTableOf(m_nTable).journalName.c_str());
     AppendLine(m_lines, "Age at death    ... Mean=%7.2f Standard deviation=%7.2f ",
                m_dMeanAgeAtDeath, m_dSdAgeAtDeath);
     AppendLine(m_lines, "Life expectancy ... Mean=%7.2f Standard deviation=%7.2f ", m_dMeanLifetime,
@@ -52,8 +53,9 @@ void CTabulonDoc::AppendSummarySection(PolicyKind kind) {
     const bool insurance = kind == PolicyKind::Insurance;
     AppendLine(m_lines, " ");
     AppendLine(m_lines, "                                            Policy       Annual       ");
-    AppendLine(m_lines, insurance ? "Policy type           Applicant's age       amount       premium   "
-                                  : "Policy type           Applicant's age       amount       payment   ");
+    AppendLine(m_lines,
+               insurance ? "Policy type           Applicant's age       amount       premium   "
+                         : "Policy type           Applicant's age       amount       payment   ");
     AppendLine(m_lines, "-------------------- ----------------- ---------------- ----------  ");
     const PolicyInfo& policy = PolicyOf(kind, m_nPolicyType);
     AppendLine(m_lines, "%20s        %3d        %15.2f %10.2f ", policy.journalName, m_nAge,
@@ -74,10 +76,12 @@ void CTabulonDoc::AppendNetIncomeSection(PolicyKind kind) {
         if (!row.valuesShown)
             AppendLine(m_lines, "%8d+ %11.4f", row.age, row.probability);
         else if (row.survivors)
-            AppendLine(m_lines, trailingBlank ? "%8d+ %11.4f %12.2f %10.2f " : "%8d+ %11.4f %12.2f %10.2f",
+            AppendLine(m_lines,
+                       trailingBlank ? "%8d+ %11.4f %12.2f %10.2f " : "%8d+ %11.4f %12.2f %10.2f",
                        row.age, row.probability, row.undiscounted, row.discounted);
         else
-            AppendLine(m_lines, trailingBlank ? "%9d %11.4f %12.2f %10.2f " : "%9d %11.4f %12.2f %10.2f",
+            AppendLine(m_lines,
+                       trailingBlank ? "%9d %11.4f %12.2f %10.2f " : "%9d %11.4f %12.2f %10.2f",
                        row.age, row.probability, row.undiscounted, row.discounted);
     }
     AppendLine(m_lines, "--------- ----------- ------------ ----------  ");

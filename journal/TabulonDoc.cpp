@@ -5,7 +5,9 @@
 
 CTabulonDoc::CTabulonDoc() = default;
 
-CTabulonDoc::~CTabulonDoc() { m_lines.RemoveAll(); }
+CTabulonDoc::~CTabulonDoc() {
+    m_lines.RemoveAll();
+}
 
 bool CTabulonDoc::OnNewDocument() {
     if (!CDocument::OnNewDocument())
@@ -34,13 +36,21 @@ bool CTabulonDoc::OnSaveDocument(const std::string& path) {
     return true;
 }
 
-void CTabulonDoc::OnTypeInsurance() { RunCommand(PolicyKind::Insurance); }
+void CTabulonDoc::OnTypeInsurance() {
+    RunCommand(PolicyKind::Insurance);
+}
 
-void CTabulonDoc::OnTypePension() { RunCommand(PolicyKind::Pension); }
+void CTabulonDoc::OnTypePension() {
+    RunCommand(PolicyKind::Pension);
+}
 
-void CTabulonDoc::OnUpdateTypeInsurance(CCmdUI* cmdUI) const { cmdUI->SetCheck(m_nMode == 1); }
+void CTabulonDoc::OnUpdateTypeInsurance(CCmdUI* cmdUI) const {
+    cmdUI->SetCheck(m_nMode == 1);
+}
 
-void CTabulonDoc::OnUpdateTypePension(CCmdUI* cmdUI) const { cmdUI->SetCheck(m_nMode == 2); }
+void CTabulonDoc::OnUpdateTypePension(CCmdUI* cmdUI) const {
+    cmdUI->SetCheck(m_nMode == 2);
+}
 
 void CTabulonDoc::RunCommand(PolicyKind kind) {
     // The menu check mark follows the command chosen, whether or not the dialog is accepted.

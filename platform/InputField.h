@@ -1,4 +1,5 @@
-// Reading typed numbers: the syntax the dialogs and the command line share, and inclusive range checks.
+// Reading typed numbers: the syntax the dialogs and the command line share, and inclusive range
+// checks.
 #pragma once
 
 #include <string>
@@ -16,5 +17,5 @@ bool ParseSingle(std::string_view text, float& value);
 // otherwise a sentence naming the field and what it accepts. value is set only on success.
 std::string CheckIntegerField(std::string_view text, const std::string& field, int min, int max,
                               int& value);
-std::string CheckSingleField(std::string_view text, const std::string& field, float min,
-                             float max, float& value);
+std::string CheckSingleField(std::string_view text, const std::string& field, float min, float max,
+                             float& value);

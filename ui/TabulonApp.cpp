@@ -73,8 +73,9 @@ bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     // Tables imported earlier; a copy that no longer reads is skipped, with one message.
     const QStringList skipped = imported_tables::LoadAll();
     if (!skipped.isEmpty())
-        m_warning(QCoreApplication::translate("CTabulonApp", "These imported tables were skipped:") +
-                  QStringLiteral("\n") + skipped.join(QLatin1Char('\n')));
+        m_warning(
+            QCoreApplication::translate("CTabulonApp", "These imported tables were skipped:") +
+            QStringLiteral("\n") + skipped.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -74,10 +74,10 @@ TEST_F(Cli, DefaultsAreTheDialogsOpeningValues) {
 }
 
 TEST_F(Cli, BadValuesPrintOneLineNamingTheOptionAndNothingElse) {
-    for (const char* args : {"insurance --age 107", "insurance --term 0", "pension --policy 3",
-                             "insurance --amount 1,000", "insurance --rate 5.5",
-                             "insurance --table mars", "insurance --given payment", "insurance --age",
-                             "insurance --bogus", "annuity"}) {
+    for (const char* args :
+         {"insurance --age 107", "insurance --term 0", "pension --policy 3",
+          "insurance --amount 1,000", "insurance --rate 5.5", "insurance --table mars",
+          "insurance --given payment", "insurance --age", "insurance --bogus", "annuity"}) {
         const Result r = Run(std::string(args) + " --journal " + Path("untouched"));
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;

@@ -204,8 +204,10 @@ TEST_F(DocumentFiles, FailedOpenKeepsJournalPathAndFlag) {
         doc.OpenFile(Path("missing"));
         FAIL() << "opening a missing file succeeded";
     } catch (const CFileException& error) {
-        EXPECT_NE(std::string(error.what()).find(Path("missing")), std::string::npos) << error.what();
-        EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find(Path("missing")), std::string::npos)
+            << error.what();
+        EXPECT_NE(std::string(error.what()).find("No such file"), std::string::npos)
+            << error.what();
     }
     EXPECT_EQ(LinesFrom(doc), before);
     EXPECT_TRUE(view.m_events.empty());

@@ -17,9 +17,7 @@ namespace {
 
 class JournalFile : public ::testing::Test {
 protected:
-    void WriteBytes(const std::string& bytes) {
-        std::ofstream(m_path, std::ios::binary) << bytes;
-    }
+    void WriteBytes(const std::string& bytes) { std::ofstream(m_path, std::ios::binary) << bytes; }
     std::string ReadBytes() const {
         std::ifstream in(m_path, std::ios::binary);
         std::ostringstream text;
@@ -83,14 +81,14 @@ TEST_P(ReadingLines, SplitAndStripAsAJournalReads) {
 INSTANTIATE_TEST_SUITE_P(
     Journal, ReadingLines,
     ::testing::Values(
-        ReadCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-        ReadCase{"LfAlone", "a\nb\n", {"a", "b"}},
+        ReadCase{"CrLf", "a\r\nb\r\n", {"a", "b"}}, ReadCase{"LfAlone", "a\nb\n", {"a", "b"}},
         ReadCase{"NoFinalLineEnd", "a\r\nb", {"a", "b"}},
         ReadCase{"EmptyLinesKept", "\r\n\r\nx\r\n", {"", "", "x"}},
         ReadCase{"TrailingTabAndBlanksBelowSpace", "Policy\t\r\nx \x01\x1f\r\n", {"Policy", "x "}},
         ReadCase{"TrailingBlanksKept", " \r\n   \r\n", {" ", "   "}},
         // Accented letters at the end of a line are text, not control bytes.
-        ReadCase{"TrailingHighBytesKept", "caf\xe9\r\nna\xc3\xafve\r\n", {"caf\xe9", "na\xc3\xafve"}},
+        ReadCase{
+            "TrailingHighBytesKept", "caf\xe9\r\nna\xc3\xafve\r\n", {"caf\xe9", "na\xc3\xafve"}},
         ReadCase{"CarriageReturnInsideALineKept", "a\rb\r\n", {"a\rb"}},
         ReadCase{"NulInsideALineKept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
         ReadCase{"OnlyControlsBecomeEmpty", "\x01\x02\r\n", {""}}),

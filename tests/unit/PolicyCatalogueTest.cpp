@@ -82,8 +82,7 @@ TEST(PolicyCatalogue, EachTableIsChosenByCodeOrNameAndReportedByItsJournalName) 
                                  table.journalName + " mortality table.");
     }
     CliRequest request;
-    EXPECT_NE(Parse(PolicyKind::Insurance, {"--table", std::to_string(kTableCount + 1)},
-                    request),
+    EXPECT_NE(Parse(PolicyKind::Insurance, {"--table", std::to_string(kTableCount + 1)}, request),
               "");
 }
 

@@ -34,11 +34,31 @@ template <class... Args> std::string ViaReport(const char* format, Args... args)
     return std::string(lines.GetAt(0));
 }
 
-const double kTricky[] = {
-    0.0, -0.0, 0.5, 1.5, 2.5, -2.5, 0.125, 0.375, -0.375, 0.005, 0.015, 1.005, -0.004, 0.00005,
-    99999.995, 1e15 + 0.5, 4503599627370497.0, 1e-320, -1e-320, 1e308, -1.7976931348623157e308,
-    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-    std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()};
+const double kTricky[] = {0.0,
+                          -0.0,
+                          0.5,
+                          1.5,
+                          2.5,
+                          -2.5,
+                          0.125,
+                          0.375,
+                          -0.375,
+                          0.005,
+                          0.015,
+                          1.005,
+                          -0.004,
+                          0.00005,
+                          99999.995,
+                          1e15 + 0.5,
+                          4503599627370497.0,
+                          1e-320,
+                          -1e-320,
+                          1e308,
+                          -1.7976931348623157e308,
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN(),
+                          -std::numeric_limits<double>::quiet_NaN()};
 
 class ReportNumber : public ::testing::TestWithParam<const char*> {};
 
@@ -49,7 +69,8 @@ TEST_P(ReportNumber, PrintsExactlyAsPrintfForTrickyAndRandomValues) {
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
         // Exact binary ties at every scale, and arbitrary bit patterns.
-        const double tie = std::ldexp(static_cast<double>(random() % 2000001) - 1e6, -static_cast<int>(random() % 12));
+        const double tie = std::ldexp(static_cast<double>(random() % 2000001) - 1e6,
+                                      -static_cast<int>(random() % 12));
         std::uint64_t bits = random();
         double any;
         std::memcpy(&any, &bits, sizeof any);
@@ -89,10 +110,13 @@ TEST(ReportLine, NonFiniteValuesKeepTheirFields) {
 }
 
 TEST(ReportLine, MixedLinesMatchPrintf) {
-    EXPECT_EQ(ViaReport("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04),
-              ViaPrintf("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0, 207.04));
+    EXPECT_EQ(ViaReport("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0,
+                        207.04),
+              ViaPrintf("%20s        %3d        %15.2f %10.2f ", "Term life insurance", 60, 10000.0,
+                        207.04));
     EXPECT_EQ(ViaReport("%8d+ %11.4f", -107, 0.8947), ViaPrintf("%8d+ %11.4f", -107, 0.8947));
-    EXPECT_EQ(ViaReport("%5d %7.0f", 2147483647, 79784.0), ViaPrintf("%5d %7.0f", 2147483647, 79784.0));
+    EXPECT_EQ(ViaReport("%5d %7.0f", 2147483647, 79784.0),
+              ViaPrintf("%5d %7.0f", 2147483647, 79784.0));
     EXPECT_EQ(ViaReport("100%% of %s", "x"), "100% of x");
 }
 

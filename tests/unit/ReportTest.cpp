@@ -11,7 +11,6 @@ using testing_support::Values;
 
 namespace {
 
-
 std::vector<std::string> Tail(const std::vector<std::string>& lines, std::size_t count) {
     return {lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())), lines.end()};
 }
@@ -132,7 +131,8 @@ TEST(Report, MortalitySectionListsEveryAgeFromTheApplicantOn) {
         "   61   78314    1572   0.02      0.0197       0.0381       0.9619",
     };
     EXPECT_EQ(std::vector<std::string>(report.begin(), report.begin() + 10), head);
-    const std::size_t summary = IndexOf(report, "Summary life statistics for applicant aged 60 years");
+    const std::size_t summary =
+        IndexOf(report, "Summary life statistics for applicant aged 60 years");
     ASSERT_LT(summary, report.size());
     EXPECT_EQ(summary, 8u + (107 - 60) + 1) << "one table row per age from 60 to 106";
     EXPECT_EQ(report[summary + 1], "      based on National, male mortality table:");
@@ -145,7 +145,8 @@ TEST(Report, MortalitySectionListsEveryAgeFromTheApplicantOn) {
 TEST(Report, WithoutSectionsOnlyOpeningAndSummaryArePrinted) {
     const std::vector<std::string> report = Report(PolicyKind::Insurance, Values(0));
     EXPECT_EQ(report.size(), 2u + 6u);
-    EXPECT_EQ(IndexOf(report, "Summary life statistics for applicant aged 60 years"), report.size());
+    EXPECT_EQ(IndexOf(report, "Summary life statistics for applicant aged 60 years"),
+              report.size());
 }
 
 TEST(Report, AgeOneHundredSixWholeLifeHasOneRowOfCertainDeath) {
@@ -169,7 +170,8 @@ TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
     const std::vector<std::string> tail = Tail(report, 4);
     EXPECT_EQ(tail[0].substr(0, 9), "      106");
     // The survival probability past the last age is zero up to rounding, printed as C prints it.
-    EXPECT_TRUE(tail[1] == "     107+      0.0000" || tail[1] == "     107+     -0.0000") << tail[1];
+    EXPECT_TRUE(tail[1] == "     107+      0.0000" || tail[1] == "     107+     -0.0000")
+        << tail[1];
 
     CPolicyDialogData annuity = Values(1, 60, 80);
     annuity.m_bNetIncome = 1;

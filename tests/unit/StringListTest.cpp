@@ -146,7 +146,8 @@ TEST(StringList, CopiesAreIndependentAndAMovedFromListIsEmptyAndUsable) {
 
     CStringList moved = std::move(list);
     EXPECT_EQ(Contents(moved), (std::vector<std::string>{"a", "", "ccc"}));
-    EXPECT_TRUE(list.IsEmpty()); // NOLINT(bugprone-use-after-move): the moved-from state is specified
+    EXPECT_TRUE(
+        list.IsEmpty()); // NOLINT(bugprone-use-after-move): the moved-from state is specified
     list.AddTail("again");
     EXPECT_EQ(Contents(list), std::vector<std::string>{"again"});
 

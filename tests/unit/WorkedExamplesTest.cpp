@@ -32,8 +32,8 @@ TEST_P(WorkedExample, UnitValuesAndPremiumMatchToThePrintedDecimals) {
     const PricingCase& expected = GetParam();
     CTabulonDoc doc;
     RunDefaultCase(doc, expected.kind, expected.policyIndex);
-    EXPECT_NEAR(doc.m_dUnitAnnualPV, expected.unitAnnual, 5e-7) << std::setprecision(17)
-                                                                  << doc.m_dUnitAnnualPV;
+    EXPECT_NEAR(doc.m_dUnitAnnualPV, expected.unitAnnual, 5e-7)
+        << std::setprecision(17) << doc.m_dUnitAnnualPV;
     EXPECT_NEAR(doc.m_dUnitAmountPV, expected.unitAmount, 5e-7) << doc.m_dUnitAmountPV;
     EXPECT_NEAR(doc.m_dPremium, expected.premium, 5e-3) << doc.m_dPremium;
     EXPECT_DOUBLE_EQ(doc.m_dAmount, 10000.0);
