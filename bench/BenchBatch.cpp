@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli batch on a file of 100,000 policies, run as a process (it is single-threaded,
 // so it uses one core): policies per second of wall time and of CPU time. And its peak
 // memory on a stream of policies through standard input, which must not grow with their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One calculation end to end (record, statistics, pricing, solve, every report line) and
 // the pricing alone, for each policy type at ages 0 and 60.
 #include "BenchSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving journals of typical report lines, beside a plain read() of the same
 // file into memory and a plain write() + fsync() of the same bytes; and the memory a
 // journal of a million lines takes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the desktop program's first painted window against a minimal Qt Widgets
 // window (blank), and against a main window with menus and text, all started as processes
 // on the offscreen platform with a probe that ends them at their first paint. Measured in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers of the benchmark programs: typical journal text, files, child processes.
 #pragma once
 

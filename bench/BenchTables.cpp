@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a user's table file end to end (open, read, parse, check): a 121-age table as
 // XTbML and as CSV, and the SOA's select-and-ultimate sample file (2,053 cells, of which
 // the 103 of its ultimate table are kept). The aim for the 121-age XTbML file is well

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal view's work after a calculation appends a report (measuring the new lines,
 // new scroll sizes, scrolling to the end, painting the rows in sight into an offscreen
 // image) for journals of 100 and 1,000,000 lines, a repaint after scrolling to the

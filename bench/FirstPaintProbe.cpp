@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into a Qt Widgets program (LD_PRELOAD), ends it as soon as its first window has
 // been painted, so that the program's run time is its time to the first painted window.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardsticks for the desktop program's start-up: the smallest Qt Widgets program that
 // shows a window (a blank one), and with --with-text a main window with a menu bar, a tool
 // bar, a status bar and a line of text, which also pays for starting the font system.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli batch: rows are read, checked, priced and written one after another, so memory
 // stays the same however many rows come, and rows arriving through a pipe are priced as
 // they arrive.

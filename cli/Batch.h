@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli batch: prices one policy per CSV row and writes one CSV row of results each.
 #pragma once
 

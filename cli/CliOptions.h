@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing and checking the command line of tabulon-cli.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading CSV rows one at a time from a file descriptor, in constant memory.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inputs and results of the last calculation as one JSON object.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli: the headless front end. Prices a policy and prints the report lines.
 #include "Batch.h"
 #include "CliOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs, per-age working columns and results of the last accepted calculation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers the charts of a calculation show, taken from the record it left.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four built-in mortality tables, their names, and the lookup of a table by its code.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of the distribution of the insurer's net income by age at death.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two kinds of policy, the five policies with their names and terms, and the limits of
 // every input value.
 #pragma once

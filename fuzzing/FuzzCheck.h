@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every fuzz target shares: a check that stops the run with a message, and a
 // scratch folder for files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the two table-reader targets check of every input: a refusal is one line naming
 // the file; an accepted table keeps the reader's rules, closes with l = 0, and reads back
 // the same when written out again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One accepted calculation over arbitrary values inside the dialog's ranges. Properties:
 //  - the report has exactly the lines its sections call for;
 //  - no line is cut short or holds a line feed, and no NaN prints with a sign;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of tabulon-cli: arguments made of arbitrary bytes (split at NUL bytes).
 // Properties:
 //  - an accepted command line yields values inside the dialog's ranges;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a journal file made of arbitrary bytes. Properties:
 //  - the file's lines follow the lines the journal already held, which are untouched;
 //  - a line is the text between line feeds, a last line without a line end included,

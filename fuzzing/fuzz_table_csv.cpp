@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a CSV table file made of arbitrary bytes. Properties:
 //  - the reader accepts the bytes or refuses them with one line naming the file;
 //  - an accepted table has 1 to 151 ages within 0 to 150, q in [0, 1] or l positive and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nine values a policy dialog collects, and how the calculation commands ask for them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formats one report line as C printf formats it in the C locale and appends it to the journal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal document: the journal lines, the calculation record and the two calculation runs.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a temporary prefix and checks that everything lands where a Linux
 # desktop looks for it, that the metadata validates, that the manual pages and the shell
 # completion agree with the programs' --help, and that the installed tabulon-cli runs.

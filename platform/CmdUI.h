@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State of a command's menu item or button, as an update handler sets it.
 #pragma once
 

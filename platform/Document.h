@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Document base: modified flag, path name and title, and the views that show it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A failed file operation, naming the file and the reason.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tells one state of a file on disk from another: its device, inode, size and
 // modification time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading typed numbers: the syntax the dialogs and the command line share, and inclusive range
 // checks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An advisory lock (flock) on a journal file, held from reading the journal to putting its
 // new content in place, so that programs writing the same journal take turns.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from the user or the file system as a message shows it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names are bytes: the folder and the last name of a path, and the file a link names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ordered list of single-byte text lines: constant-time access by index, cheap appends.
 #pragma once
 

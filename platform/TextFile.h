@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Journal text files: lines of bytes, CR LF after every line, saved safely.
 #pragma once
 

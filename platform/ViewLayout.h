@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout of the journal view: row pitch, margins, total size, visible rows and printed pages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy cursor shown during long operations; the window layer sets how it is shown.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a mortality table from CSV text: a header "age,qx" or "age,lx", then one row per
 // age. Ages are consecutive whole numbers from 0 to 150; a line whose first non-blank
 // character is # is a comment; blank lines are skipped; a UTF-8 byte-order mark, CR LF and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A mortality table read from a user's file: its name and q(x) or l(x) by age.
 #pragma once
 

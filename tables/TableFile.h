@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a user's mortality table file, CSV or XTbML, into a plain value.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A table file that was read but does not hold a valid mortality table.
 #pragma once
 

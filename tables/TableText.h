@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text helpers the table readers share: blanks, numbers read without the locale, and
 // file text shown in a message.
 #pragma once

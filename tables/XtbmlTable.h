@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a mortality table from the Society of Actuaries' XML table format, XTbML.
 // A file with one <Table> by age alone gives q by age; a select-and-ultimate file (a
 // select <Table> by age and duration beside the ultimate one by age) gives its ultimate

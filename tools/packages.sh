@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the top-level scripts (./run, ./test, ./fuzz, ./package, ./benchmark): installs the Debian packages they need.
 # Usage: ensure_packages PACKAGE...
 
@@ -41,7 +42,7 @@ TABULON_BUILD_PACKAGES=(
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core locales poppler-utils
-    desktop-file-utils appstream bash-completion man-db
+    desktop-file-utils appstream bash-completion man-db clang-format
 )
 # What the desktop program needs at run time beyond the build.
 TABULON_GUI_PACKAGES=(xvfb xauth)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppIcon.h"
 
 // The images are compiled into a static library, whose resources must be registered by hand.

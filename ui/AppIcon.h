@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icons: the application icon and the toolbar images.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Charts window: the last accepted calculation as three charts, beside the journal.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mortality tables the user imported: copies of their files kept in tables/ under the
 // user's data folder, read at start-up and listed after the built-in tables.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three charts of one calculation, drawn with Qt Charts from its series.
 #pragma once
 

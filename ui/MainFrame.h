@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu, accelerators, toolbar and status bar around the journal view.
 #pragma once
 

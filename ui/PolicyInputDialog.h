@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input dialog shared by insurance and pensions: its controls, handlers and data exchange.
 #pragma once
 

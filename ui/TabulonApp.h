@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application: the one journal document and its main window, started as the command line asks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal view: the journal as a scrolling page of fixed-pitch text, its selection of
 // whole lines, and its printing.
 #pragma once

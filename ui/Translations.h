@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface's language: Tabulon's own translation and Qt's, chosen from a locale.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A command's state as an update handler sets it, applied to a Qt action.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A modal dialog laid out in dialog units, with data exchange and validation on OK.
 #pragma once
 

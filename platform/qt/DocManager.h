@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file commands of a single-document window: New, Open, Save and Save As, with the save
 // prompt before a modified document is replaced or closed, file errors reported, and the
 // recent-file list kept.

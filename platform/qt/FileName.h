@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names are bytes: the Qt side carries them as QString without losing a byte.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a journal line's bytes are shown: as UTF-8 when they are valid UTF-8, else as Latin-1.
 #pragma once
 

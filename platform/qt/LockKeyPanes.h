@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's CAP, NUM and SCRL panes, showing the state of the three lock keys.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether Caps Lock, Num Lock or Scroll Lock is on, where the window system says.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing into a PDF file that ends up either complete or as it was.
 #pragma once
 

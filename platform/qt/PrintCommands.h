@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing and print preview of a view: the print, preview and printer set-up commands, and
 // printing straight to the default printer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print preview of many pages: the pages stacked one below the other, each painted only while
 // it is in sight, so that opening the preview costs the same for one page or ten thousand.
 #pragma once

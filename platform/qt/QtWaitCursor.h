@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy cursor of the document's long file operations, shown as Qt's wait cursor.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The most recently opened or saved files, newest first, kept in the user's settings.
 #pragma once
 

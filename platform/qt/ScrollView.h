@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scrolling view: content of a given size, moved by two scroll bars, painted in content
 // coordinates.
 #pragma once

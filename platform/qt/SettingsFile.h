@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the user's settings may be read and written: QSettings opens its files without
 // looking at what they are, and a named pipe or a device there would hang the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main function of every GUI test. As in the program, the numeric locale goes back to
 // "C" as soon as the application exists (Qt set it from the environment), so the tests see
 // what the program does under a decimal-comma locale too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the desktop shell's GUI tests: settings kept away from the user's own, and
 // a user who answers the input dialogs at once.
 #pragma once

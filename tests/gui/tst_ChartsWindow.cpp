@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Charts window: it follows each calculation through the record, leaves out values that
 // are not defined, shows exact values on hovering, and saves and prints the charts.
 #include "ChartSeries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File New, Open, Save and Save As from the main window: the save prompt, the modified flag,
 // file errors, and the recent-file list.
 #include "GuiTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Imported mortality tables in the desktop program: the copy kept in the user's data folder,
 // refused files, removal, the start-up reading, and the dialogs' list and age range.
 #include "GuiTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menus, accelerators, toolbar, status bar, check marks and caption.
 #include "AboutDialog.h"
 #include "GuiTestMain.h"

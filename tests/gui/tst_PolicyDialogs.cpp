@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The insurance and pension input dialogs, driven through their real widgets.
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up as the command line asks: a new journal, an opened file, an unreadable file, and
 // printing into a PDF file.
 #include "CommandLineInfo.h"

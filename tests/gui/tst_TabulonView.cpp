@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal view: layout and drawing of the rows, scrolling to the end after every
 // change, selecting lines, the keys, very long lines, and printing into pages.
 #include "DocManager.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface in German: the language taken from the locale, translated menus, dialogs and
 // Qt's standard buttons, unique accelerators, and report lines that stay as they are.
 #include "DialogBase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the report lines of one calculation per input line, as tabulon-cli prints them for
 // a single run, all in one process: the helper of tools/report-hash, which hashes millions
 // of report lines to show that a change leaves every byte of the reports as it was.

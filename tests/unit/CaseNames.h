@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of table-driven test cases as ctest and --gtest_filter show them: words, never bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The series the charts draw: one entry per age shown, the record's own values, and the
 // report's net-income rows, for every policy kind and at the extremes.
 #include "ChartSeries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli batch reading CSV as other programs write it (byte-order mark, quoted fields,
 // CR LF), from a file or through a pipe as standard input, in constant memory, and printing
 // non-finite results as nan (batch) or null (JSON).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input to tabulon-cli: every refused command line exits with status 2, prints nothing
 // on standard output and one line on standard error naming the option, and touches no
 // journal file. Values the syntax allows (blanks, a plus sign, the float boundary) give

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli --journal with other writers and odd files: concurrent runs take turns and
 // lose no report, a report that cannot be shown is not saved, pipes and devices are
 // refused at once, names are bytes, and a file holding NUL bytes is not a journal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli as scripts use it: the printed lines are the journal's, options and checks,
 // the journal file, JSON and batch output.
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mortality tables from CSV text: what is accepted, what each refusal says, and the l(x)
 // a table gives. Each refusal is one line naming the file and the first problem with its
 // line number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal document: new journals, the calculation commands with scripted answers,
 // check marks, what the views are told, the modified flag and the record surviving New
 // and Open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The actuarial engine: table loading, life statistics and pricing on their edge cases and
 // the identities between policy types.
 #include "CalculationRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the fault tests: a scratch folder, file bytes, and running code or
 // tabulon-cli in a child process with a file size limit or without root's privileges.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the disk and the file can do to a journal, and what Tabulon does about it.
 // A failed open or save names the file and the reason and changes nothing: the journal,
 // its modified flag, its path and the file on disk stay as they were, and no temporary

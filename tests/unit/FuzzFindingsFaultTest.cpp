@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs the fuzz targets found failing, kept in tests/data/fuzz/ and replayed here with
 // the same properties the targets check. A file named command_line-* holds arguments
 // separated by NUL bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number syntax shared by the dialogs and the command line, and the range checks.
 #include "InputField.h"
 #include "CaseNames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Journal files: CR LF after every line, LF alone also ends a line, trailing control bytes
 // removed and every other byte kept, and saving through a temporary file.
 #include "StringList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a save keeps of the file it replaces: owner, group, mode, extended attributes and
 // hard links; a writable journal in a folder the user may not write; a name of the longest
 // length; no debris after a save killed at any moment; and the document telling when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pricing on the user's own mortality tables through tabulon-cli: --table-file, the batch
 // table column, refused files and ages outside a table, and tables that reach age 150.
 #include "FaultTestSupport.h"

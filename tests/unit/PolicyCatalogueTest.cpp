@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The policy catalogue as the front ends apply it: each policy and table is chosen by its
 // code or its command-line name, terms are held to each policy's range, the usage text
 // names them all, and the report prints the journal names.

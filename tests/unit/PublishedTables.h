@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two tables with published present values, derived from their formulas and written as
 // table files: the Standard Ultimate Life Table (Makeham, ages 20 to 130, as age,lx) and
 // the Illustrative Life Table (Makeham, ages 0 to 130, as age,qx). Tests read them through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Standard Ultimate Life Table and the Illustrative Life Table, derived from their
 // formulas, written as table files and read back through the reader: whole-life values
 // computed on what was read meet the published figures to their decimals. A small

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report lines come out exactly as C printf formats them in the C locale, whatever the
 // value: rounding of ties, signs of zero, non-finite values (NaN without its sign) and huge
 // numbers, widths exceeded, lines cut at 511 bytes, and a line without values taken as its

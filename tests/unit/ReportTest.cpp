@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole reports line for line: the worked examples (table 1, age 60, term 5, rate 5,
 // amount 10000), the optional sections, and how edge cases print.
 #include "TestSupport.h"

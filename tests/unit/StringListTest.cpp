@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal's line list: lines read straight into its buffer agree byte for byte with a
 // plain line-by-line reading, whatever the line lengths, and the list stays consistent
 // through growth, copies, moves and truncation.

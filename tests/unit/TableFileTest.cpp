@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a table file from disk: a file that cannot be read is a file error naming the
 // file and the reason; one that is read but holds no table is refused as a table; the
 // format is told by the content. Nothing waits on a named pipe or reads a device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal view's layout arithmetic with plain numbers: total size, visible rows,
 // page count and the stretch of the journal each printed page shows, long lines and the
 // selection of lines.

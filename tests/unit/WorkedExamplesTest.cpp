@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit values and premiums of the worked examples (table 1, age 60, rate 5 percent,
 // term 5, amount 10000 given), and the life-table statistics behind them.
 #include "CaseNames.h"

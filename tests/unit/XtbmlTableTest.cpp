@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mortality tables from XTbML, the Society of Actuaries' XML format: the two published
 // files as they come from mort.soa.org, the rules for scaling and empty cells, and what
 // each refusal says (the element and the age where the problem lies).

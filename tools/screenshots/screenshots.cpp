@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the desktop program's windows to PNG files: the main window after a term-life
 // run with both report sections, the Charts window of that run, the two input dialogs (also
 // with a 14-point font) and the about box, in the language of the user's locale (LANGUAGE=de

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the PNG files beside each SVG drawing (rsvg-convert, Debian package librsvg2-bin):
 # the application icon at 16, 32, 48 and 128 pixels, each toolbar image at 16 and 32
 # (its double-resolution twin). Run after changing a drawing and commit the PNG files.
