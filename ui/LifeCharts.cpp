@@ -153,9 +153,12 @@ void CLifeCharts::CreateDeathChart() {
     m_pDeathAges = AddAxis(m_pDeathChart, Qt::AlignBottom, tr("Age at death (years)"));
     m_pDeathProb = AddAxis(m_pDeathChart, Qt::AlignLeft, tr("Probability (0 to 1)"));
 
-    // The spread first, so that the bars and the mean are drawn over it.
-    m_pSpread = AddSeries(m_pDeathChart, new QAreaSeries(new QLineSeries, new QLineSeries),
-                          m_pDeathAges, m_pDeathProb);
+    // The spread first, so that the bars and the mean are drawn over it. An area series
+    // does not own its two edges: the chart does.
+    m_pSpread =
+        AddSeries(m_pDeathChart,
+                  new QAreaSeries(new QLineSeries(m_pDeathChart), new QLineSeries(m_pDeathChart)),
+                  m_pDeathAges, m_pDeathProb);
     m_pSpread->setObjectName(QStringLiteral("Spread"));
     m_pSpread->setName(tr("± 1 standard deviation"));
     connect(m_pSpread, &QAreaSeries::hovered, this, [this](const QPointF&, bool state) {

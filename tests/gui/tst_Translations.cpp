@@ -136,8 +136,8 @@ void TestTranslations::MainWindowSpeaksGerman() {
     QStringList menus;
     for (const QAction* menu : frame.menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus,
-             (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&Versicherungsart", "&Hilfe"}));
+    QCOMPARE(menus, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "&Versicherungsart",
+                                 "&Tafeln", "&Hilfe"}));
     const auto* open = frame.findChild<QAction*>(QStringLiteral("ID_FILE_OPEN"));
     QCOMPARE(open->text(), QStringLiteral("Ö&ffnen..."));
     QCOMPARE(open->statusTip(), QStringLiteral("Öffnet ein vorhandenes Dokument"));
