@@ -2,6 +2,7 @@
 #include "TableFile.h"
 
 #include "CsvTable.h"
+#include "FileDescriptor.h"
 #include "FileException.h"
 #include "TableText.h"
 #include "XtbmlTable.h"
@@ -14,22 +15,6 @@
 
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 std::string TooLarge() {
     return "it is larger than " + std::to_string(kTableFileMaxBytes >> 20) +
            " MB, more than a table file holds";
@@ -38,7 +23,7 @@ std::string TooLarge() {
 std::string ReadWholeFile(const std::string& path) {
     // Opening without blocking, so that a named pipe without a writer is refused at once
     // rather than waited on.
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
         throw CFileException::FromErrno("open", path, errno);
     struct stat st {};
