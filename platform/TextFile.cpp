@@ -93,18 +93,8 @@ void SplitRawText(CStringList& lines, std::size_t rawBytes) {
 } // namespace
 
 FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes nulBytes) {
-    // Opened without waiting: a named pipe without a writer would block the open itself.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
-        throw CFileException::FromErrno("open", path, errno);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        throw CFileException::FromErrno("open", path, errno);
-    if (S_ISDIR(st.st_mode))
-        throw CFileException::FromErrno("open", path, EISDIR);
-    // A device such as /dev/zero would never end, a pipe may never deliver.
-    if (!S_ISREG(st.st_mode))
-        throw CFileException("open", path, "it is not a plain file");
+    FileDescriptor fd = OpenPlainFileToRead(path, st);
 
     // The file is read straight into the list's own buffer, after its last line, and cut
     // into lines there. Until then the bytes are not part of any line, so a failure leaves

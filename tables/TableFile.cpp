@@ -21,18 +21,8 @@ std::string TooLarge() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    // Opening without blocking, so that a named pipe without a writer is refused at once
-    // rather than waited on.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (fd.get() < 0)
-        throw CFileException::FromErrno("open", path, errno);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        throw CFileException::FromErrno("open", path, errno);
-    if (S_ISDIR(st.st_mode))
-        throw CFileException::FromErrno("open", path, EISDIR);
-    if (!S_ISREG(st.st_mode))
-        throw CFileException("open", path, "it is not a plain file");
+    const FileDescriptor fd = OpenPlainFileToRead(path, st);
     if (static_cast<unsigned long long>(st.st_size) > kTableFileMaxBytes)
         throw CFileException("open", path, TooLarge());
 
