@@ -3,9 +3,11 @@
 // Properties:
 //  - an accepted command line yields values inside the dialog's ranges;
 //  - a refused one yields one non-empty line that names the option or the command;
+//  - a table file that cannot be read is a file error naming the file, in one line;
 //  - the integer and number syntax agree with a plain reading of the same rules
 //    (blanks, optional sign, digits, for numbers a point and an exponent).
 #include "CliOptions.h"
+#include "FileException.h"
 #include "FuzzCheck.h"
 #include "InputField.h"
 #include "MortalityTables.h"
@@ -149,10 +151,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     CliRequest request;
-    const std::string message = ParseCommandLine(args, request);
+    std::string message;
+    try {
+        message = ParseCommandLine(args, request);
+    } catch (const CFileException& error) {
+        const std::string text = error.what();
+        FUZZ_CHECK(error.GetFileName() == request.tableFile, "file error about '%s', not '%s'",
+                   error.GetFileName().c_str(), request.tableFile.c_str());
+        FUZZ_CHECK(text.find('\n') == std::string::npos, "file error of more than one line: %s",
+                   text.c_str());
+        return 0;
+    }
     if (message.empty())
         CheckAccepted(request);
     else
         CheckRefusal(message);
+    // An imported table stays for the run that asked for it, not for the next input.
+    while (MortalityTableCount() > kTableCount)
+        RemoveMortalityTable(MortalityTableCount());
     return 0;
 }
