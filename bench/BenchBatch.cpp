@@ -36,7 +36,7 @@ std::string BatchText(std::int64_t rows, const std::vector<std::string>& tableFi
     for (std::int64_t i = 0; i < rows; ++i) {
         const bench::PolicyCase& policy = bench::kPolicies[random() % 5];
         const bool pension = policy.kind == PolicyKind::Pension;
-        const int maxTerm = PolicyLimits::MaxTerm(policy.kind);
+        const int maxTerm = policy_limits::MaxTerm(policy.kind);
         text += pension ? "pension," : "insurance,";
         text += std::to_string(policy.policyIndex + 1) + ",";
         if (tableFiles.empty())

@@ -33,7 +33,7 @@ void ReportAgainstLimit(benchmark::State& state, double seconds, double cpuSecon
 }
 
 void Report(benchmark::State& state, const bench::PolicyCase& policy, int age) {
-    const CPolicyDialogData values = bench::FullReportValues(policy, age);
+    const PolicyDialogData values = bench::FullReportValues(policy, age);
     CTabulonDoc doc;
     doc.OnNewDocument();
     double seconds = 0;

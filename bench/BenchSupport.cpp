@@ -25,8 +25,8 @@ const PolicyCase kPolicies[5] = {
     {PolicyKind::Pension, 1, "term_annuity"},
 };
 
-CPolicyDialogData FullReportValues(const PolicyCase& policy, int age) {
-    CPolicyDialogData values;
+PolicyDialogData FullReportValues(const PolicyCase& policy, int age) {
+    PolicyDialogData values;
     values.m_bNetIncome = 1;
     values.m_bMortality = 1;
     values.m_nInputKind = 1;
@@ -35,8 +35,8 @@ CPolicyDialogData FullReportValues(const PolicyCase& policy, int age) {
     values.m_nRate = 5;
     values.m_nTableIndex = 0;
     values.m_nPolicyIndex = policy.policyIndex;
-    values.m_nTerm = PolicyLimits::UsesTerm(policy.kind, policy.policyIndex)
-                         ? PolicyLimits::MaxTerm(policy.kind)
+    values.m_nTerm = policy_limits::UsesTerm(policy.kind, policy.policyIndex)
+                         ? policy_limits::MaxTerm(policy.kind)
                          : 0;
     return values;
 }
@@ -48,9 +48,9 @@ const CStringList& ReportSample() {
         int table = 0;
         for (const int age : {0, 25, 40, 60, 75}) {
             for (const PolicyCase& policy : kPolicies) {
-                CPolicyDialogData values = FullReportValues(policy, age);
+                PolicyDialogData values = FullReportValues(policy, age);
                 values.m_nTableIndex = table++ % 4;
-                values.m_nTerm = PolicyLimits::UsesTerm(policy.kind, policy.policyIndex) ? 20 : 0;
+                values.m_nTerm = policy_limits::UsesTerm(policy.kind, policy.policyIndex) ? 20 : 0;
                 doc.RunCalculation(policy.kind, values);
             }
         }

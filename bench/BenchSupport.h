@@ -28,7 +28,7 @@ extern const PolicyCase kPolicies[5];
 
 // Dialog values of a full report: both sections, table 1, rate 5 percent, amount 10000
 // given, and the longest term the dialog admits (so the term types cover the whole table).
-CPolicyDialogData FullReportValues(const PolicyCase& policy, int age);
+PolicyDialogData FullReportValues(const PolicyCase& policy, int age);
 
 // The lines of a mix of real reports (every policy type, several ages and tables, both
 // sections): what a journal that has been used for a while consists of.

@@ -50,7 +50,7 @@ struct ViewedJournal {
         doc.OnNewDocument();
         doc.OnOpenDocument(path);
         doc.AddView(view.get());
-        view->OnUpdate(DocumentEvent::replaced());
+        view->OnUpdate(DocumentEvent::Replaced());
     }
     // The rows in sight painted as a paint event paints them.
     double Paint() {
@@ -70,7 +70,7 @@ struct ViewedJournal {
 // is reloaded before each append so that it stays small; the large one grows by a few
 // percent over the run.
 double ViewWorkAfterAppend(ViewedJournal& journal, bool reload) {
-    static const CPolicyDialogData values = bench::FullReportValues(bench::kPolicies[1], 60);
+    static const PolicyDialogData values = bench::FullReportValues(bench::kPolicies[1], 60);
     if (reload)
         journal.Reload();
     journal.doc.RemoveView(journal.view.get());
@@ -79,7 +79,7 @@ double ViewWorkAfterAppend(ViewedJournal& journal, bool reload) {
     journal.doc.AddView(journal.view.get());
     const bench::Clock::time_point start = bench::Clock::now();
     journal.view->OnUpdate(
-        DocumentEvent::calculationAppended(from, journal.doc.GetLines()->GetCount() - from));
+        DocumentEvent::CalculationAppended(from, journal.doc.GetLines()->GetCount() - from));
     const double update = bench::SecondsSince(start);
     return update + journal.Paint();
 }
@@ -109,7 +109,7 @@ void BM_ViewAfterOpen(benchmark::State& state) {
     ViewedJournal journal(state.range(0));
     for (auto _ : state) {
         const bench::Clock::time_point start = bench::Clock::now();
-        journal.view->OnUpdate(DocumentEvent::replaced());
+        journal.view->OnUpdate(DocumentEvent::Replaced());
         const double update = bench::SecondsSince(start);
         state.SetIterationTime(update + journal.Paint());
     }
@@ -168,10 +168,10 @@ void BM_PreviewFirstPage(benchmark::State& state) {
             preview.updatePreview();
             first = preview.grab().toImage();
         } else {
-            CPrintPreview preview(&printer, pages,
-                                  [&journal](QPainter& painter, QPrinter* target, int page) {
-                                      journal.view->PrintPage(painter, target, page);
-                                  });
+            PrintPreviewDialog preview(&printer, pages,
+                                       [&journal](QPainter& painter, QPrinter* target, int page) {
+                                           journal.view->PrintPage(painter, target, page);
+                                       });
             preview.resize(800, 600);
             preview.show();
             first = preview.findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"))

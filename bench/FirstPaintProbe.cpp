@@ -13,9 +13,9 @@ namespace {
 class FirstPaintProbe : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!m_bPainted && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        if (!m_painted && event->type() == QEvent::Paint && watched->isWidgetType() &&
             static_cast<QWidget*>(watched)->window()->isVisible()) {
-            m_bPainted = true;
+            m_painted = true;
             // Queued behind the rest of this paint, the flush of the window included.
             QTimer::singleShot(0, [] { std::_Exit(0); });
         }
@@ -23,7 +23,7 @@ public:
     }
 
 private:
-    bool m_bPainted = false;
+    bool m_painted = false;
 };
 
 void InstallProbe() {

@@ -178,7 +178,7 @@ void AppendCsvField(std::string& out, std::string_view text) {
 // Checks one row; on success fills kind and values, otherwise returns the reason. texts is
 // reused from row to row, so its strings keep their room and a row allocates nothing.
 std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables, PolicyKind& kind,
-                    CPolicyDialogData& values) {
+                    PolicyDialogData& values) {
     if (row.Fault() != nullptr)
         return row.Fault();
     if (row.FieldCount() != kColumnCount)
@@ -212,7 +212,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables
 }
 
 // Prices one checked row with the calculation entry and appends its result row.
-void PriceRow(std::size_t line, PolicyKind kind, const CPolicyDialogData& values,
+void PriceRow(std::size_t line, PolicyKind kind, const PolicyDialogData& values,
               std::string_view tableFile, CCalculationRecord& record, std::string& out) {
     const bool pension = kind == PolicyKind::Pension;
     CopyToRecord(values, record);
@@ -263,7 +263,7 @@ int RunBatch(const std::string& path) {
             if (header || IsBlankRow(reader))
                 continue;
             PolicyKind kind = PolicyKind::Insurance;
-            CPolicyDialogData values;
+            PolicyDialogData values;
             const std::string failure = ReadRow(reader, texts, tables, kind, values);
             if (!failure.empty()) {
                 std::cerr << "tabulon-cli: " << shownName << ":" << reader.Line() << ": " << failure

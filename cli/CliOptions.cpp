@@ -123,7 +123,7 @@ bool ParseKind(const std::string& text, PolicyKind& kind) {
     return false;
 }
 
-std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values) {
+std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, PolicyDialogData& values) {
     const CCalculationRecord defaults;
     const bool insurance = kind == PolicyKind::Insurance;
     const auto orDefault = [](const std::optional<std::string>& text, const std::string& fallback) {
@@ -140,7 +140,7 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
             [](int code) { return MortalityTableOf(code).commandName; }, values.m_nTableIndex);
     };
     // The age lies within the chosen table's ages; before a table is known, the built-in ones'.
-    int firstAge = 0, lastAge = PolicyLimits::kMaxAge;
+    int firstAge = 0, lastAge = policy_limits::kMaxAge;
     if (checkTable().empty()) {
         const MortalityTable& table = MortalityTableOf(values.m_nTableIndex + 1);
         firstAge = table.firstAge;
@@ -153,12 +153,12 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
     if (failure.empty()) {
         const std::string amount = orDefault(texts.amount, FormatDefault(defaults.m_fAmount));
         failure = WithLongNumberCut(
-            CheckSingleField(amount, "--amount", 0.0f, PolicyLimits::kMaxAmount, values.m_fAmount),
+            CheckSingleField(amount, "--amount", 0.0f, policy_limits::kMaxAmount, values.m_fAmount),
             amount);
     }
     if (failure.empty())
         failure = CheckIntegerField(orDefault(texts.rate, std::to_string((int)defaults.m_dRate)),
-                                    "--rate", 0, PolicyLimits::kMaxRate, values.m_nRate);
+                                    "--rate", 0, policy_limits::kMaxRate, values.m_nRate);
     if (failure.empty())
         failure = checkTable();
     if (failure.empty())
@@ -167,8 +167,8 @@ std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyD
             [kind](int code) { return PolicyOf(kind, code).commandName; }, values.m_nPolicyIndex);
     if (failure.empty())
         failure = CheckIntegerField(orDefault(texts.term, std::to_string(defaults.m_nTerm)),
-                                    "--term", PolicyLimits::MinTerm(kind, values.m_nPolicyIndex),
-                                    PolicyLimits::MaxTerm(kind), values.m_nTerm);
+                                    "--term", policy_limits::MinTerm(kind, values.m_nPolicyIndex),
+                                    policy_limits::MaxTerm(kind), values.m_nTerm);
     if (failure.empty()) {
         if (texts.given == "amount")
             values.m_nInputKind = 1;

@@ -15,7 +15,7 @@ struct CliRequest {
     enum class Action { Run, Help, Version };
     Action action = Action::Run;
     PolicyKind kind = PolicyKind::Insurance;
-    CPolicyDialogData values; // checked: every value lies in the dialog's ranges
+    PolicyDialogData values; // checked: every value lies in the dialog's ranges
     bool json = false;
     std::string journalPath; // empty: no journal file
     std::string tableFile;   // --table-file: the table read from it is the one used
@@ -46,7 +46,7 @@ struct PolicyTexts {
     std::string given = "amount";
     int tableCode = 0; // a table read from a file: its code, used instead of table
 };
-std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, CPolicyDialogData& values);
+std::string CheckPolicyTexts(PolicyKind kind, const PolicyTexts& texts, PolicyDialogData& values);
 
 // Reads the mortality table in the file at path and adds it to the tables; returns its code.
 // Throws CFileException when the file cannot be read and TableFormatError when it holds no

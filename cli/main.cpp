@@ -44,7 +44,7 @@ bool WriteStandardOutput(const std::string& text) {
 // journal is locked from reading it to saving it: runs on one journal take turns.
 int Run(const CliRequest& request) {
     CTabulonDoc doc;
-    std::optional<CJournalLock> lock;
+    std::optional<JournalLock> lock;
     if (request.journalPath.empty()) {
         doc.OnNewDocument();
     } else {
@@ -58,7 +58,7 @@ int Run(const CliRequest& request) {
         }
     }
 
-    CPolicyDialogData values = request.values;
+    PolicyDialogData values = request.values;
     if (request.json)
         values.m_bNetIncome = 1; // the EDNI comes from the net-income rows
     const std::size_t first = doc.GetLines()->GetCount();

@@ -50,21 +50,21 @@ const char* KindCommandName(PolicyKind kind) {
     return kind == PolicyKind::Insurance ? "insurance" : "pension";
 }
 
-int PolicyLimits::PolicyCount(PolicyKind kind) {
+int policy_limits::PolicyCount(PolicyKind kind) {
     return ::PolicyCount(kind);
 }
 
-int PolicyLimits::MaxTerm(PolicyKind kind) {
+int policy_limits::MaxTerm(PolicyKind kind) {
     return kind == PolicyKind::Insurance ? kInsuranceMaxTerm : kPensionMaxTerm;
 }
 
 // Without a selection the term is checked as for a policy with a term.
-bool PolicyLimits::UsesTerm(PolicyKind kind, int policyIndex) {
+bool policy_limits::UsesTerm(PolicyKind kind, int policyIndex) {
     const PolicyInfo* policy = AtIndex(kind, policyIndex);
     return policy ? policy->usesTerm : true;
 }
 
-int PolicyLimits::MinTerm(PolicyKind kind, int policyIndex) {
+int policy_limits::MinTerm(PolicyKind kind, int policyIndex) {
     const PolicyInfo* policy = AtIndex(kind, policyIndex);
     return policy ? policy->minTerm : 1;
 }

@@ -32,7 +32,7 @@ const char* KindCommandName(PolicyKind kind);
 
 // The ranges the dialogs and the command line accept, inclusive at both ends. Policies are
 // given as their 0-based list index, as the dialogs hold them.
-namespace PolicyLimits {
+namespace policy_limits {
 constexpr int kMaxAge = 106;       // years
 constexpr float kMaxAmount = 1e9f; // checked in single precision
 constexpr int kMaxRate = 100;      // whole percent
@@ -41,4 +41,4 @@ int MaxTerm(PolicyKind kind);
 // Term types (term life, endowment, term annuity) need at least one year; the others use no term.
 int MinTerm(PolicyKind kind, int policyIndex);
 bool UsesTerm(PolicyKind kind, int policyIndex);
-} // namespace PolicyLimits
+} // namespace policy_limits

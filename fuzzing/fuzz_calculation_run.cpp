@@ -22,39 +22,39 @@ namespace {
 
 struct Run {
     PolicyKind kind;
-    CPolicyDialogData values;
+    PolicyDialogData values;
 };
 
 Run ConsumeRun(FuzzedDataProvider& input) {
     Run run{};
     run.kind = input.ConsumeBool() ? PolicyKind::Pension : PolicyKind::Insurance;
-    CPolicyDialogData& v = run.values;
+    PolicyDialogData& v = run.values;
     v.m_bNetIncome = input.ConsumeBool() ? 1 : 0;
     v.m_bMortality = input.ConsumeBool() ? 1 : 0;
     v.m_nInputKind = input.ConsumeBool() ? 2 : 1;
-    v.m_nAge = input.ConsumeIntegralInRange(0, PolicyLimits::kMaxAge);
+    v.m_nAge = input.ConsumeIntegralInRange(0, policy_limits::kMaxAge);
     switch (input.ConsumeIntegralInRange(0, 3)) {
     case 0:
         v.m_fAmount = 0;
         break;
     case 1:
-        v.m_fAmount = PolicyLimits::kMaxAmount;
+        v.m_fAmount = policy_limits::kMaxAmount;
         break;
     default:
-        v.m_fAmount = input.ConsumeFloatingPointInRange(0.0f, PolicyLimits::kMaxAmount);
+        v.m_fAmount = input.ConsumeFloatingPointInRange(0.0f, policy_limits::kMaxAmount);
     }
-    v.m_nRate = input.ConsumeIntegralInRange(0, PolicyLimits::kMaxRate);
+    v.m_nRate = input.ConsumeIntegralInRange(0, policy_limits::kMaxRate);
     v.m_nTableIndex = input.ConsumeIntegralInRange(0, MortalityTableCount() - 1);
-    v.m_nPolicyIndex = input.ConsumeIntegralInRange(0, PolicyLimits::PolicyCount(run.kind) - 1);
-    v.m_nTerm = input.ConsumeIntegralInRange(PolicyLimits::MinTerm(run.kind, v.m_nPolicyIndex),
-                                             PolicyLimits::MaxTerm(run.kind));
+    v.m_nPolicyIndex = input.ConsumeIntegralInRange(0, policy_limits::PolicyCount(run.kind) - 1);
+    v.m_nTerm = input.ConsumeIntegralInRange(policy_limits::MinTerm(run.kind, v.m_nPolicyIndex),
+                                             policy_limits::MaxTerm(run.kind));
     return run;
 }
 
 std::size_t ExpectedLineCount(const Run& run) {
-    const CPolicyDialogData& v = run.values;
+    const PolicyDialogData& v = run.values;
     const std::size_t ages = 107 - static_cast<std::size_t>(v.m_nAge);
-    const bool termType = PolicyLimits::UsesTerm(run.kind, v.m_nPolicyIndex);
+    const bool termType = policy_limits::UsesTerm(run.kind, v.m_nPolicyIndex);
     std::size_t count = 2; // a blank line and the table's name
     if (v.m_bMortality == 1)
         count += 6 + ages + 5; // heading, one row per age, summary statistics
@@ -78,7 +78,7 @@ std::vector<std::string> Report(CTabulonDoc& doc, const Run& run) {
 }
 
 void CheckReport(const CTabulonDoc& doc, const Run& run, const std::vector<std::string>& lines) {
-    const CPolicyDialogData& v = run.values;
+    const PolicyDialogData& v = run.values;
     FUZZ_CHECK(lines.size() == ExpectedLineCount(run),
                "%zu lines, expected %zu (kind %d policy %d age %d term %d)", lines.size(),
                ExpectedLineCount(run), static_cast<int>(run.kind), v.m_nPolicyIndex, v.m_nAge,

@@ -100,18 +100,18 @@ void CheckNumberSyntax(const std::string& text) {
 void CheckAccepted(const CliRequest& request) {
     if (request.action != CliRequest::Action::Run)
         return;
-    const CPolicyDialogData& v = request.values;
+    const PolicyDialogData& v = request.values;
     const PolicyKind kind = request.kind;
-    FUZZ_CHECK(v.m_nAge >= 0 && v.m_nAge <= PolicyLimits::kMaxAge, "age %d", v.m_nAge);
-    FUZZ_CHECK(v.m_fAmount >= 0 && v.m_fAmount <= PolicyLimits::kMaxAmount, "amount %.9g",
+    FUZZ_CHECK(v.m_nAge >= 0 && v.m_nAge <= policy_limits::kMaxAge, "age %d", v.m_nAge);
+    FUZZ_CHECK(v.m_fAmount >= 0 && v.m_fAmount <= policy_limits::kMaxAmount, "amount %.9g",
                v.m_fAmount);
-    FUZZ_CHECK(v.m_nRate >= 0 && v.m_nRate <= PolicyLimits::kMaxRate, "rate %d", v.m_nRate);
+    FUZZ_CHECK(v.m_nRate >= 0 && v.m_nRate <= policy_limits::kMaxRate, "rate %d", v.m_nRate);
     FUZZ_CHECK(v.m_nTableIndex >= 0 && v.m_nTableIndex < MortalityTableCount(), "table %d",
                v.m_nTableIndex);
-    FUZZ_CHECK(v.m_nPolicyIndex >= 0 && v.m_nPolicyIndex < PolicyLimits::PolicyCount(kind),
+    FUZZ_CHECK(v.m_nPolicyIndex >= 0 && v.m_nPolicyIndex < policy_limits::PolicyCount(kind),
                "policy %d", v.m_nPolicyIndex);
-    FUZZ_CHECK(v.m_nTerm >= PolicyLimits::MinTerm(kind, v.m_nPolicyIndex) &&
-                   v.m_nTerm <= PolicyLimits::MaxTerm(kind),
+    FUZZ_CHECK(v.m_nTerm >= policy_limits::MinTerm(kind, v.m_nPolicyIndex) &&
+                   v.m_nTerm <= policy_limits::MaxTerm(kind),
                "term %d for policy %d", v.m_nTerm, v.m_nPolicyIndex);
     FUZZ_CHECK(v.m_nInputKind == 1 || v.m_nInputKind == 2, "input kind %d", v.m_nInputKind);
     FUZZ_CHECK(v.m_bMortality == 0 || v.m_bMortality == 1, "mortality flag %d", v.m_bMortality);

@@ -6,7 +6,7 @@
 
 using report::AppendLine;
 
-void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& values) {
+void CTabulonDoc::RunCalculation(PolicyKind kind, const PolicyDialogData& values) {
     const std::size_t from = m_lines.GetCount();
     CopyToRecord(values, *this);
     // The whole calculation first; the sections are then written from the record, the
@@ -23,7 +23,7 @@ void CTabulonDoc::RunCalculation(PolicyKind kind, const CPolicyDialogData& value
     if (m_bNetIncome == 1)
         AppendNetIncomeSection(kind);
 
-    UpdateAllViews(DocumentEvent::calculationAppended(from, m_lines.GetCount() - from));
+    UpdateAllViews(DocumentEvent::CalculationAppended(from, m_lines.GetCount() - from));
     SetModifiedFlag(true);
 }
 

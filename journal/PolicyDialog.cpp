@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PolicyDialog.h"
 
-void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record) {
+void CopyToRecord(const PolicyDialogData& values, CCalculationRecord& record) {
     record.m_bNetIncome = values.m_bNetIncome;
     record.m_bMortality = values.m_bMortality;
     record.m_nInputKind = values.m_nInputKind;
@@ -13,8 +13,8 @@ void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record) {
     record.m_nTerm = values.m_nTerm;
 }
 
-CPolicyDialogData openingValues(const CCalculationRecord& record) {
-    CPolicyDialogData opening;
+PolicyDialogData OpeningValues(const CCalculationRecord& record) {
+    PolicyDialogData opening;
     opening.m_nInputKind = 1;
     opening.m_bMortality = 0;
     opening.m_bNetIncome = 0;

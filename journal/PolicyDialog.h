@@ -12,7 +12,7 @@
 
 // The values exchanged with an input dialog. List selections are 0-based (-1 = none);
 // the runs store them as codes 1..n.
-struct CPolicyDialogData {
+struct PolicyDialogData {
     int m_bNetIncome = 0;    // 1: show the net-income distribution
     int m_bMortality = 0;    // 1: show the mortality table
     int m_nInputKind = 1;    // 1: policy amount given, 2: annual premium or payment given
@@ -25,13 +25,13 @@ struct CPolicyDialogData {
 };
 
 // Copies accepted values into the record's inputs, list indices becoming 1-based codes.
-void CopyToRecord(const CPolicyDialogData& values, CCalculationRecord& record);
+void CopyToRecord(const PolicyDialogData& values, CCalculationRecord& record);
 
 // What a dialog opens with: the record's age, amount, rate in whole percent (the fraction
 // dropped) and term, the amount given, neither section asked for, no list entry chosen.
-CPolicyDialogData openingValues(const CCalculationRecord& record);
+PolicyDialogData OpeningValues(const CCalculationRecord& record);
 
 // Asks for the values of one calculation of the given kind, starting from the opening
 // values: the accepted values, or nothing when the user cancelled.
 using PolicyValuesPrompt =
-    std::function<std::optional<CPolicyDialogData>(PolicyKind, const CPolicyDialogData& opening)>;
+    std::function<std::optional<PolicyDialogData>(PolicyKind, const PolicyDialogData& opening)>;

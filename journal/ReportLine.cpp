@@ -206,12 +206,12 @@ std::size_t FormatLine(char (&out)[kMaxLineLength + 1], const char* format,
         if (next >= args.size())
             continue;
         const FormatArg& arg = args[next++];
-        if (integer && arg.type() == FormatArg::Type::Integer)
-            PutInteger(line, c, arg.integer());
-        else if (c.type == 'f' && arg.type() == FormatArg::Type::Floating)
-            PutFloating(line, c, arg.floating());
-        else if (c.type == 's' && arg.type() == FormatArg::Type::Text)
-            PutText(line, c, arg.text());
+        if (integer && arg.GetType() == FormatArg::Type::Integer)
+            PutInteger(line, c, arg.GetInteger());
+        else if (c.type == 'f' && arg.GetType() == FormatArg::Type::Floating)
+            PutFloating(line, c, arg.GetFloating());
+        else if (c.type == 's' && arg.GetType() == FormatArg::Type::Text)
+            PutText(line, c, arg.GetText());
     }
     out[line.Length()] = '\0';
     return line.Length();

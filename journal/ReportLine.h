@@ -41,10 +41,10 @@ public:
     FormatArg(std::string_view text) : m_type(Type::Text), m_text(text) {}
     FormatArg(const std::string& text) : m_type(Type::Text), m_text(text) {}
 
-    Type type() const { return m_type; }
-    long long integer() const { return m_integer; }
-    double floating() const { return m_floating; }
-    std::string_view text() const { return m_text; }
+    Type GetType() const { return m_type; }
+    long long GetInteger() const { return m_integer; }
+    double GetFloating() const { return m_floating; }
+    std::string_view GetText() const { return m_text; }
 
 private:
     Type m_type;

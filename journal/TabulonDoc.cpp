@@ -16,22 +16,22 @@ bool CTabulonDoc::OnNewDocument() {
     m_lines.RemoveAll();
     m_lines.AddTail("LIFE INSURANCE AND PENSIONS, journal of calculations.");
     m_lines.AddTail("    To start program, click on `Type of policy'.");
-    UpdateAllViews(DocumentEvent::replaced());
+    UpdateAllViews(DocumentEvent::Replaced());
     return true;
 }
 
 bool CTabulonDoc::OnOpenDocument(const std::string& path) {
     const std::size_t from = m_lines.GetCount();
     {
-        WaitCursor::Scope wait;
+        wait_cursor::Scope wait;
         SetDiskIdentity(ReadTextLines(path, m_lines, m_nulBytes));
     }
-    UpdateAllViews(DocumentEvent::linesAppended(from, m_lines.GetCount() - from));
+    UpdateAllViews(DocumentEvent::LinesAppended(from, m_lines.GetCount() - from));
     return true;
 }
 
 bool CTabulonDoc::OnSaveDocument(const std::string& path) {
-    WaitCursor::Scope wait;
+    wait_cursor::Scope wait;
     SetDiskIdentity(WriteTextLines(path, m_lines));
     SetModifiedFlag(false);
     return true;
@@ -58,7 +58,6 @@ void CTabulonDoc::RunCommand(PolicyKind kind) {
     m_nMode = kind == PolicyKind::Insurance ? 1 : 2;
     if (!m_valuesPrompt)
         return;
-    if (const std::optional<CPolicyDialogData> accepted =
-            m_valuesPrompt(kind, openingValues(*this)))
+    if (const std::optional<PolicyDialogData> accepted = m_valuesPrompt(kind, OpeningValues(*this)))
         RunCalculation(kind, *accepted);
 }

@@ -42,11 +42,11 @@ public:
     void OnUpdateTypePension(CCmdUI* cmdUI) const;
 
     // How the commands ask for values; set by the window layer. Without one they ask nothing.
-    void setValuesPrompt(PolicyValuesPrompt prompt) { m_valuesPrompt = std::move(prompt); }
+    void SetValuesPrompt(PolicyValuesPrompt prompt) { m_valuesPrompt = std::move(prompt); }
 
     // The report of one accepted dialog: copies the values into the record, calculates
     // and appends every line. The values must lie in the dialog's ranges.
-    void RunCalculation(PolicyKind kind, const CPolicyDialogData& values);
+    void RunCalculation(PolicyKind kind, const PolicyDialogData& values);
 
 private:
     void RunCommand(PolicyKind kind);

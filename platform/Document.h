@@ -22,14 +22,14 @@ struct DocumentEvent {
     std::size_t from = 0;  // appended: the index of the first new line
     std::size_t count = 0; // appended: how many lines joined
 
-    static DocumentEvent linesAppended(std::size_t from, std::size_t count) {
+    static DocumentEvent LinesAppended(std::size_t from, std::size_t count) {
         return {Kind::LinesAppended, from, count};
     }
-    static DocumentEvent calculationAppended(std::size_t from, std::size_t count) {
+    static DocumentEvent CalculationAppended(std::size_t from, std::size_t count) {
         return {Kind::CalculationAppended, from, count};
     }
-    static DocumentEvent replaced() { return {Kind::Replaced}; }
-    bool isAppend() const { return kind != Kind::Replaced; }
+    static DocumentEvent Replaced() { return {Kind::Replaced}; }
+    bool IsAppend() const { return kind != Kind::Replaced; }
 };
 
 // Something that shows a document and is told when it changes.

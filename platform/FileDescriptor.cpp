@@ -8,9 +8,9 @@
 
 FileDescriptor OpenPlainFileToRead(const std::string& path, struct stat& st) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
+    if (fd.Get() < 0)
         throw CFileException::FromErrno("open", path, errno);
-    if (::fstat(fd.get(), &st) != 0)
+    if (::fstat(fd.Get(), &st) != 0)
         throw CFileException::FromErrno("open", path, errno);
     if (S_ISDIR(st.st_mode))
         throw CFileException::FromErrno("open", path, EISDIR);

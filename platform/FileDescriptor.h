@@ -14,12 +14,12 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.Release()) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
+    int Get() const { return m_fd; }
     // Gives up the descriptor: the caller closes it.
-    int release() {
+    int Release() {
         const int fd = m_fd;
         m_fd = -1;
         return fd;

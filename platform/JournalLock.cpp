@@ -73,7 +73,7 @@ int LockWaiting(int fd) {
 
 } // namespace
 
-CJournalLock::CJournalLock(const std::string& path, const std::string& action) {
+JournalLock::JournalLock(const std::string& path, const std::string& action) {
     if (path.empty())
         throw CFileException(action, path, "no file name was given");
     m_target = ResolveTarget(path);
@@ -139,7 +139,7 @@ CJournalLock::CJournalLock(const std::string& path, const std::string& action) {
         AddHeld(m_locked);
 }
 
-CJournalLock::~CJournalLock() {
+JournalLock::~JournalLock() {
     if (DropHeld(m_locked) && !m_shared)
         ::flock(m_fd, LOCK_UN);
     ::close(m_fd);

@@ -6,17 +6,17 @@
 #include <string>
 #include <sys/stat.h>
 
-class CJournalLock {
+class JournalLock {
 public:
     // Follows symbolic links in path, waits until no other program holds the lock and takes
     // it. A journal that does not exist yet is locked through its folder until it is made.
     // A folder, a device or a named pipe is refused at once. A lock this process already
     // holds on the same file is shared rather than waited for. Throws CFileException with
     // action ("open", "save") and path.
-    CJournalLock(const std::string& path, const std::string& action);
-    ~CJournalLock();
-    CJournalLock(const CJournalLock&) = delete;
-    CJournalLock& operator=(const CJournalLock&) = delete;
+    JournalLock(const std::string& path, const std::string& action);
+    ~JournalLock();
+    JournalLock(const JournalLock&) = delete;
+    JournalLock& operator=(const JournalLock&) = delete;
 
     // The file the lock is for: path with its symbolic links followed.
     const std::string& Target() const { return m_target; }

@@ -24,15 +24,15 @@ public:
     CStringList() = default;
     CStringList(const CStringList& other)
         : m_blocks(other.m_blocks), m_starts(other.m_starts), m_wideStarts(other.m_wideStarts) {
-        GrowText(other.m_nTextSize);
-        if (other.m_nTextSize > 0)
-            std::memcpy(m_pText, other.m_pText, other.m_nTextSize);
-        m_nTextSize = other.m_nTextSize;
+        GrowText(other.m_textSize);
+        if (other.m_textSize > 0)
+            std::memcpy(m_text, other.m_text, other.m_textSize);
+        m_textSize = other.m_textSize;
     }
     CStringList(CStringList&& other) noexcept
-        : m_pText(std::exchange(other.m_pText, nullptr)),
-          m_nTextSize(std::exchange(other.m_nTextSize, 0)),
-          m_nTextCapacity(std::exchange(other.m_nTextCapacity, 0)),
+        : m_text(std::exchange(other.m_text, nullptr)),
+          m_textSize(std::exchange(other.m_textSize, 0)),
+          m_textCapacity(std::exchange(other.m_textCapacity, 0)),
           m_blocks(std::move(other.m_blocks)), m_starts(std::move(other.m_starts)),
           m_wideStarts(std::move(other.m_wideStarts)) {
         other.m_blocks.clear();
@@ -40,15 +40,15 @@ public:
         other.m_wideStarts.clear();
     }
     CStringList& operator=(CStringList other) noexcept {
-        std::swap(m_pText, other.m_pText);
-        std::swap(m_nTextSize, other.m_nTextSize);
-        std::swap(m_nTextCapacity, other.m_nTextCapacity);
+        std::swap(m_text, other.m_text);
+        std::swap(m_textSize, other.m_textSize);
+        std::swap(m_textCapacity, other.m_textCapacity);
         std::swap(m_blocks, other.m_blocks);
         std::swap(m_starts, other.m_starts);
         std::swap(m_wideStarts, other.m_wideStarts);
         return *this;
     }
-    ~CStringList() { std::free(m_pText); }
+    ~CStringList() { std::free(m_text); }
 
     std::size_t GetCount() const { return m_starts.size(); }
     bool IsEmpty() const { return m_starts.empty(); }
@@ -56,31 +56,31 @@ public:
     // The line at a 0-based index; the index must be below GetCount().
     std::string_view GetAt(std::size_t index) const {
         const std::size_t begin = StartOf(index);
-        const std::size_t end = index + 1 < m_starts.size() ? StartOf(index + 1) : m_nTextSize;
-        return {m_pText + begin, end - begin};
+        const std::size_t end = index + 1 < m_starts.size() ? StartOf(index + 1) : m_textSize;
+        return {m_text + begin, end - begin};
     }
 
     // The line may lie anywhere, also in this list's text or in its RawSpace.
     void AddTail(std::string_view line) {
-        if (m_nTextCapacity - m_nTextSize < line.size()) {
+        if (m_textCapacity - m_textSize < line.size()) {
             // The line may be one of this list's own: find it again after the buffer moves.
             const auto address = reinterpret_cast<std::uintptr_t>(line.data());
-            const auto start = reinterpret_cast<std::uintptr_t>(m_pText);
-            const bool own = address - start < m_nTextSize;
-            GrowText(m_nTextSize + line.size());
+            const auto start = reinterpret_cast<std::uintptr_t>(m_text);
+            const bool own = address - start < m_textSize;
+            GrowText(m_textSize + line.size());
             if (own)
-                line = {m_pText + (address - start), line.size()};
+                line = {m_text + (address - start), line.size()};
         }
-        AddStart(m_nTextSize);
+        AddStart(m_textSize);
         if (!line.empty())
-            std::memmove(m_pText + m_nTextSize, line.data(), line.size());
-        m_nTextSize += line.size();
+            std::memmove(m_text + m_textSize, line.data(), line.size());
+        m_textSize += line.size();
     }
 
     // Keeps the first count lines and drops the rest (used to undo a partial append).
     void Truncate(std::size_t count) {
         if (count < m_starts.size()) {
-            m_nTextSize = StartOf(count);
+            m_textSize = StartOf(count);
             m_starts.resize(count);
         }
         count = m_starts.size();
@@ -101,31 +101,31 @@ public:
     void Reserve(std::size_t lines, std::size_t bytes) {
         m_starts.reserve(m_starts.size() + lines);
         m_blocks.reserve((m_starts.size() + lines + kBlockLines - 1) / kBlockLines);
-        if (m_nTextCapacity - m_nTextSize < bytes)
-            GrowText(m_nTextSize + bytes);
+        if (m_textCapacity - m_textSize < bytes)
+            GrowText(m_textSize + bytes);
     }
 
     // Bytes the lines hold together.
-    std::size_t GetTextBytes() const { return m_nTextSize; }
+    std::size_t GetTextBytes() const { return m_textSize; }
 
     // Filling the list straight from a file without an intermediate copy: RawSpace gives
     // room for bytes more bytes after the text (bytes written there by an earlier call are
     // kept when the room grows); the pointer stays valid until the next call that grows the
     // text. AddTail then takes lines that lie there, in order, without growing the text.
     char* RawSpace(std::size_t bytes) {
-        if (m_nTextCapacity - m_nTextSize < bytes)
-            GrowText(m_nTextSize + bytes);
-        return m_pText + m_nTextSize;
+        if (m_textCapacity - m_textSize < bytes)
+            GrowText(m_textSize + bytes);
+        return m_text + m_textSize;
     }
 
     // Gives back the room after the text when most of the buffer is unused (after a file's
     // line ends were dropped, for instance).
     void ReleaseUnusedRoom() {
-        if (m_nTextCapacity > 4096 && m_nTextSize < m_nTextCapacity / 2) {
-            const std::size_t capacity = m_nTextSize < 256 ? 256 : m_nTextSize;
-            if (void* text = std::realloc(m_pText, capacity)) {
-                m_pText = static_cast<char*>(text);
-                m_nTextCapacity = capacity;
+        if (m_textCapacity > 4096 && m_textSize < m_textCapacity / 2) {
+            const std::size_t capacity = m_textSize < 256 ? 256 : m_textSize;
+            if (void* text = std::realloc(m_text, capacity)) {
+                m_text = static_cast<char*>(text);
+                m_textCapacity = capacity;
             }
         }
     }
@@ -166,23 +166,23 @@ private:
 
     // At least needed bytes of capacity, growing by half again at a time; keeps the content.
     void GrowText(std::size_t needed) {
-        if (needed <= m_nTextCapacity)
+        if (needed <= m_textCapacity)
             return;
-        std::size_t capacity = m_nTextCapacity + m_nTextCapacity / 2;
+        std::size_t capacity = m_textCapacity + m_textCapacity / 2;
         if (capacity < needed)
             capacity = needed;
         if (capacity < 256)
             capacity = 256;
-        void* text = std::realloc(m_pText, capacity);
+        void* text = std::realloc(m_text, capacity);
         if (text == nullptr)
             throw std::bad_alloc();
-        m_pText = static_cast<char*>(text);
-        m_nTextCapacity = capacity;
+        m_text = static_cast<char*>(text);
+        m_textCapacity = capacity;
     }
 
-    char* m_pText = nullptr; // the lines' bytes (malloc'ed)
-    std::size_t m_nTextSize = 0;
-    std::size_t m_nTextCapacity = 0;
+    char* m_text = nullptr; // the lines' bytes (malloc'ed)
+    std::size_t m_textSize = 0;
+    std::size_t m_textCapacity = 0;
     std::vector<Block> m_blocks;
     std::vector<std::uint16_t> m_starts; // each line's start within its block (narrow blocks)
     std::vector<std::uint64_t> m_wideStarts;

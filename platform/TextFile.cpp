@@ -106,7 +106,7 @@ FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes
         std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
         for (;;) {
             char* const raw = lines.RawSpace(filled + room);
-            const ssize_t n = ::read(fd.get(), raw + filled, room);
+            const ssize_t n = ::read(fd.Get(), raw + filled, room);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -285,8 +285,8 @@ bool LinkUnnamed(int fd, const std::string& name) {
 
 void SyncFolder(const std::string& folder) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+    if (fd.Get() >= 0)
+        ::fsync(fd.Get());
 }
 
 FileIdentity Identity(int fd, const std::string& path) {
@@ -298,7 +298,7 @@ FileIdentity Identity(int fd, const std::string& path) {
 
 // The new text in a new file, put in place of the old one: the file is either the old
 // one or the new one, whatever happens.
-FileIdentity Replace(const CJournalLock& lock, const CStringList& lines, const std::string& path) {
+FileIdentity Replace(const JournalLock& lock, const CStringList& lines, const std::string& path) {
     const std::string& target = lock.Target();
     const std::string folder = FolderOf(target);
     const std::string waiting = WaitingNameFor(target);
@@ -320,17 +320,17 @@ FileIdentity Replace(const CJournalLock& lock, const CStringList& lines, const s
     }
     FileDescriptor fd(opened);
     try {
-        WriteLines(fd.get(), lines, path, "");
+        WriteLines(fd.Get(), lines, path, "");
         if (lock.Exists())
-            CopyAttributes(lock.Descriptor(), lock.Status(), fd.get(), path);
-        if (::fsync(fd.get()) != 0)
+            CopyAttributes(lock.Descriptor(), lock.Status(), fd.Get(), path);
+        if (::fsync(fd.Get()) != 0)
             throw SaveError(path, errno);
-        const FileIdentity written = Identity(fd.get(), path);
-        if (!named && !lock.Exists() && LinkUnnamed(fd.get(), target)) {
+        const FileIdentity written = Identity(fd.Get(), path);
+        if (!named && !lock.Exists() && LinkUnnamed(fd.Get(), target)) {
             // A new journal gets its name at once.
         } else {
             if (!named) {
-                if (!LinkUnnamed(fd.get(), waiting))
+                if (!LinkUnnamed(fd.Get(), waiting))
                     throw SaveError(path, errno);
                 named = true;
             }
@@ -338,7 +338,7 @@ FileIdentity Replace(const CJournalLock& lock, const CStringList& lines, const s
                 throw SaveError(path, errno);
             named = false;
         }
-        if (::close(fd.release()) != 0)
+        if (::close(fd.Release()) != 0)
             throw SaveError(path, errno);
         SyncFolder(folder);
         return written;
@@ -352,12 +352,12 @@ FileIdentity Replace(const CJournalLock& lock, const CStringList& lines, const s
 // The new text written over the old in the same file, which keeps its names, owner and
 // attributes. The room is reserved first, so that a full disk or a size limit fails
 // before the old text is touched.
-FileIdentity Rewrite(const CJournalLock& lock, const CStringList& lines, const std::string& path) {
+FileIdentity Rewrite(const JournalLock& lock, const CStringList& lines, const std::string& path) {
     FileDescriptor fd(::open(lock.Target().c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
+    if (fd.Get() < 0)
         throw SaveError(path, errno, kUnchanged);
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
+    if (::fstat(fd.Get(), &st) != 0)
         throw SaveError(path, errno, kUnchanged);
     if (st.st_dev != lock.Status().st_dev || st.st_ino != lock.Status().st_ino)
         throw CFileException("save", path, std::string("another program replaced it") + kUnchanged);
@@ -365,20 +365,20 @@ FileIdentity Rewrite(const CJournalLock& lock, const CStringList& lines, const s
     if (!WithinFileSizeLimit(size))
         throw SaveError(path, EFBIG, kUnchanged);
     if (size > static_cast<std::uint64_t>(st.st_size) &&
-        ::fallocate(fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
+        ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
         errno != EOPNOTSUPP)
         throw SaveError(path, errno, kUnchanged);
-    WriteLines(fd.get(), lines, path, kMayBeIncomplete);
-    if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.get()) != 0)
+    WriteLines(fd.Get(), lines, path, kMayBeIncomplete);
+    if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.Get()) != 0)
         throw SaveError(path, errno, kMayBeIncomplete);
-    const FileIdentity written = Identity(fd.get(), path);
-    if (::close(fd.release()) != 0)
+    const FileIdentity written = Identity(fd.Get(), path);
+    if (::close(fd.Release()) != 0)
         throw SaveError(path, errno, kMayBeIncomplete);
     return written;
 }
 
 // The save's own checks: what it must refuse, and which way it writes.
-bool MustRewriteInPlace(const CJournalLock& lock, const std::string& path) {
+bool MustRewriteInPlace(const JournalLock& lock, const std::string& path) {
     if (!lock.Exists())
         return false;
     // A read-only file is not replaced behind its owner's back.
@@ -391,7 +391,7 @@ bool MustRewriteInPlace(const CJournalLock& lock, const std::string& path) {
 
 FileIdentity WriteTextLines(const std::string& path, const CStringList& lines) {
     try {
-        const CJournalLock lock(path, "save");
+        const JournalLock lock(path, "save");
         return MustRewriteInPlace(lock, path) ? Rewrite(lock, lines, path)
                                               : Replace(lock, lines, path);
     } catch (const std::bad_alloc&) {
@@ -401,7 +401,7 @@ FileIdentity WriteTextLines(const std::string& path, const CStringList& lines) {
 }
 
 void CheckCanSave(const std::string& path, const CStringList& lines) {
-    const CJournalLock lock(path, "save");
+    const JournalLock lock(path, "save");
     if (!MustRewriteInPlace(lock, path) && !lock.Exists() &&
         ::faccessat(AT_FDCWD, FolderOf(lock.Target()).c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         throw CFileException::FromErrno("save", path, errno);

@@ -20,7 +20,7 @@ enum class NulBytes { Keep, Refuse };
 FileIdentity ReadTextLines(const std::string& path, CStringList& lines,
                            NulBytes nulBytes = NulBytes::Keep);
 
-// Writes every line followed by CR LF, holding the journal's lock (see CJournalLock) while
+// Writes every line followed by CR LF, holding the journal's lock (see JournalLock) while
 // it does. A new file, or one with a single name in a folder this process may write, is
 // replaced whole: the text goes to an unnamed file in the same folder, is flushed to disk,
 // takes the old file's owner, group, mode and extended attributes (ACLs included) where

@@ -7,7 +7,7 @@
 
 // All distances are layout units: a pixel on the screen, a hundredth of an inch on paper.
 // y grows downward from the journal's top edge, so row i spans [i * pitch, (i + 1) * pitch).
-class CViewLayout {
+class ViewLayout {
 public:
     struct Size {
         std::int64_t cx;
@@ -26,20 +26,20 @@ public:
 
     // charWidth: average character width; pitch: row height (below 1 counts as 1).
     void SetCharSize(int charWidth, int pitch);
-    int GetCharWidth() const { return m_nCharWidth; }
-    int GetPitch() const { return m_nPitch; }
+    int GetCharWidth() const { return m_charWidth; }
+    int GetPitch() const { return m_pitch; }
 
     // Lines are measured once each, in journal order; the widest so far is kept, so an
     // append costs only its new lines. Reset forgets them all (the journal was replaced).
     void Reset();
     void AddLine(std::int64_t width);
-    std::size_t GetLineCount() const { return m_nLines; }
+    std::size_t GetLineCount() const { return m_lineCount; }
 
     // Widest line plus two character widths of margin on each side; lines times pitch high.
     Size GetTotalSize() const;
     // x of every row's left edge: two character widths.
-    int GetLeftMargin() const { return 2 * m_nCharWidth; }
-    std::int64_t GetRowTop(std::int64_t line) const { return line * m_nPitch; }
+    int GetLeftMargin() const { return 2 * m_charWidth; }
+    std::int64_t GetRowTop(std::int64_t line) const { return line * m_pitch; }
 
     // The rows that meet the band: the row cut by its top, every row below it within the
     // band, and one more, both ends clamped to the last line.
@@ -75,22 +75,22 @@ public:
     static Band PageBand(int page, int dotsPerInch, int pageHeight);
 
 private:
-    int m_nCharWidth = 0;
-    int m_nPitch = 1;
-    std::size_t m_nLines = 0;
-    std::int64_t m_nMaxWidth = 0;
+    int m_charWidth = 0;
+    int m_pitch = 1;
+    std::size_t m_lineCount = 0;
+    std::int64_t m_maxWidth = 0;
 };
 
 // Whole lines selected in the view: from the anchor (where the selection began) to the caret
 // (where it ends now), both inclusive and in either order; -1 for no selection. Line indices
 // stay valid as the journal grows, so the selection survives appends.
-struct CLineSelection {
+struct LineSelection {
     std::int64_t anchor = -1;
     std::int64_t caret = -1;
 
     bool IsEmpty() const { return anchor < 0; }
     // First and last selected line; -1..-1 when empty.
-    CViewLayout::LineRange GetLines() const;
+    ViewLayout::LineRange GetLines() const;
     bool Contains(std::int64_t line) const;
     // Moves the caret by delta lines, clamped to lines (a count); starts a selection at from
     // when there is none, the first move counting from beside it (a move of one line selects

@@ -2,19 +2,19 @@
 #include "WaitCursor.h"
 
 namespace {
-WaitCursor::Hook g_hook = nullptr;
+wait_cursor::Hook g_hook = nullptr;
 } // namespace
 
-void WaitCursor::setHook(Hook hook) {
+void wait_cursor::SetHook(Hook hook) {
     g_hook = hook;
 }
 
-WaitCursor::Scope::Scope() {
+wait_cursor::Scope::Scope() {
     if (g_hook)
         g_hook(true);
 }
 
-WaitCursor::Scope::~Scope() {
+wait_cursor::Scope::~Scope() {
     if (g_hook)
         g_hook(false);
 }

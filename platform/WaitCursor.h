@@ -2,11 +2,11 @@
 // The busy cursor shown during long operations; the window layer sets how it is shown.
 #pragma once
 
-namespace WaitCursor {
+namespace wait_cursor {
 // Shows the busy cursor (true) or takes it away again (false).
 using Hook = void (*)(bool busy);
 // Installs the hook; without one nothing is shown.
-void setHook(Hook hook);
+void SetHook(Hook hook);
 
 // Shows the busy cursor for the lifetime of the object.
 class Scope {
@@ -16,4 +16,4 @@ public:
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 };
-} // namespace WaitCursor
+} // namespace wait_cursor

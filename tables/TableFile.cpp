@@ -35,7 +35,7 @@ std::string ReadWholeFile(const std::string& path) {
                 throw CFileException("read", path, TooLarge());
             bytes.resize(std::min(bytes.size() * 2, kTableFileMaxBytes + 1));
         }
-        const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        const ssize_t n = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR)
                 continue;

@@ -60,7 +60,7 @@ void UsePixelFonts(QChart* chart, int dpi) {
 bool WriteWhole(const QString& fileName, const QByteArray& bytes, QString& reason) {
     const QFileInfo existing(fileName);
     if (existing.exists() && !existing.isFile()) {
-        reason = CChartsWindow::tr("it is not a plain file");
+        reason = ChartsWindow::tr("it is not a plain file");
         return false;
     }
     QSaveFile file(fileName);
@@ -73,7 +73,7 @@ bool WriteWhole(const QString& fileName, const QByteArray& bytes, QString& reaso
 
 } // namespace
 
-CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QWidget* parent)
+ChartsWindow::ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent)
     : QDockWidget(tr("Charts"), parent), m_doc(doc), m_printCommands(printCommands) {
     setObjectName(QStringLiteral("ChartsWindow"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -86,7 +86,7 @@ CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QW
     commands->setObjectName(QStringLiteral("ChartsToolBar"));
     commands->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction* save =
-        commands->addAction(tr("Save &Image..."), this, &CChartsWindow::SaveImageCommand);
+        commands->addAction(tr("Save &Image..."), this, &ChartsWindow::SaveImageCommand);
     save->setObjectName(QStringLiteral("ID_CHARTS_SAVE_IMAGE"));
     save->setStatusTip(tr("Save the charts as a PNG or SVG image"));
     QAction* print = commands->addAction(tr("&Print..."), this, [this] {
@@ -102,13 +102,13 @@ CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QW
     m_chartCommands = {save, print, preview};
     layout->addWidget(commands);
 
-    m_pPages = new QStackedWidget(body);
-    auto* nothing = new QLabel(tr("No calculation yet"), m_pPages);
+    m_pages = new QStackedWidget(body);
+    auto* nothing = new QLabel(tr("No calculation yet"), m_pages);
     nothing->setObjectName(QStringLiteral("NoCalculation"));
     nothing->setAlignment(Qt::AlignCenter);
     nothing->setMinimumWidth(nothing->sizeHint().width() * 3);
-    m_pPages->addWidget(nothing);
-    layout->addWidget(m_pPages, 1);
+    m_pages->addWidget(nothing);
+    layout->addWidget(m_pages, 1);
     setWidget(body);
 
     m_fileChooser = [this] {
@@ -130,15 +130,15 @@ CChartsWindow::CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QW
         command->setEnabled(HoldsCalculation(m_doc));
 }
 
-CChartsWindow::~CChartsWindow() {
+ChartsWindow::~ChartsWindow() {
     m_doc.RemoveView(this);
 }
 
-void CChartsWindow::OnUpdate(const DocumentEvent& event) {
+void ChartsWindow::OnUpdate(const DocumentEvent& event) {
     // Only a calculation changes the record the charts show; New and Open leave it as it was.
     if (event.kind != DocumentEvent::Kind::CalculationAppended)
         return;
-    m_bStale = true;
+    m_stale = true;
     if (isVisible())
         Refresh();
     else
@@ -146,47 +146,47 @@ void CChartsWindow::OnUpdate(const DocumentEvent& event) {
             command->setEnabled(HoldsCalculation(m_doc));
 }
 
-void CChartsWindow::showEvent(QShowEvent* event) {
+void ChartsWindow::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     // Docked for the first time: a good part of the frame's width, so that titles and
     // legends fit.
     auto* frame = qobject_cast<QMainWindow*>(parentWidget());
-    if (!m_bSized && frame && !isFloating())
+    if (!m_sized && frame && !isFloating())
         frame->resizeDocks({this}, {frame->width() * 9 / 20}, Qt::Horizontal);
-    m_bSized = true;
-    if (m_bStale)
+    m_sized = true;
+    if (m_stale)
         Refresh();
 }
 
 // The record is read afresh whenever the document changes (a New or an Open leaves it as
 // it was, a calculation fills it); the series are a few hundred numbers.
-void CChartsWindow::Refresh() {
-    m_bStale = false;
+void ChartsWindow::Refresh() {
+    m_stale = false;
     const bool holdsCalculation = HoldsCalculation(m_doc);
     for (QAction* command : m_chartCommands)
         command->setEnabled(holdsCalculation);
     if (!holdsCalculation) {
-        m_pPages->setCurrentIndex(0);
+        m_pages->setCurrentIndex(0);
         return;
     }
     m_series = BuildChartSeries(m_doc);
-    if (!m_pCharts)
+    if (!m_charts)
         CreateChartViews();
-    m_pCharts->Show(m_series);
-    m_pPages->setCurrentIndex(1);
+    m_charts->Show(m_series);
+    m_pages->setCurrentIndex(1);
 }
 
-void CChartsWindow::CreateChartViews() {
-    m_pCharts = new CLifeCharts(this);
-    auto* scroll = new QScrollArea(m_pPages);
+void ChartsWindow::CreateChartViews() {
+    m_charts = new LifeCharts(this);
+    auto* scroll = new QScrollArea(m_pages);
     scroll->setObjectName(QStringLiteral("ChartsArea"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     auto* charts = new QWidget(scroll);
     auto* layout = new QVBoxLayout(charts);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (QChart* chart : {m_pCharts->GetLivingChart(), m_pCharts->GetDeathChart(),
-                          m_pCharts->GetNetIncomeChart()}) {
+    for (QChart* chart :
+         {m_charts->GetLivingChart(), m_charts->GetDeathChart(), m_charts->GetNetIncomeChart()}) {
         auto* view = new QChartView(chart, charts);
         view->setObjectName(chart->objectName() + QStringLiteral("View"));
         view->setRenderHint(QPainter::Antialiasing);
@@ -194,12 +194,12 @@ void CChartsWindow::CreateChartViews() {
         layout->addWidget(view);
     }
     scroll->setWidget(charts);
-    m_pPages->addWidget(scroll);
+    m_pages->addWidget(scroll);
 }
 
-void CChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
+void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
     // A set of charts of its own, so that the file does not depend on the window's size.
-    CLifeCharts charts;
+    LifeCharts charts;
     charts.Show(m_series);
     QGraphicsScene scene;
     qreal top = 0;
@@ -216,13 +216,13 @@ void CChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
     scene.render(&painter, whole, whole);
 }
 
-bool CChartsWindow::SaveImage(const QString& fileName, QString& error) {
+bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {
     const QString shown = QDir::toNativeSeparators(fileName);
     if (!HoldsCalculation(m_doc)) {
         error = tr("Cannot save the image \"%1\": there is no calculation yet.").arg(shown);
         return false;
     }
-    if (m_bStale)
+    if (m_stale)
         Refresh();
     const QSizeF size(kPaintedWidth, kPaintedHeight);
     const QSize whole(qRound(size.width()), qRound(size.height() * 3));
@@ -236,7 +236,7 @@ bool CChartsWindow::SaveImage(const QString& fileName, QString& error) {
         svg.setViewBox(QRect(QPoint(), whole));
         svg.setResolution(logicalDpiY());
         svg.setTitle(tr("Tabulon charts"));
-        svg.setDescription(CLifeCharts::Describe(m_series).join(QStringLiteral(", ")));
+        svg.setDescription(LifeCharts::Describe(m_series).join(QStringLiteral(", ")));
         QPainter painter(&svg);
         PaintCharts(painter, size);
     } else {
@@ -262,17 +262,17 @@ bool CChartsWindow::SaveImage(const QString& fileName, QString& error) {
     return true;
 }
 
-void CChartsWindow::SaveImageCommand() {
+void ChartsWindow::SaveImageCommand() {
     const QString fileName = m_fileChooser();
     QString error;
     if (!fileName.isEmpty() && !SaveImage(fileName, error))
         m_warning(error);
 }
 
-int CChartsWindow::OnPrint(QPrinter* printer) {
+int ChartsWindow::OnPrint(QPrinter* printer) {
     if (!HoldsCalculation(m_doc))
         return 0;
-    if (m_bStale)
+    if (m_stale)
         Refresh();
     QPainter painter;
     if (!painter.begin(printer))

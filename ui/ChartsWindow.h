@@ -10,8 +10,8 @@
 
 #include <functional>
 
-class CLifeCharts;
-class CPrintCommands;
+class LifeCharts;
+class PrintCommands;
 class CTabulonDoc;
 class QAction;
 class QPainter;
@@ -23,7 +23,7 @@ class QStackedWidget;
 // says "No calculation yet". While hidden it only notes that it is out of date and catches
 // up when shown, so a calculation costs it nothing then. Save Image writes the charts as
 // PNG or SVG; Print and Print Preview go through the journal's printer.
-class CChartsWindow : public QDockWidget, public CView {
+class ChartsWindow : public QDockWidget, public CView {
     Q_OBJECT
 public:
     // Asks for the image file to write; empty = cancelled.
@@ -31,8 +31,8 @@ public:
     // Tells the user about a failure.
     using Warning = std::function<void(const QString& message)>;
 
-    CChartsWindow(CTabulonDoc& doc, CPrintCommands& printCommands, QWidget* parent = nullptr);
-    ~CChartsWindow() override;
+    ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent = nullptr);
+    ~ChartsWindow() override;
 
     void OnUpdate(const DocumentEvent& event) override;
 
@@ -44,7 +44,7 @@ public:
     int OnPrint(QPrinter* printer);
 
     // The charts on the screen; null until the window has first shown a calculation.
-    CLifeCharts* GetCharts() const { return m_pCharts; }
+    LifeCharts* GetCharts() const { return m_charts; }
 
     // Replace the interactions, for tests and scripts.
     void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
@@ -61,12 +61,12 @@ private:
     void PaintCharts(QPainter& painter, QSizeF size) const;
 
     CTabulonDoc& m_doc;
-    CPrintCommands& m_printCommands;
+    PrintCommands& m_printCommands;
     ChartSeries m_series;
-    bool m_bStale = true;
-    bool m_bSized = false;
-    CLifeCharts* m_pCharts = nullptr;
-    QStackedWidget* m_pPages = nullptr;
+    bool m_stale = true;
+    bool m_sized = false;
+    LifeCharts* m_charts = nullptr;
+    QStackedWidget* m_pages = nullptr;
     QList<QAction*> m_chartCommands;
     FileChooser m_fileChooser;
     Warning m_warning;

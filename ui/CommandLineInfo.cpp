@@ -38,36 +38,36 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& arguments) {
     CCommandLineInfo info;
     if (!parser.parse(WithDashSwitches(arguments))) {
         info.m_nShellCommand = Error;
-        info.m_strMessage = parser.errorText();
+        info.m_message = parser.errorText();
         return info;
     }
     if (parser.isSet(help)) {
         info.m_nShellCommand = ShowHelp;
-        info.m_strMessage = parser.helpText();
-        if (!info.m_strMessage.endsWith(QLatin1Char('\n')))
-            info.m_strMessage += QLatin1Char('\n');
+        info.m_message = parser.helpText();
+        if (!info.m_message.endsWith(QLatin1Char('\n')))
+            info.m_message += QLatin1Char('\n');
         return info;
     }
     if (parser.isSet(version)) {
         info.m_nShellCommand = ShowVersion;
-        info.m_strMessage = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                          QCoreApplication::applicationVersion());
+        info.m_message = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                       QCoreApplication::applicationVersion());
         return info;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         info.m_nShellCommand = Error;
-        info.m_strMessage = QStringLiteral("Only one journal file can be named.");
+        info.m_message = QStringLiteral("Only one journal file can be named.");
         return info;
     }
     info.m_strFileName = files.value(0);
     const bool printing = parser.isSet(print) || parser.isSet(printTo);
     if (printing && info.m_strFileName.isEmpty()) {
         info.m_nShellCommand = Error;
-        info.m_strMessage = QStringLiteral("Printing needs the journal file to print.");
+        info.m_message = QStringLiteral("Printing needs the journal file to print.");
     } else if (parser.isSet(printTo)) {
         info.m_nShellCommand = FilePrintToPdf;
-        info.m_strPrintTo = parser.value(printTo);
+        info.m_printTo = parser.value(printTo);
     } else if (parser.isSet(print)) {
         info.m_nShellCommand = FilePrint;
     } else {

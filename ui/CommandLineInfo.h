@@ -23,8 +23,8 @@ struct CCommandLineInfo {
 
     ShellCommand m_nShellCommand = FileNew;
     QString m_strFileName; // the journal file to open or print
-    QString m_strPrintTo;  // the PDF file of FilePrintToPdf
-    QString m_strMessage;  // the text to show for ShowHelp, ShowVersion and Error
+    QString m_printTo;     // the PDF file of FilePrintToPdf
+    QString m_message;     // the text to show for ShowHelp, ShowVersion and Error
 
     // arguments: the program name first, as QCoreApplication::arguments() gives them.
     static CCommandLineInfo Parse(const QStringList& arguments);

@@ -17,7 +17,7 @@ PolicyDialogTemplate InsuranceTemplate() {
 } // namespace
 
 CInsuranceDialog::CInsuranceDialog(QWidget* parent)
-    : CPolicyInputDialog(InsuranceTemplate(), parent) {}
+    : PolicyInputDialog(InsuranceTemplate(), parent) {}
 
 void CInsuranceDialog::ExchangeListIndices(CDataExchange& dx) {
     dx.ListIndex(m_tableList, m_nTableIndex);

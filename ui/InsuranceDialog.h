@@ -5,7 +5,7 @@
 #include "PolicyInputDialog.h"
 
 // Whole life, term life or term endowment; the term runs from 0 to 50 years.
-class CInsuranceDialog : public CPolicyInputDialog {
+class CInsuranceDialog : public PolicyInputDialog {
     Q_OBJECT
 public:
     explicit CInsuranceDialog(QWidget* parent = nullptr);

@@ -35,7 +35,7 @@ QString Exact(double value) {
 }
 
 QString TwoDecimals(double value) {
-    return std::isfinite(value) ? QString::number(value, 'f', 2) : CLifeCharts::tr("not defined");
+    return std::isfinite(value) ? QString::number(value, 'f', 2) : LifeCharts::tr("not defined");
 }
 
 QChart* MakeChart() {
@@ -99,15 +99,15 @@ void SetPen(QXYSeries* series, const QColor& color, qreal width, Qt::PenStyle st
 QString UndefinedNote(const QList<int>& ages) {
     QString where;
     if (ages.size() == 1)
-        where = CLifeCharts::tr("age %1").arg(ages.front());
+        where = LifeCharts::tr("age %1").arg(ages.front());
     else if (ages.back() - ages.front() + 1 == ages.size())
-        where = CLifeCharts::tr("ages %1 to %2").arg(ages.front()).arg(ages.back());
+        where = LifeCharts::tr("ages %1 to %2").arg(ages.front()).arg(ages.back());
     else
-        where = CLifeCharts::tr("%1 ages from %2 to %3")
+        where = LifeCharts::tr("%1 ages from %2 to %3")
                     .arg(ages.size())
                     .arg(ages.front())
                     .arg(ages.back());
-    return CLifeCharts::tr("Not defined at %1: left out.").arg(where);
+    return LifeCharts::tr("Not defined at %1: left out.").arg(where);
 }
 
 // The finite values' range, with the values that must show (zero, a marker) included.
@@ -122,23 +122,23 @@ struct Extent {
 
 } // namespace
 
-CLifeCharts::CLifeCharts(QObject* parent) : QObject(parent) {
+LifeCharts::LifeCharts(QObject* parent) : QObject(parent) {
     CreateLivingChart();
     CreateDeathChart();
     CreateNetIncomeChart();
 }
 
-void CLifeCharts::CreateLivingChart() {
-    m_pLivingChart = MakeChart();
-    m_pLivingChart->setObjectName(QStringLiteral("LivingChart"));
-    m_pLivingChart->legend()->hide();
-    m_pLivingAges = AddAxis(m_pLivingChart, Qt::AlignBottom, tr("Age (years)"));
-    m_pLivingCount = AddAxis(m_pLivingChart, Qt::AlignLeft, tr("Number living (persons)"));
-    m_pLiving = AddSeries(m_pLivingChart, new QLineSeries, m_pLivingAges, m_pLivingCount);
-    m_pLiving->setObjectName(QStringLiteral("Living"));
-    m_pLiving->setName(tr("Number living"));
-    SetPen(m_pLiving, kBars, 2, Qt::SolidLine);
-    connect(m_pLiving, &QLineSeries::hovered, this, [this](const QPointF& point, bool state) {
+void LifeCharts::CreateLivingChart() {
+    m_livingChart = MakeChart();
+    m_livingChart->setObjectName(QStringLiteral("LivingChart"));
+    m_livingChart->legend()->hide();
+    m_livingAges = AddAxis(m_livingChart, Qt::AlignBottom, tr("Age (years)"));
+    m_livingCount = AddAxis(m_livingChart, Qt::AlignLeft, tr("Number living (persons)"));
+    m_living = AddSeries(m_livingChart, new QLineSeries, m_livingAges, m_livingCount);
+    m_living->setObjectName(QStringLiteral("Living"));
+    m_living->setName(tr("Number living"));
+    SetPen(m_living, kBars, 2, Qt::SolidLine);
+    connect(m_living, &QLineSeries::hovered, this, [this](const QPointF& point, bool state) {
         const qsizetype i = qRound(point.x()) - m_series.age;
         if (i >= 0 && i < qsizetype(m_series.living.size()))
             ShowToolTip(state, tr("Age %1: %2 living")
@@ -147,41 +147,40 @@ void CLifeCharts::CreateLivingChart() {
     });
 }
 
-void CLifeCharts::CreateDeathChart() {
-    m_pDeathChart = MakeChart();
-    m_pDeathChart->setObjectName(QStringLiteral("DeathChart"));
-    m_pDeathAges = AddAxis(m_pDeathChart, Qt::AlignBottom, tr("Age at death (years)"));
-    m_pDeathProb = AddAxis(m_pDeathChart, Qt::AlignLeft, tr("Probability (0 to 1)"));
+void LifeCharts::CreateDeathChart() {
+    m_deathChart = MakeChart();
+    m_deathChart->setObjectName(QStringLiteral("DeathChart"));
+    m_deathAges = AddAxis(m_deathChart, Qt::AlignBottom, tr("Age at death (years)"));
+    m_deathProb = AddAxis(m_deathChart, Qt::AlignLeft, tr("Probability (0 to 1)"));
 
     // The spread first, so that the bars and the mean are drawn over it. An area series
     // does not own its two edges: the chart does.
-    m_pSpread =
-        AddSeries(m_pDeathChart,
-                  new QAreaSeries(new QLineSeries(m_pDeathChart), new QLineSeries(m_pDeathChart)),
-                  m_pDeathAges, m_pDeathProb);
-    m_pSpread->setObjectName(QStringLiteral("Spread"));
-    m_pSpread->setName(tr("± 1 standard deviation"));
-    connect(m_pSpread, &QAreaSeries::hovered, this, [this](const QPointF&, bool state) {
+    m_spread = AddSeries(
+        m_deathChart, new QAreaSeries(new QLineSeries(m_deathChart), new QLineSeries(m_deathChart)),
+        m_deathAges, m_deathProb);
+    m_spread->setObjectName(QStringLiteral("Spread"));
+    m_spread->setName(tr("± 1 standard deviation"));
+    connect(m_spread, &QAreaSeries::hovered, this, [this](const QPointF&, bool state) {
         const double mean = m_series.meanAgeAtDeath;
         const double sd = m_series.sdAgeAtDeath;
         ShowToolTip(state, tr("One standard deviation either side of the mean: %1 to %2 years")
                                .arg(Exact(mean - sd), Exact(mean + sd)));
     });
-    m_pSpread->setBrush(kSpread);
-    m_pSpread->setPen(Qt::NoPen);
+    m_spread->setBrush(kSpread);
+    m_spread->setPen(Qt::NoPen);
 
     // One bar per age from 0 on, so that a bar stands at its own age on the value axis;
     // the ages before the applicant's lie outside the axis range.
     auto* bars = new QBarSeries;
     bars->setObjectName(QStringLiteral("DeathBars"));
     bars->setBarWidth(0.8);
-    m_pDeaths = new QBarSet(tr("Probability of death"));
-    m_pDeaths->setObjectName(QStringLiteral("Deaths"));
-    m_pDeaths->setColor(kBars);
-    m_pDeaths->setBorderColor(kBars);
-    bars->append(m_pDeaths);
-    AddSeries(m_pDeathChart, bars, m_pDeathAges, m_pDeathProb);
-    connect(m_pDeaths, &QBarSet::hovered, this, [this](bool state, int age) {
+    m_deaths = new QBarSet(tr("Probability of death"));
+    m_deaths->setObjectName(QStringLiteral("Deaths"));
+    m_deaths->setColor(kBars);
+    m_deaths->setBorderColor(kBars);
+    bars->append(m_deaths);
+    AddSeries(m_deathChart, bars, m_deathAges, m_deathProb);
+    connect(m_deaths, &QBarSet::hovered, this, [this](bool state, int age) {
         const qsizetype i = age - m_series.age;
         if (i >= 0 && i < qsizetype(m_series.deathProb.size()))
             ShowToolTip(state, tr("Age %1: probability of death %2")
@@ -189,27 +188,27 @@ void CLifeCharts::CreateDeathChart() {
                                    .arg(Exact(m_series.deathProb[size_t(i)])));
     });
 
-    m_pMean = AddSeries(m_pDeathChart, new QLineSeries, m_pDeathAges, m_pDeathProb);
-    m_pMean->setObjectName(QStringLiteral("Mean"));
-    m_pMean->setName(tr("Mean"));
-    SetPen(m_pMean, kMarker, 2, Qt::DashLine);
-    connect(m_pMean, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
+    m_mean = AddSeries(m_deathChart, new QLineSeries, m_deathAges, m_deathProb);
+    m_mean->setObjectName(QStringLiteral("Mean"));
+    m_mean->setName(tr("Mean"));
+    SetPen(m_mean, kMarker, 2, Qt::DashLine);
+    connect(m_mean, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
         ShowToolTip(state, tr("Mean age at death: %1 years; standard deviation %2 years")
                                .arg(Exact(m_series.meanAgeAtDeath))
                                .arg(Exact(m_series.sdAgeAtDeath)));
     });
 }
 
-void CLifeCharts::CreateNetIncomeChart() {
-    m_pNetIncomeChart = MakeChart();
-    m_pNetIncomeChart->setObjectName(QStringLiteral("NetIncomeChart"));
-    m_pNetIncomeAges = AddAxis(m_pNetIncomeChart, Qt::AlignBottom, tr("Age at death (years)"));
-    m_pNetIncomeMoney = AddAxis(m_pNetIncomeChart, Qt::AlignLeft, tr("Net income (currency)"));
+void LifeCharts::CreateNetIncomeChart() {
+    m_netIncomeChart = MakeChart();
+    m_netIncomeChart->setObjectName(QStringLiteral("NetIncomeChart"));
+    m_netIncomeAges = AddAxis(m_netIncomeChart, Qt::AlignBottom, tr("Age at death (years)"));
+    m_netIncomeMoney = AddAxis(m_netIncomeChart, Qt::AlignLeft, tr("Net income (currency)"));
 
-    m_pEdni = AddSeries(m_pNetIncomeChart, new QLineSeries, m_pNetIncomeAges, m_pNetIncomeMoney);
-    m_pEdni->setObjectName(QStringLiteral("Edni"));
-    SetPen(m_pEdni, kMarker, 2, Qt::DashLine);
-    connect(m_pEdni, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
+    m_edni = AddSeries(m_netIncomeChart, new QLineSeries, m_netIncomeAges, m_netIncomeMoney);
+    m_edni->setObjectName(QStringLiteral("Edni"));
+    SetPen(m_edni, kMarker, 2, Qt::DashLine);
+    connect(m_edni, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
         ShowToolTip(state, tr("Expected discounted net income: %1").arg(Exact(m_series.edni)));
     });
 
@@ -225,30 +224,29 @@ void CLifeCharts::CreateNetIncomeChart() {
                                     .arg(Exact(discounted ? row.discounted : row.undiscounted)));
         };
     };
-    m_pUndiscounted =
-        AddSeries(m_pNetIncomeChart, new QLineSeries, m_pNetIncomeAges, m_pNetIncomeMoney);
-    m_pUndiscounted->setObjectName(QStringLiteral("Undiscounted"));
-    m_pUndiscounted->setName(tr("Undiscounted"));
-    m_pUndiscounted->setPointsVisible(true);
-    SetPen(m_pUndiscounted, kUndiscounted, 2, Qt::SolidLine);
-    connect(m_pUndiscounted, &QLineSeries::hovered, this, hover(false));
+    m_undiscounted =
+        AddSeries(m_netIncomeChart, new QLineSeries, m_netIncomeAges, m_netIncomeMoney);
+    m_undiscounted->setObjectName(QStringLiteral("Undiscounted"));
+    m_undiscounted->setName(tr("Undiscounted"));
+    m_undiscounted->setPointsVisible(true);
+    SetPen(m_undiscounted, kUndiscounted, 2, Qt::SolidLine);
+    connect(m_undiscounted, &QLineSeries::hovered, this, hover(false));
 
-    m_pDiscounted =
-        AddSeries(m_pNetIncomeChart, new QLineSeries, m_pNetIncomeAges, m_pNetIncomeMoney);
-    m_pDiscounted->setObjectName(QStringLiteral("Discounted"));
-    m_pDiscounted->setName(tr("Discounted"));
-    m_pDiscounted->setPointsVisible(true);
-    SetPen(m_pDiscounted, kBars, 2, Qt::SolidLine);
-    connect(m_pDiscounted, &QLineSeries::hovered, this, hover(true));
+    m_discounted = AddSeries(m_netIncomeChart, new QLineSeries, m_netIncomeAges, m_netIncomeMoney);
+    m_discounted->setObjectName(QStringLiteral("Discounted"));
+    m_discounted->setName(tr("Discounted"));
+    m_discounted->setPointsVisible(true);
+    SetPen(m_discounted, kBars, 2, Qt::SolidLine);
+    connect(m_discounted, &QLineSeries::hovered, this, hover(true));
 
-    m_pSurvivors =
-        AddSeries(m_pNetIncomeChart, new QScatterSeries, m_pNetIncomeAges, m_pNetIncomeMoney);
-    m_pSurvivors->setObjectName(QStringLiteral("Survivors"));
-    m_pSurvivors->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    m_pSurvivors->setMarkerSize(8);
-    m_pSurvivors->setColor(kSurvivors);
-    m_pSurvivors->setBorderColor(kSurvivors);
-    connect(m_pSurvivors, &QScatterSeries::hovered, this, [this](const QPointF& point, bool state) {
+    m_survivors =
+        AddSeries(m_netIncomeChart, new QScatterSeries, m_netIncomeAges, m_netIncomeMoney);
+    m_survivors->setObjectName(QStringLiteral("Survivors"));
+    m_survivors->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    m_survivors->setMarkerSize(8);
+    m_survivors->setColor(kSurvivors);
+    m_survivors->setBorderColor(kSurvivors);
+    connect(m_survivors, &QScatterSeries::hovered, this, [this](const QPointF& point, bool state) {
         const NetIncomeRow& row = m_series.netIncome.back();
         const bool discounted = point.y() == row.discounted;
         ShowToolTip(state, tr("Alive at %1: %2 net income %3")
@@ -258,7 +256,7 @@ void CLifeCharts::CreateNetIncomeChart() {
     });
 }
 
-void CLifeCharts::Show(const ChartSeries& series) {
+void LifeCharts::Show(const ChartSeries& series) {
     m_series = series;
     m_description = Describe(series);
     ShowLiving();
@@ -266,7 +264,7 @@ void CLifeCharts::Show(const ChartSeries& series) {
     ShowNetIncome();
 }
 
-QStringList CLifeCharts::Describe(const ChartSeries& series) {
+QStringList LifeCharts::Describe(const ChartSeries& series) {
     QString terms = tr("age %1").arg(series.age);
     if (series.usesTerm)
         terms += series.term == 1 ? tr(", term 1 year") : tr(", term %1 years").arg(series.term);
@@ -278,8 +276,8 @@ QStringList CLifeCharts::Describe(const ChartSeries& series) {
 
 // The chart's name in bold, the calculation on lines of its own (short enough for a narrow
 // window), the chart's own figures, then the notes.
-QString CLifeCharts::Title(const QString& name, const QStringList& notes,
-                           const QString& figures) const {
+QString LifeCharts::Title(const QString& name, const QStringList& notes,
+                          const QString& figures) const {
     QString title = QStringLiteral("<b>%1</b>").arg(name.toHtmlEscaped());
     for (const QString& line : m_description)
         title += QStringLiteral("<br>") + line.toHtmlEscaped();
@@ -291,7 +289,7 @@ QString CLifeCharts::Title(const QString& name, const QStringList& notes,
     return title;
 }
 
-void CLifeCharts::ShowLiving() {
+void LifeCharts::ShowLiving() {
     QList<QPointF> points;
     QList<int> undefined;
     Extent extent;
@@ -303,18 +301,18 @@ void CLifeCharts::ShowLiving() {
         points.append(QPointF(m_series.ages[i], m_series.living[i]));
         extent.Include(m_series.living[i]);
     }
-    m_pLiving->replace(points);
+    m_living->replace(points);
     // A line needs two points; a single age shows as a point.
-    m_pLiving->setPointsVisible(points.size() == 1);
+    m_living->setPointsVisible(points.size() == 1);
     const int last = m_series.ages.empty() ? m_series.age : m_series.ages.back();
-    SetAgeRange(m_pLivingAges, m_series.age, last);
-    SetValueRange(m_pLivingCount, 0, extent.high);
-    m_pLivingChart->setTitle(
+    SetAgeRange(m_livingAges, m_series.age, last);
+    SetValueRange(m_livingCount, 0, extent.high);
+    m_livingChart->setTitle(
         Title(tr("Number living l(x)"),
               undefined.isEmpty() ? QStringList() : QStringList{UndefinedNote(undefined)}));
 }
 
-void CLifeCharts::ShowDeaths() {
+void LifeCharts::ShowDeaths() {
     const int last = m_series.ages.empty() ? m_series.age : m_series.ages.back();
     QList<qreal> bars(std::max(last + 1, 0), 0.0);
     QList<int> undefined;
@@ -327,10 +325,10 @@ void CLifeCharts::ShowDeaths() {
         bars[m_series.ages[i]] = m_series.deathProb[i];
         extent.Include(m_series.deathProb[i]);
     }
-    m_pDeaths->remove(0, m_pDeaths->count());
-    m_pDeaths->append(bars);
-    SetAgeRange(m_pDeathAges, m_series.age, last);
-    SetValueRange(m_pDeathProb, 0, extent.high);
+    m_deaths->remove(0, m_deaths->count());
+    m_deaths->append(bars);
+    SetAgeRange(m_deathAges, m_series.age, last);
+    SetValueRange(m_deathProb, 0, extent.high);
 
     QStringList notes;
     if (!undefined.isEmpty())
@@ -338,24 +336,24 @@ void CLifeCharts::ShowDeaths() {
     const double mean = m_series.meanAgeAtDeath;
     const double sd = m_series.sdAgeAtDeath;
     const bool marked = std::isfinite(mean) && std::isfinite(sd);
-    const double top = m_pDeathProb->max();
-    m_pMean->replace(marked ? QList<QPointF>{{mean, 0}, {mean, top}} : QList<QPointF>());
-    m_pSpread->upperSeries()->replace(marked ? QList<QPointF>{{mean - sd, top}, {mean + sd, top}}
-                                             : QList<QPointF>());
-    m_pSpread->lowerSeries()->replace(marked ? QList<QPointF>{{mean - sd, 0}, {mean + sd, 0}}
-                                             : QList<QPointF>());
-    m_pMean->setVisible(marked);
-    m_pSpread->setVisible(marked);
+    const double top = m_deathProb->max();
+    m_mean->replace(marked ? QList<QPointF>{{mean, 0}, {mean, top}} : QList<QPointF>());
+    m_spread->upperSeries()->replace(marked ? QList<QPointF>{{mean - sd, top}, {mean + sd, top}}
+                                            : QList<QPointF>());
+    m_spread->lowerSeries()->replace(marked ? QList<QPointF>{{mean - sd, 0}, {mean + sd, 0}}
+                                            : QList<QPointF>());
+    m_mean->setVisible(marked);
+    m_spread->setVisible(marked);
     QString moments;
     if (marked)
         moments = tr("mean age at death %1, standard deviation %2")
                       .arg(TwoDecimals(mean), TwoDecimals(sd));
     else
         notes.append(tr("The mean age at death and its standard deviation are not defined."));
-    m_pDeathChart->setTitle(Title(tr("Probability of death at each age"), notes, moments));
+    m_deathChart->setTitle(Title(tr("Probability of death at each age"), notes, moments));
 }
 
-void CLifeCharts::ShowNetIncome() {
+void LifeCharts::ShowNetIncome() {
     QList<QPointF> undiscounted;
     QList<QPointF> discounted;
     QList<QPointF> survivors;
@@ -382,12 +380,12 @@ void CLifeCharts::ShowNetIncome() {
             survivorsAge = row.age;
         last = std::max(last, row.age);
     }
-    m_pUndiscounted->replace(undiscounted);
-    m_pDiscounted->replace(discounted);
-    m_pSurvivors->replace(survivors);
-    m_pSurvivors->setVisible(!survivors.isEmpty());
+    m_undiscounted->replace(undiscounted);
+    m_discounted->replace(discounted);
+    m_survivors->replace(survivors);
+    m_survivors->setVisible(!survivors.isEmpty());
     if (survivorsAge >= 0)
-        m_pSurvivors->setName(tr("Alive at %1").arg(survivorsAge));
+        m_survivors->setName(tr("Alive at %1").arg(survivorsAge));
 
     QStringList notes;
     if (!undefined.isEmpty())
@@ -398,24 +396,24 @@ void CLifeCharts::ShowNetIncome() {
         extent.Include(edni);
         // The report prints the EDNI without its sign: a solved policy's is zero but for
         // rounding, and a tiny negative value would read "-0.00".
-        m_pEdni->setName(tr("EDNI %1").arg(TwoDecimals(std::fabs(edni))));
-        m_pEdni->replace(QList<QPointF>{{m_series.age - 0.5, edni}, {last + 0.5, edni}});
+        m_edni->setName(tr("EDNI %1").arg(TwoDecimals(std::fabs(edni))));
+        m_edni->replace(QList<QPointF>{{m_series.age - 0.5, edni}, {last + 0.5, edni}});
     } else {
-        m_pEdni->clear();
+        m_edni->clear();
         notes.append(tr("The expected discounted net income is not defined."));
     }
-    m_pEdni->setVisible(edniDefined);
-    SetAgeRange(m_pNetIncomeAges, m_series.age, last);
-    SetValueRange(m_pNetIncomeMoney, extent.low, extent.high);
+    m_edni->setVisible(edniDefined);
+    SetAgeRange(m_netIncomeAges, m_series.age, last);
+    SetValueRange(m_netIncomeMoney, extent.low, extent.high);
 
     const QString amounts =
         m_series.pension ? tr("amount %1, annual payment %2") : tr("amount %1, annual premium %2");
-    m_pNetIncomeChart->setTitle(
+    m_netIncomeChart->setTitle(
         Title(tr("Net income by age at death"), notes,
               amounts.arg(TwoDecimals(m_series.amount), TwoDecimals(m_series.premium))));
 }
 
-void CLifeCharts::ShowToolTip(bool state, const QString& text) {
+void LifeCharts::ShowToolTip(bool state, const QString& text) {
     if (state)
         QToolTip::showText(QCursor::pos(), text);
     else

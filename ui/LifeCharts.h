@@ -24,14 +24,14 @@ class QValueAxis;
 // they are painted into a file). A value that is not a finite number is left out of its
 // chart and named in a note under the chart's title. Hovering a point shows its age and
 // exact value in a tooltip.
-class CLifeCharts : public QObject {
+class LifeCharts : public QObject {
     Q_OBJECT
 public:
-    explicit CLifeCharts(QObject* parent = nullptr);
+    explicit LifeCharts(QObject* parent = nullptr);
 
-    QChart* GetLivingChart() const { return m_pLivingChart; }
-    QChart* GetDeathChart() const { return m_pDeathChart; }
-    QChart* GetNetIncomeChart() const { return m_pNetIncomeChart; }
+    QChart* GetLivingChart() const { return m_livingChart; }
+    QChart* GetDeathChart() const { return m_deathChart; }
+    QChart* GetNetIncomeChart() const { return m_netIncomeChart; }
 
     void Show(const ChartSeries& series);
 
@@ -53,23 +53,23 @@ private:
     ChartSeries m_series;
     QStringList m_description;
 
-    QChart* m_pLivingChart = nullptr;
-    QValueAxis* m_pLivingAges = nullptr;
-    QValueAxis* m_pLivingCount = nullptr;
-    QLineSeries* m_pLiving = nullptr;
+    QChart* m_livingChart = nullptr;
+    QValueAxis* m_livingAges = nullptr;
+    QValueAxis* m_livingCount = nullptr;
+    QLineSeries* m_living = nullptr;
 
-    QChart* m_pDeathChart = nullptr;
-    QValueAxis* m_pDeathAges = nullptr;
-    QValueAxis* m_pDeathProb = nullptr;
-    QBarSet* m_pDeaths = nullptr;
-    QLineSeries* m_pMean = nullptr;
-    QAreaSeries* m_pSpread = nullptr;
+    QChart* m_deathChart = nullptr;
+    QValueAxis* m_deathAges = nullptr;
+    QValueAxis* m_deathProb = nullptr;
+    QBarSet* m_deaths = nullptr;
+    QLineSeries* m_mean = nullptr;
+    QAreaSeries* m_spread = nullptr;
 
-    QChart* m_pNetIncomeChart = nullptr;
-    QValueAxis* m_pNetIncomeAges = nullptr;
-    QValueAxis* m_pNetIncomeMoney = nullptr;
-    QLineSeries* m_pUndiscounted = nullptr;
-    QLineSeries* m_pDiscounted = nullptr;
-    QScatterSeries* m_pSurvivors = nullptr;
-    QLineSeries* m_pEdni = nullptr;
+    QChart* m_netIncomeChart = nullptr;
+    QValueAxis* m_netIncomeAges = nullptr;
+    QValueAxis* m_netIncomeMoney = nullptr;
+    QLineSeries* m_undiscounted = nullptr;
+    QLineSeries* m_discounted = nullptr;
+    QScatterSeries* m_survivors = nullptr;
+    QLineSeries* m_edni = nullptr;
 };

@@ -29,25 +29,23 @@
 #include <algorithm>
 
 CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_pView(new CTabulonView(doc, this)),
-      m_docManager(doc, this), m_printCommands(this, [view = m_pView](QPrinter* printer) {
-          return view->OnPrint(printer);
-      }) {
+    : QMainWindow(parent), m_doc(doc), m_view(new CTabulonView(doc, this)), m_docManager(doc, this),
+      m_printCommands(this, [view = m_view](QPrinter* printer) { return view->OnPrint(printer); }) {
     setObjectName(QStringLiteral("CMainFrame"));
-    setCentralWidget(m_pView);
-    m_pCharts = new CChartsWindow(doc, m_printCommands, this);
-    addDockWidget(Qt::RightDockWidgetArea, m_pCharts);
-    m_pCharts->hide();
+    setCentralWidget(m_view);
+    m_charts = new ChartsWindow(doc, m_printCommands, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_charts);
+    m_charts->hide();
     setAcceptDrops(true);
     m_printCommands.SetPageSource(
-        {[view = m_pView](QPrinter* printer) { return view->GetPageCount(printer); },
-         [view = m_pView](QPainter& painter, QPrinter* printer, int page) {
+        {[view = m_view](QPrinter* printer) { return view->GetPageCount(printer); },
+         [view = m_view](QPainter& painter, QPrinter* printer, int page) {
              view->PrintPage(painter, printer, page);
          }});
     CreateActions();
     CreateStatusBar();
     m_doc.SetStateListener([this] { UpdateCaption(); });
-    connect(m_pView, &CTabulonView::editStateChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_view, &CTabulonView::editStateChanged, this, &CMainFrame::UpdateCommandUI);
     UpdateCaption();
     UpdateCommandUI();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -67,7 +65,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const char* id, const QString& text
 }
 
 void CMainFrame::CreateActions() {
-    m_pToolBar = new QToolBar(tr("Toolbar"), this);
+    m_toolBar = new QToolBar(tr("Toolbar"), this);
     CreateFileMenu(menuBar()->addMenu(tr("&File")));
     CreateEditMenu(menuBar()->addMenu(tr("&Edit")));
     CreateViewMenu(menuBar()->addMenu(tr("&View")));
@@ -88,7 +86,7 @@ void CMainFrame::SetButton(QAction* action, const char* themeIcon, const char* i
 }
 
 void CMainFrame::CreateFileMenu(QMenu* menu) {
-    m_pFileMenu = menu;
+    m_fileMenu = menu;
     QAction* fileNew = AddCommand(menu, "ID_FILE_NEW", tr("&New"), tr("Create a new document"));
     fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     SetButton(fileNew, "document-new", "new", tr("New"));
@@ -123,7 +121,7 @@ void CMainFrame::CreateFileMenu(QMenu* menu) {
                                 tr("Change the printer and printing options"));
     connect(setup, &QAction::triggered, this, [this] { m_printCommands.PrintSetup(); });
     menu->addSeparator();
-    m_pExitSeparator = menu->addSeparator();
+    m_exitSeparator = menu->addSeparator();
     QAction* exit = AddCommand(menu, "ID_APP_EXIT", tr("E&xit"),
                                tr("Quit the application; prompts to save documents"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -155,35 +153,35 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
     SetButton(paste, "edit-paste", "paste", tr("Paste"));
     for (QAction* action : {undo, cut, paste})
         action->setEnabled(false);
-    m_pCopy = copy;
-    connect(copy, &QAction::triggered, m_pView, &CTabulonView::OnEditCopy);
+    m_copy = copy;
+    connect(copy, &QAction::triggered, m_view, &CTabulonView::OnEditCopy);
     menu->addSeparator();
-    m_pSelectAll =
+    m_selectAll =
         AddCommand(menu, "ID_EDIT_SELECT_ALL", tr("Select &All"), tr("Select the entire document"));
-    m_pSelectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    connect(m_pSelectAll, &QAction::triggered, m_pView, &CTabulonView::OnEditSelectAll);
+    m_selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(m_selectAll, &QAction::triggered, m_view, &CTabulonView::OnEditSelectAll);
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 
 void CMainFrame::CreateToolBar() {
-    m_pToolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
-    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_pToolBar->setMovable(true);
-    m_pToolBar->setFloatable(true);
-    m_pToolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setObjectName(QStringLiteral("AFX_IDW_TOOLBAR"));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setMovable(true);
+    m_toolBar->setFloatable(true);
+    m_toolBar->setIconSize(QSize(16, 16));
     for (const char* id :
          {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT", "ID_EDIT_COPY",
           "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
         if (*id)
-            m_pToolBar->addAction(findChild<QAction*>(QLatin1String(id)));
+            m_toolBar->addAction(findChild<QAction*>(QLatin1String(id)));
         else
-            m_pToolBar->addSeparator();
+            m_toolBar->addSeparator();
     }
-    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
 void CMainFrame::CreateViewMenu(QMenu* menu) {
-    QAction* toolBar = m_pToolBar->toggleViewAction();
+    QAction* toolBar = m_toolBar->toggleViewAction();
     toolBar->setObjectName(QStringLiteral("ID_VIEW_TOOLBAR"));
     toolBar->setText(tr("&Toolbar"));
     toolBar->setStatusTip(tr("Show or hide the toolbar"));
@@ -193,7 +191,7 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    QAction* charts = m_pCharts->toggleViewAction();
+    QAction* charts = m_charts->toggleViewAction();
     charts->setObjectName(QStringLiteral("ID_VIEW_CHARTS"));
     charts->setText(tr("&Charts"));
     charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
@@ -202,14 +200,14 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
 }
 
 void CMainFrame::CreateTypeMenu(QMenu* menu) {
-    m_pInsurance = AddCommand(menu, "ID_TYPE_INSURANCE", tr("&Insurance"),
-                              tr("Insurance or endowment policy"));
-    m_pPension = AddCommand(menu, "ID_TYPE_PENSION", tr("&Pension"), tr("Pension (annuity)"));
-    connect(m_pInsurance, &QAction::triggered, this, [this] {
+    m_insurance = AddCommand(menu, "ID_TYPE_INSURANCE", tr("&Insurance"),
+                             tr("Insurance or endowment policy"));
+    m_pension = AddCommand(menu, "ID_TYPE_PENSION", tr("&Pension"), tr("Pension (annuity)"));
+    connect(m_insurance, &QAction::triggered, this, [this] {
         m_doc.OnTypeInsurance();
         UpdateCommandUI();
     });
-    connect(m_pPension, &QAction::triggered, this, [this] {
+    connect(m_pension, &QAction::triggered, this, [this] {
         m_doc.OnTypePension();
         UpdateCommandUI();
     });
@@ -260,18 +258,18 @@ void CMainFrame::CreateStatusBar() {
     auto* ready = new QLabel(tr("Ready"), bar);
     ready->setObjectName(QStringLiteral("ID_SEPARATOR"));
     bar->addWidget(ready, 1);
-    new CLockKeyPanes(bar);
+    new LockKeyPanes(bar);
 }
 
 void CMainFrame::UpdateCommandUI() {
-    CActionCmdUI insurance(m_pInsurance);
+    ActionCmdUI insurance(m_insurance);
     m_doc.OnUpdateTypeInsurance(&insurance);
-    CActionCmdUI pension(m_pPension);
+    ActionCmdUI pension(m_pension);
     m_doc.OnUpdateTypePension(&pension);
-    CActionCmdUI copy(m_pCopy);
-    m_pView->OnUpdateEditCopy(&copy);
-    CActionCmdUI selectAll(m_pSelectAll);
-    m_pView->OnUpdateEditSelectAll(&selectAll);
+    ActionCmdUI copy(m_copy);
+    m_view->OnUpdateEditCopy(&copy);
+    ActionCmdUI selectAll(m_selectAll);
+    m_view->OnUpdateEditSelectAll(&selectAll);
 }
 
 void CMainFrame::UpdateCaption() {
@@ -284,7 +282,7 @@ void CMainFrame::UpdateRecentFileMenu() {
     m_recentFileActions.clear();
     const QStringList entries = m_docManager.GetRecentFiles().Entries();
     if (entries.isEmpty()) {
-        auto* placeholder = new QAction(tr("Recent File"), m_pFileMenu);
+        auto* placeholder = new QAction(tr("Recent File"), m_fileMenu);
         placeholder->setObjectName(QStringLiteral("ID_FILE_MRU_FILE1"));
         placeholder->setEnabled(false);
         m_recentFileActions.append(placeholder);
@@ -295,7 +293,7 @@ void CMainFrame::UpdateRecentFileMenu() {
                                      50 * fontMetrics().averageCharWidth());
         auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(shown).replace(
                                        QLatin1Char('&'), QLatin1String("&&"))),
-                                   m_pFileMenu);
+                                   m_fileMenu);
         action->setObjectName(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
         action->setStatusTip(tr("Open this document"));
         action->setData(entries[i]);
@@ -303,7 +301,7 @@ void CMainFrame::UpdateRecentFileMenu() {
                 [this, path = entries[i]] { m_docManager.OpenDocumentFile(path); });
         m_recentFileActions.append(action);
     }
-    m_pFileMenu->insertActions(m_pExitSeparator, m_recentFileActions);
+    m_fileMenu->insertActions(m_exitSeparator, m_recentFileActions);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

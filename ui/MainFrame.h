@@ -8,7 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 
-class CChartsWindow;
+class ChartsWindow;
 class CTabulonDoc;
 class CTabulonView;
 class QAction;
@@ -23,10 +23,10 @@ public:
     explicit CMainFrame(CTabulonDoc& doc, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    CTabulonView* GetView() const { return m_pView; }
-    CChartsWindow* GetChartsWindow() const { return m_pCharts; }
+    CTabulonView* GetView() const { return m_view; }
+    ChartsWindow* GetChartsWindow() const { return m_charts; }
     CDocManager& GetDocManager() { return m_docManager; }
-    CPrintCommands& GetPrintCommands() { return m_printCommands; }
+    PrintCommands& GetPrintCommands() { return m_printCommands; }
 
     // Sets the policy-type check marks from the document's update handlers, and enables
     // Copy and Select All from the view's.
@@ -58,16 +58,16 @@ private:
     void UpdateRecentFileMenu();
 
     CTabulonDoc& m_doc;
-    CTabulonView* m_pView;
+    CTabulonView* m_view;
     CDocManager m_docManager;
-    CPrintCommands m_printCommands;
-    CChartsWindow* m_pCharts = nullptr;
-    QToolBar* m_pToolBar = nullptr;
-    QMenu* m_pFileMenu = nullptr;
-    QAction* m_pExitSeparator = nullptr;
+    PrintCommands m_printCommands;
+    ChartsWindow* m_charts = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_exitSeparator = nullptr;
     QList<QAction*> m_recentFileActions;
-    QAction* m_pInsurance = nullptr;
-    QAction* m_pPension = nullptr;
-    QAction* m_pCopy = nullptr;
-    QAction* m_pSelectAll = nullptr;
+    QAction* m_insurance = nullptr;
+    QAction* m_pension = nullptr;
+    QAction* m_copy = nullptr;
+    QAction* m_selectAll = nullptr;
 };

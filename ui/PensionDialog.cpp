@@ -16,7 +16,7 @@ PolicyDialogTemplate PensionTemplate() {
 
 } // namespace
 
-CPensionDialog::CPensionDialog(QWidget* parent) : CPolicyInputDialog(PensionTemplate(), parent) {}
+CPensionDialog::CPensionDialog(QWidget* parent) : PolicyInputDialog(PensionTemplate(), parent) {}
 
 void CPensionDialog::ExchangeListIndices(CDataExchange& dx) {
     dx.ListIndex(m_policyList, m_nPolicyIndex);

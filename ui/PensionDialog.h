@@ -5,7 +5,7 @@
 #include "PolicyInputDialog.h"
 
 // Life pension or term annuity; the term runs from 0 to 100 years.
-class CPensionDialog : public CPolicyInputDialog {
+class CPensionDialog : public PolicyInputDialog {
     Q_OBJECT
 public:
     explicit CPensionDialog(QWidget* parent = nullptr);

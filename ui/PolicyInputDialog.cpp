@@ -73,19 +73,19 @@ void FitListToEntries(QListWidget* list, const QStringList& entries, QSize minim
 // translated, any other name shows as it stands.
 QString ShownName(const char* name) {
     static const char* const builtIn[] = {
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Whole Life"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Life"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Endowment"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Life Pension"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Term Annuity"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Male"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "National, Female"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Male"),
-        QT_TRANSLATE_NOOP("CPolicyInputDialog", "Regional, Female"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Whole Life"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Term Life"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Term Endowment"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Life Pension"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Term Annuity"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "National, Male"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "National, Female"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Regional, Male"),
+        QT_TRANSLATE_NOOP("PolicyInputDialog", "Regional, Female"),
     };
     for (const char* known : builtIn) {
         if (std::strcmp(name, known) == 0)
-            return CPolicyInputDialog::tr(known);
+            return PolicyInputDialog::tr(known);
     }
     return QString::fromUtf8(name);
 }
@@ -106,18 +106,18 @@ QStringList PolicyListEntries(PolicyKind kind) {
     return entries;
 }
 
-CPolicyInputDialog::CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
+PolicyInputDialog::PolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent)
     : CDialog(parent), m_kind(layout.kind), m_policyNames(layout.policyNames) {
     setWindowTitle(layout.caption);
     CreateControls(layout);
 }
 
-template <class Control> Control* CPolicyInputDialog::Named(Control* control, const char* name) {
+template <class Control> Control* PolicyInputDialog::Named(Control* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     return control;
 }
 
-QSize CPolicyInputDialog::Units(int width, int height) const {
+QSize PolicyInputDialog::Units(int width, int height) const {
     return MapDialogRect(0, 0, width, height).size();
 }
 
@@ -126,7 +126,7 @@ QSize CPolicyInputDialog::Units(int width, int height) const {
 // side, the input group below them, then the check boxes), with the template's sizes in
 // dialog units as minimums: every control grows with the font and with its text, and the
 // dialog with its controls.
-void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
+void PolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
     auto* ok = Named(new QPushButton(tr("OK"), this), "IDOK");
     ok->setDefault(true);
     auto* cancel = Named(new QPushButton(tr("Cancel"), this), "IDCANCEL");
@@ -235,27 +235,27 @@ void CPolicyInputDialog::CreateControls(const PolicyDialogTemplate& layout) {
 
     connect(ok, &QPushButton::clicked, this, &CDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CDialog::reject);
-    connect(m_giveAmount, &QRadioButton::clicked, this, &CPolicyInputDialog::OnGiveAmount);
-    connect(m_givePremium, &QRadioButton::clicked, this, &CPolicyInputDialog::OnGivePremium);
-    connect(m_showMortality, &QCheckBox::clicked, this, &CPolicyInputDialog::OnShowMortality);
-    connect(m_showNetIncome, &QCheckBox::clicked, this, &CPolicyInputDialog::OnShowNetIncome);
+    connect(m_giveAmount, &QRadioButton::clicked, this, &PolicyInputDialog::OnGiveAmount);
+    connect(m_givePremium, &QRadioButton::clicked, this, &PolicyInputDialog::OnGivePremium);
+    connect(m_showMortality, &QCheckBox::clicked, this, &PolicyInputDialog::OnShowMortality);
+    connect(m_showNetIncome, &QCheckBox::clicked, this, &PolicyInputDialog::OnShowNetIncome);
     connect(m_policyList, &QListWidget::currentRowChanged, this,
-            &CPolicyInputDialog::OnSelchangePolicyList);
+            &PolicyInputDialog::OnSelchangePolicyList);
 }
 
-void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
+void PolicyInputDialog::DoDataExchange(CDataExchange& dx) {
     // The age lies within the chosen table's ages (the built-in tables' before a choice); the
     // field names open the validation messages.
     const int table = m_tableList->currentRow();
     const bool chosen = table >= 0 && table < MortalityTableCount();
     dx.Integer(m_age, tr("Applicant's age"), m_nAge,
                chosen ? MortalityTableOf(table + 1).firstAge : 0,
-               chosen ? MortalityTableOf(table + 1).lastAge : PolicyLimits::kMaxAge);
-    dx.Single(m_amount, tr("Amount"), m_fAmount, 0.0f, PolicyLimits::kMaxAmount);
+               chosen ? MortalityTableOf(table + 1).lastAge : policy_limits::kMaxAge);
+    dx.Single(m_amount, tr("Amount"), m_fAmount, 0.0f, policy_limits::kMaxAmount);
     // "-0" reads as a negative zero, which would print as -0.00 in the report.
     if (dx.m_bSaveAndValidate && !dx.Failed() && m_fAmount == 0.0f)
         m_fAmount = 0.0f;
-    dx.Integer(m_rate, tr("Discount interest rate"), m_nRate, 0, PolicyLimits::kMaxRate);
+    dx.Integer(m_rate, tr("Discount interest rate"), m_nRate, 0, policy_limits::kMaxRate);
     ExchangeListIndices(dx);
     if (dx.m_bSaveAndValidate && !dx.Failed()) {
         if (m_nTableIndex < 0)
@@ -266,11 +266,11 @@ void CPolicyInputDialog::DoDataExchange(CDataExchange& dx) {
     // Term types need at least one year. The types without a term disable its edit, so the
     // term is then not checked: the record keeps a term the report never uses, and no
     // calculation reads past the ages it computed, whatever the term.
-    dx.Integer(m_term, tr("Term of policy"), m_nTerm, PolicyLimits::MinTerm(m_kind, m_nPolicyIndex),
-               PolicyLimits::MaxTerm(m_kind));
+    dx.Integer(m_term, tr("Term of policy"), m_nTerm,
+               policy_limits::MinTerm(m_kind, m_nPolicyIndex), policy_limits::MaxTerm(m_kind));
 }
 
-bool CPolicyInputDialog::OnInitDialog() {
+bool PolicyInputDialog::OnInitDialog() {
     // Controls start as drawn: empty lists, boxes unchecked, the term enabled.
     m_policyList->clear();
     m_tableList->clear();
@@ -290,50 +290,50 @@ bool CPolicyInputDialog::OnInitDialog() {
     return true;
 }
 
-void CPolicyInputDialog::OnGiveAmount() {
+void PolicyInputDialog::OnGiveAmount() {
     m_nInputKind = 1;
 }
 
-void CPolicyInputDialog::OnGivePremium() {
+void PolicyInputDialog::OnGivePremium() {
     m_nInputKind = 2;
 }
 
-void CPolicyInputDialog::OnShowMortality() {
+void PolicyInputDialog::OnShowMortality() {
     m_bMortality = m_showMortality->isChecked() ? 1 : 0;
 }
 
-void CPolicyInputDialog::OnShowNetIncome() {
+void PolicyInputDialog::OnShowNetIncome() {
     m_bNetIncome = m_showNetIncome->isChecked() ? 1 : 0;
 }
 
-void CPolicyInputDialog::OnSelchangePolicyList() {
-    m_term->setEnabled(PolicyLimits::UsesTerm(m_kind, m_policyList->currentRow()));
+void PolicyInputDialog::OnSelchangePolicyList() {
+    m_term->setEnabled(policy_limits::UsesTerm(m_kind, m_policyList->currentRow()));
 }
 
 namespace {
-std::unique_ptr<CPolicyInputDialog> MakePolicyDialog(QWidget* parent, PolicyKind kind,
-                                                     const CPolicyDialogData& opening) {
-    std::unique_ptr<CPolicyInputDialog> dialog;
+std::unique_ptr<PolicyInputDialog> MakePolicyDialog(QWidget* parent, PolicyKind kind,
+                                                    const PolicyDialogData& opening) {
+    std::unique_ptr<PolicyInputDialog> dialog;
     if (kind == PolicyKind::Insurance)
         dialog = std::make_unique<CInsuranceDialog>(parent);
     else
         dialog = std::make_unique<CPensionDialog>(parent);
-    static_cast<CPolicyDialogData&>(*dialog) = opening;
+    static_cast<PolicyDialogData&>(*dialog) = opening;
     return dialog;
 }
 } // namespace
 
-std::optional<CPolicyDialogData> promptPolicyValues(QWidget* parent, PolicyKind kind,
-                                                    const CPolicyDialogData& opening) {
-    const std::unique_ptr<CPolicyInputDialog> dialog = MakePolicyDialog(parent, kind, opening);
+std::optional<PolicyDialogData> PromptPolicyValues(QWidget* parent, PolicyKind kind,
+                                                   const PolicyDialogData& opening) {
+    const std::unique_ptr<PolicyInputDialog> dialog = MakePolicyDialog(parent, kind, opening);
     if (dialog->DoModal() != IDOK)
         return std::nullopt;
-    return static_cast<const CPolicyDialogData&>(*dialog);
+    return static_cast<const PolicyDialogData&>(*dialog);
 }
 
 QPixmap GrabPolicyDialog(PolicyKind kind) {
-    const std::unique_ptr<CPolicyInputDialog> dialog =
-        MakePolicyDialog(nullptr, kind, openingValues(CCalculationRecord()));
+    const std::unique_ptr<PolicyInputDialog> dialog =
+        MakePolicyDialog(nullptr, kind, OpeningValues(CCalculationRecord()));
     dialog->show();
     QApplication::processEvents();
     QPixmap picture = dialog->grab();

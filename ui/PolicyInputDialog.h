@@ -29,7 +29,7 @@ struct PolicyDialogTemplate {
 };
 
 // Controls carry their resource names as object names ("IDOK", "IDC_AGE", ...).
-class CPolicyInputDialog : public CDialog, public CPolicyDialogData {
+class PolicyInputDialog : public CDialog, public PolicyDialogData {
     Q_OBJECT
 public:
     // Message handlers: the radio buttons set the input kind, the check boxes the section
@@ -43,7 +43,7 @@ public:
     PolicyKind Kind() const { return m_kind; }
 
 protected:
-    CPolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent);
+    PolicyInputDialog(const PolicyDialogTemplate& layout, QWidget* parent);
 
     void DoDataExchange(CDataExchange& dx) override;
     bool OnInitDialog() override;
@@ -78,8 +78,8 @@ QStringList PolicyListEntries(PolicyKind kind);
 
 // Runs the dialog of the kind (CInsuranceDialog or CPensionDialog) modally over parent,
 // opened with the given values: the accepted values, or nothing after Cancel.
-std::optional<CPolicyDialogData> promptPolicyValues(QWidget* parent, PolicyKind kind,
-                                                    const CPolicyDialogData& opening);
+std::optional<PolicyDialogData> PromptPolicyValues(QWidget* parent, PolicyKind kind,
+                                                   const PolicyDialogData& opening);
 
 // An opened dialog of the given kind, preloaded with the record's defaults (age 60, amount
 // 10000, rate 5, term 5), rendered to a picture; for screenshots and documentation.

@@ -30,9 +30,9 @@ CTabulonApp::CTabulonApp() {
     QApplication::setWindowIcon(AppIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_doc);
     connect(m_pMainWnd.get(), &CMainFrame::aboutRequested, this, &CTabulonApp::OnAppAbout);
-    m_doc.setValuesPrompt(
-        [frame = m_pMainWnd.get()](PolicyKind kind, const CPolicyDialogData& opening) {
-            return promptPolicyValues(frame, kind, opening);
+    m_doc.SetValuesPrompt(
+        [frame = m_pMainWnd.get()](PolicyKind kind, const PolicyDialogData& opening) {
+            return PromptPolicyValues(frame, kind, opening);
         });
     m_warning = [window = m_pMainWnd.get()](const QString& message) {
         QMessageBox::warning(window, QStringLiteral("Tabulon"), message);
@@ -46,19 +46,18 @@ bool CTabulonApp::InitInstance(const CCommandLineInfo& cmdInfo) {
     const QString settingsProblem = SettingsFileProblem();
     switch (cmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FilePrintToPdf:
-        if (IsSameFile(EncodeFileName(cmdInfo.m_strPrintTo),
-                       EncodeFileName(cmdInfo.m_strFileName))) {
+        if (IsSameFile(EncodeFileName(cmdInfo.m_printTo), EncodeFileName(cmdInfo.m_strFileName))) {
             PrintError(QStringLiteral("The PDF file \"%1\" is the journal itself; it is left "
                                       "as it is. Name another PDF file.")
-                           .arg(cmdInfo.m_strPrintTo));
-            m_nExitCode = 2;
+                           .arg(cmdInfo.m_printTo));
+            m_exitCode = 2;
             return false;
         }
         [[fallthrough]];
     case CCommandLineInfo::FilePrint:
         if (!settingsProblem.isEmpty())
             PrintError(settingsProblem);
-        m_nExitCode = PrintFile(cmdInfo) ? 0 : 1;
+        m_exitCode = PrintFile(cmdInfo) ? 0 : 1;
         return false;
     case CCommandLineInfo::FileOpen:
         if (!docManager.OpenDocumentFile(cmdInfo.m_strFileName))
@@ -90,7 +89,7 @@ bool CTabulonApp::PrintFile(const CCommandLineInfo& cmdInfo) {
     } else if (printed) {
         CTabulonView* view = m_pMainWnd->GetView();
         printed = PrintToPdfFile(
-            EncodeFileName(cmdInfo.m_strPrintTo),
+            EncodeFileName(cmdInfo.m_printTo),
             [view](QPrinter* printer) { return view->OnPrint(printer); }, error);
     }
     if (!printed)

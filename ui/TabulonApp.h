@@ -26,7 +26,7 @@ public:
     // when the PDF file named is the journal itself). A settings file that cannot be used
     // is reported once: in the window's warning, or on stderr when printing.
     bool InitInstance(const CCommandLineInfo& cmdInfo);
-    int GetExitCode() const { return m_nExitCode; }
+    int GetExitCode() const { return m_exitCode; }
 
     CTabulonDoc& GetDocument() { return m_doc; }
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
@@ -43,5 +43,5 @@ private:
     CTabulonDoc m_doc;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::function<void(const QString&)> m_warning;
-    int m_nExitCode = 0;
+    int m_exitCode = 0;
 };

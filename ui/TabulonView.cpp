@@ -60,7 +60,7 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus); // the arrow and page keys scroll
     const QFontMetricsF metrics(m_font, this);
     m_advance = metrics.horizontalAdvance(QLatin1Char(' '));
-    m_bUniformAscii = HasUniformAscii(metrics);
+    m_uniformAscii = HasUniformAscii(metrics);
     m_autoScroll.setInterval(50);
     connect(&m_autoScroll, &QTimer::timeout, this, &CTabulonView::AutoScroll);
     m_doc.AddView(this);
@@ -71,8 +71,8 @@ CTabulonView::~CTabulonView() {
 }
 
 void CTabulonView::OnUpdate(const DocumentEvent& event) {
-    updateMetrics(!event.isAppend());
-    const CViewLayout::Size total = m_layout.GetTotalSize();
+    UpdateMetrics(!event.IsAppend());
+    const ViewLayout::Size total = m_layout.GetTotalSize();
     SetScrollSizes(QSize(ClampToInt(total.cx), ClampToInt(total.cy)),
                    QSize(m_layout.GetCharWidth(), m_layout.GetPitch()));
     ScrollToPosition(QPoint(1, ClampToInt(total.cy)));
@@ -80,25 +80,25 @@ void CTabulonView::OnUpdate(const DocumentEvent& event) {
     emit editStateChanged();
 }
 
-void CTabulonView::updateMetrics(bool replaced) {
+void CTabulonView::UpdateMetrics(bool replaced) {
     const QFontMetrics metrics(m_font, this);
     m_layout.SetCharSize(metrics.averageCharWidth(), metrics.lineSpacing());
     const CStringList& lines = *m_doc.GetLines();
     // A replaced journal is measured afresh, and what was selected in it is gone.
     if (replaced) {
         m_layout.Reset();
-        m_selection = CLineSelection();
+        m_selection = LineSelection();
     }
     for (std::size_t i = m_layout.GetLineCount(); i < lines.GetCount(); ++i)
         m_layout.AddLine(MeasureLine(metrics, lines.GetAt(i)));
 }
 
 std::int64_t CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
-    if (line.size() >= CViewLayout::kLongLine)
-        return CViewLayout::FixedPitchWidth(JournalLineText(line).size(), m_advance);
-    const bool printableAscii =
-        m_bUniformAscii &&
-        std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
+    if (line.size() >= ViewLayout::kLongLine)
+        return ViewLayout::FixedPitchWidth(JournalLineText(line).size(), m_advance);
+    const bool printableAscii = m_uniformAscii && std::all_of(line.begin(), line.end(), [](char c) {
+                                    return c >= 0x20 && c < 0x7f;
+                                });
     if (!printableAscii)
         return metrics.horizontalAdvance(JournalLineText(line));
     const auto [entry, added] = m_asciiWidths.try_emplace(line.size(), 0);
@@ -117,8 +117,8 @@ void CTabulonView::OnDraw(QPainter& painter, const QRect& clip) {
               {clip.left(), clip.left() + clip.width()}, m_selection);
 }
 
-void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range,
-                             CViewLayout::Band columns, const CLineSelection& selection) const {
+void CTabulonView::DrawLines(QPainter& painter, ViewLayout::LineRange range,
+                             ViewLayout::Band columns, const LineSelection& selection) const {
     const CStringList& lines = *m_doc.GetLines();
     const std::int64_t available = static_cast<std::int64_t>(lines.GetCount());
     painter.setFont(m_font);
@@ -142,8 +142,8 @@ void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range,
         const std::string_view bytes = lines.GetAt(static_cast<std::size_t>(i));
         QString shown = JournalLineText(bytes);
         qreal x = margin;
-        if (bytes.size() >= CViewLayout::kLongLine) {
-            const CViewLayout::CharSlice slice = CViewLayout::VisibleChars(
+        if (bytes.size() >= ViewLayout::kLongLine) {
+            const ViewLayout::CharSlice slice = ViewLayout::VisibleChars(
                 shown.size(), m_advance, {columns.top - margin, columns.bottom - margin});
             shown = shown.mid(static_cast<qsizetype>(slice.first),
                               static_cast<qsizetype>(slice.last - slice.first));
@@ -161,7 +161,7 @@ void CTabulonView::DrawLines(QPainter& painter, CViewLayout::LineRange range,
 
 int CTabulonView::GetPageCount(QPrinter* printer) const {
     const int pageHeight = printer->pageLayout().paintRectPixels(printer->resolution()).height();
-    return CViewLayout::PageCount(m_layout.GetTotalSize().cy, printer->resolution(), pageHeight);
+    return ViewLayout::PageCount(m_layout.GetTotalSize().cy, printer->resolution(), pageHeight);
 }
 
 void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) const {
@@ -170,12 +170,12 @@ void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) con
     painter.save();
     painter.setPen(Qt::black);
     painter.setClipRect(QRect(QPoint(0, 0), paper.size()));
-    painter.translate(0, -static_cast<qreal>(CViewLayout::PageOrigin(page, paper.height())));
+    painter.translate(0, -static_cast<qreal>(ViewLayout::PageOrigin(page, paper.height())));
     const qreal unitsToPixels = dpi / 100.0;
     painter.scale(unitsToPixels, unitsToPixels);
     const std::int64_t width = static_cast<std::int64_t>(paper.width()) * 100 / std::max(dpi, 1);
-    DrawLines(painter, m_layout.GetVisibleLines(CViewLayout::PageBand(page, dpi, paper.height())),
-              {0, width + 1}, CLineSelection());
+    DrawLines(painter, m_layout.GetVisibleLines(ViewLayout::PageBand(page, dpi, paper.height())),
+              {0, width + 1}, LineSelection());
     painter.restore();
 }
 
@@ -198,7 +198,7 @@ int CTabulonView::OnPrint(QPrinter* printer) {
     return painter.end() ? to - from + 1 : 0;
 }
 
-void CTabulonView::SetSelection(const CLineSelection& selection) {
+void CTabulonView::SetSelection(const LineSelection& selection) {
     const bool wasEmpty = m_selection.IsEmpty();
     m_selection = selection;
     viewport()->update();
@@ -209,7 +209,7 @@ void CTabulonView::SetSelection(const CLineSelection& selection) {
 QString CTabulonView::GetSelectedText() const {
     if (m_selection.IsEmpty())
         return {};
-    const CViewLayout::LineRange range = m_selection.GetLines();
+    const ViewLayout::LineRange range = m_selection.GetLines();
     const CStringList& lines = *m_doc.GetLines();
     const std::int64_t last = std::min(range.last, GetLineCount() - 1);
     // Sized once from the bytes, which are at least as many as the characters they show.
@@ -229,7 +229,7 @@ QString CTabulonView::GetSelectedText() const {
 void CTabulonView::OnEditCopy() {
     if (m_selection.IsEmpty())
         return;
-    const WaitCursor::Scope busy;
+    const wait_cursor::Scope busy;
     QApplication::clipboard()->setText(GetSelectedText());
 }
 
@@ -293,7 +293,7 @@ void CTabulonView::keyPressEvent(QKeyEvent* event) {
                 delta > 0
                     ? m_layout.GetLineAt(scrolled + m_layout.GetPitch() - 1)
                     : m_layout.GetLineAt(scrolled + viewport()->height() - m_layout.GetPitch());
-            CLineSelection moved = m_selection;
+            LineSelection moved = m_selection;
             moved.MoveCaret(delta, from, lines);
             SetSelection(moved);
             EnsureCaretVisible();
@@ -331,17 +331,17 @@ void CTabulonView::mousePressEvent(QMouseEvent* event) {
     }
     const std::int64_t line =
         m_layout.GetLineAt(event->position().toPoint().y() + verticalScrollBar()->value());
-    CLineSelection selection = m_selection;
+    LineSelection selection = m_selection;
     if (!(event->modifiers() & Qt::ShiftModifier) || selection.IsEmpty())
         selection.anchor = line;
     selection.caret = line;
     SetSelection(selection);
-    m_bDragging = true;
+    m_dragging = true;
     m_dragPoint = event->position().toPoint();
 }
 
 void CTabulonView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_bDragging) {
+    if (!m_dragging) {
         CScrollView::mouseMoveEvent(event);
         return;
     }
@@ -354,8 +354,8 @@ void CTabulonView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CTabulonView::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_bDragging && event->button() == Qt::LeftButton) {
-        m_bDragging = false;
+    if (m_dragging && event->button() == Qt::LeftButton) {
+        m_dragging = false;
         m_autoScroll.stop();
         return;
     }
@@ -366,7 +366,7 @@ void CTabulonView::DragTo(QPoint point) {
     m_dragPoint = point;
     if (m_selection.IsEmpty())
         return;
-    CLineSelection selection = m_selection;
+    LineSelection selection = m_selection;
     selection.caret = m_layout.GetLineAt(point.y() + verticalScrollBar()->value());
     SetSelection(selection);
 }

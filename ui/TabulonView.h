@@ -18,7 +18,7 @@ class CTabulonDoc;
 class QFontMetrics;
 class QPrinter;
 
-// Rows are laid out by CViewLayout in pixels on the screen; printed, the same numbers are
+// Rows are laid out by ViewLayout in pixels on the screen; printed, the same numbers are
 // hundredths of an inch. Only the rows in sight are painted (of a long line only the part in
 // sight), and an append measures only its new lines.
 class CTabulonView : public CScrollView, public CView {
@@ -48,9 +48,9 @@ public:
     void OnUpdateEditSelectAll(CCmdUI* cmdUI) const;
     // The selected lines as text, each ended by the platform's line end.
     QString GetSelectedText() const;
-    const CLineSelection& GetSelection() const { return m_selection; }
+    const LineSelection& GetSelection() const { return m_selection; }
 
-    const CViewLayout& GetLayout() const { return m_layout; }
+    const ViewLayout& GetLayout() const { return m_layout; }
     const QFont& GetJournalFont() const { return m_font; }
 
 signals:
@@ -65,12 +65,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void updateMetrics(bool replaced);
+    void UpdateMetrics(bool replaced);
     std::int64_t MeasureLine(const QFontMetrics& metrics, std::string_view line);
-    void DrawLines(QPainter& painter, CViewLayout::LineRange range, CViewLayout::Band columns,
-                   const CLineSelection& selection) const;
+    void DrawLines(QPainter& painter, ViewLayout::LineRange range, ViewLayout::Band columns,
+                   const LineSelection& selection) const;
     std::int64_t GetLineCount() const;
-    void SetSelection(const CLineSelection& selection);
+    void SetSelection(const LineSelection& selection);
     // Extends a mouse selection to the row under the viewport point.
     void DragTo(QPoint point);
     void AutoScroll();
@@ -80,16 +80,16 @@ private:
 
     CTabulonDoc& m_doc;
     QFont m_font;
-    CViewLayout m_layout;
+    ViewLayout m_layout;
     // How far each character of a long line advances (the font's fixed pitch).
     double m_advance = 0;
-    CLineSelection m_selection;
-    bool m_bDragging = false;
+    LineSelection m_selection;
+    bool m_dragging = false;
     QPoint m_dragPoint;  // the mouse, in viewport coordinates, while dragging
     QTimer m_autoScroll; // scrolls while the mouse is dragged above or below the viewport
     // In a font whose printable ASCII characters all advance alike, such a line's width
     // depends on its length only: widths measured once per length (empty when the font
     // is not like that).
-    bool m_bUniformAscii = false;
+    bool m_uniformAscii = false;
     std::unordered_map<std::size_t, std::int64_t> m_asciiWidths;
 };

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
-CTranslations::CTranslations(const QLocale& locale) {
+Translations::Translations(const QLocale& locale) {
     for (const QString& name : locale.uiLanguages()) {
         const QLocale wanted(name);
         if (wanted.language() == QLocale::English || wanted.language() == QLocale::C)

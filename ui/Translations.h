@@ -11,9 +11,9 @@
 // (when the system has them). English, the language the texts are written in, ends the
 // search: a user who prefers English before German sees English. Report lines are data
 // and never go through a translation.
-class CTranslations {
+class Translations {
 public:
-    explicit CTranslations(const QLocale& locale = QLocale::system());
+    explicit Translations(const QLocale& locale = QLocale::system());
 
     // The language chosen, or QLocale::English when the interface stays as written.
     QLocale::Language Language() const { return m_language; }

@@ -27,7 +27,7 @@ bool AnswersHelpOrVersion(int argc, char* argv[]) {
     if (info.m_nShellCommand != CCommandLineInfo::ShowHelp &&
         info.m_nShellCommand != CCommandLineInfo::ShowVersion)
         return false;
-    std::fputs(info.m_strMessage.toLocal8Bit().constData(), stdout);
+    std::fputs(info.m_message.toLocal8Bit().constData(), stdout);
     return true;
 }
 
@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
     // in every locale, so a decimal comma never changes a report.
     std::setlocale(LC_NUMERIC, "C");
     // The windows speak the user's language; messages on the terminal stay English.
-    const CTranslations translations;
+    const Translations translations;
     // Wayland desktops match the window to its menu entry and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tabulon.Tabulon"));
 
@@ -69,10 +69,10 @@ int main(int argc, char* argv[]) {
     switch (cmdInfo.m_nShellCommand) {
     case CCommandLineInfo::ShowHelp:
     case CCommandLineInfo::ShowVersion:
-        std::fputs(cmdInfo.m_strMessage.toLocal8Bit().constData(), stdout);
+        std::fputs(cmdInfo.m_message.toLocal8Bit().constData(), stdout);
         return 0;
     case CCommandLineInfo::Error:
-        std::fprintf(stderr, "tabulon: %s\n", EncodeFileName(cmdInfo.m_strMessage).constData());
+        std::fprintf(stderr, "tabulon: %s\n", EncodeFileName(cmdInfo.m_message).constData());
         return 1;
     case CCommandLineInfo::FileNew:
     case CCommandLineInfo::FileOpen:

@@ -3,11 +3,11 @@
 
 #include <QAction>
 
-void CActionCmdUI::SetCheck(int check) {
-    m_pAction->setCheckable(true);
-    m_pAction->setChecked(check == 1);
+void ActionCmdUI::SetCheck(int check) {
+    m_action->setCheckable(true);
+    m_action->setChecked(check == 1);
 }
 
-void CActionCmdUI::Enable(bool enabled) {
-    m_pAction->setEnabled(enabled);
+void ActionCmdUI::Enable(bool enabled) {
+    m_action->setEnabled(enabled);
 }

@@ -6,12 +6,12 @@
 
 class QAction;
 
-class CActionCmdUI : public CCmdUI {
+class ActionCmdUI : public CCmdUI {
 public:
-    explicit CActionCmdUI(QAction* action) : m_pAction(action) {}
+    explicit ActionCmdUI(QAction* action) : m_action(action) {}
     void SetCheck(int check) override;
     void Enable(bool enabled) override;
 
 private:
-    QAction* m_pAction;
+    QAction* m_action;
 };

@@ -21,21 +21,21 @@ QLabel* AddPane(QStatusBar* bar, const char* id, const QString& text) {
 
 } // namespace
 
-CLockKeyPanes::CLockKeyPanes(QStatusBar* bar)
-    : QObject(bar), m_pCaps(AddPane(bar, "ID_INDICATOR_CAPS", tr("CAP"))),
-      m_pNum(AddPane(bar, "ID_INDICATOR_NUM", tr("NUM"))),
-      m_pScroll(AddPane(bar, "ID_INDICATOR_SCRL", tr("SCRL"))) {
+LockKeyPanes::LockKeyPanes(QStatusBar* bar)
+    : QObject(bar), m_caps(AddPane(bar, "ID_INDICATOR_CAPS", tr("CAP"))),
+      m_num(AddPane(bar, "ID_INDICATOR_NUM", tr("NUM"))),
+      m_scroll(AddPane(bar, "ID_INDICATOR_SCRL", tr("SCRL"))) {
     qApp->installEventFilter(this);
     Refresh();
 }
 
-void CLockKeyPanes::Refresh() {
-    m_pCaps->setText(IsLockOn(LockKey::Caps) ? tr("CAP") : QString());
-    m_pNum->setText(IsLockOn(LockKey::Num) ? tr("NUM") : QString());
-    m_pScroll->setText(IsLockOn(LockKey::Scroll) ? tr("SCRL") : QString());
+void LockKeyPanes::Refresh() {
+    m_caps->setText(IsLockOn(LockKey::Caps) ? tr("CAP") : QString());
+    m_num->setText(IsLockOn(LockKey::Num) ? tr("NUM") : QString());
+    m_scroll->setText(IsLockOn(LockKey::Scroll) ? tr("SCRL") : QString());
 }
 
-bool CLockKeyPanes::eventFilter(QObject* watched, QEvent* event) {
+bool LockKeyPanes::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

@@ -10,10 +10,10 @@ class QStatusBar;
 // Each pane shows its text while its lock is on and is blank while it is off or when the
 // window system does not say (only X11 does). The panes are brought up to date whenever a
 // key is pressed or released and when a window of the program is activated.
-class CLockKeyPanes : public QObject {
+class LockKeyPanes : public QObject {
     Q_OBJECT
 public:
-    explicit CLockKeyPanes(QStatusBar* bar);
+    explicit LockKeyPanes(QStatusBar* bar);
 
     void Refresh();
 
@@ -21,7 +21,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* m_pCaps;
-    QLabel* m_pNum;
-    QLabel* m_pScroll;
+    QLabel* m_caps;
+    QLabel* m_num;
+    QLabel* m_scroll;
 };

@@ -20,19 +20,19 @@
 
 #include <algorithm>
 
-CPrintCommands::CPrintCommands(QWidget* window, PagePainter painter)
-    : m_pWindow(window), m_painter(std::move(painter)) {}
+PrintCommands::PrintCommands(QWidget* window, PagePainter painter)
+    : m_window(window), m_painter(std::move(painter)) {}
 
-CPrintCommands::~CPrintCommands() = default;
+PrintCommands::~PrintCommands() = default;
 
-QPrinter& CPrintCommands::Printer() {
-    if (!m_pPrinter)
-        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *m_pPrinter;
+QPrinter& PrintCommands::Printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
-void CPrintCommands::Print() {
-    QPrintDialog dialog(&Printer(), m_pWindow);
+void PrintCommands::Print() {
+    QPrintDialog dialog(&Printer(), m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (m_source.paintPage)
@@ -41,8 +41,8 @@ void CPrintCommands::Print() {
         m_painter(&Printer());
 }
 
-bool CPrintCommands::PrintPages(QPrinter& printer) {
-    const WaitCursor::Scope busy;
+bool PrintCommands::PrintPages(QPrinter& printer) {
+    const wait_cursor::Scope busy;
     const int pages = m_source.pageCount(&printer);
     int from = 1;
     int to = pages;
@@ -55,7 +55,7 @@ bool CPrintCommands::PrintPages(QPrinter& printer) {
         return false;
     // Shown only when the job runs past about a second.
     QProgressDialog progress(tr("Printing page %1 of %2...").arg(from).arg(to), tr("Cancel"),
-                             from - 1, to, m_pWindow);
+                             from - 1, to, m_window);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(1000);
     for (int page = from; page <= to; ++page) {
@@ -72,29 +72,29 @@ bool CPrintCommands::PrintPages(QPrinter& printer) {
     return painter.end();
 }
 
-void CPrintCommands::PrintPreview() {
+void PrintCommands::PrintPreview() {
     const int pages = m_source.pageCount ? m_source.pageCount(&Printer()) : 0;
     if (pages > kFullPreviewPages) {
-        CPrintPreview preview(&Printer(), pages, m_source.paintPage, m_pWindow);
+        PrintPreviewDialog preview(&Printer(), pages, m_source.paintPage, m_window);
         bool print = false;
-        QObject::connect(&preview, &CPrintPreview::printRequested, &preview,
+        QObject::connect(&preview, &PrintPreviewDialog::printRequested, &preview,
                          [&print] { print = true; });
         preview.exec();
         if (print)
             Print();
         return;
     }
-    QPrintPreviewDialog preview(&Printer(), m_pWindow);
+    QPrintPreviewDialog preview(&Printer(), m_window);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [this](QPrinter* printer) { m_painter(printer); });
     preview.exec();
 }
 
-void CPrintCommands::PrintSetup() {
+void PrintCommands::PrintSetup() {
     const QStringList printers = QPrinterInfo::availablePrinterNames();
     if (printers.isEmpty()) {
         QMessageBox::information(
-            m_pWindow, tr("Print Setup"),
+            m_window, tr("Print Setup"),
             tr("No printer is set up on this computer. Add a printer in the system's "
                "printer settings, then choose Print Setup again."));
         return;
@@ -103,7 +103,7 @@ void CPrintCommands::PrintSetup() {
     const QString oldName = printer.printerName();
     const QPageLayout oldPage = printer.pageLayout();
 
-    QDialog dialog(m_pWindow);
+    QDialog dialog(m_window);
     dialog.setObjectName(QStringLiteral("PrintSetup"));
     dialog.setWindowTitle(tr("Print Setup"));
     auto* choice = new QComboBox(&dialog);
@@ -131,7 +131,7 @@ void CPrintCommands::PrintSetup() {
     printer.setPageLayout(oldPage);
 }
 
-bool CPrintCommands::PrintDirect(QString& error) {
+bool PrintCommands::PrintDirect(QString& error) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull()) {
         error = QStringLiteral("No default printer is set up.");
@@ -145,7 +145,7 @@ bool CPrintCommands::PrintDirect(QString& error) {
     return true;
 }
 
-void CPrintCommands::PrintWith(PagePainter painter, bool preview) {
+void PrintCommands::PrintWith(PagePainter painter, bool preview) {
     // The other window paints its pages whole, without the view's page source.
     PageSource source;
     std::swap(m_painter, painter);

@@ -13,8 +13,8 @@ class QPainter;
 class QPrinter;
 class QWidget;
 
-class CPrintCommands {
-    Q_DECLARE_TR_FUNCTIONS(CPrintCommands)
+class PrintCommands {
+    Q_DECLARE_TR_FUNCTIONS(PrintCommands)
 public:
     // Paints every page of the document (or the printer's page range) on the printer and
     // returns the number of pages painted; 0 when the printer could not be painted on.
@@ -27,8 +27,8 @@ public:
         std::function<void(QPainter& painter, QPrinter* printer, int page)> paintPage;
     };
 
-    CPrintCommands(QWidget* window, PagePainter painter);
-    ~CPrintCommands();
+    PrintCommands(QWidget* window, PagePainter painter);
+    ~PrintCommands();
 
     // With a page source, Print shows its progress with a Cancel button and the preview of a
     // long document paints only the pages in sight.
@@ -54,8 +54,8 @@ private:
     // progress dialog; false when cancelled or the printer could not be painted on.
     bool PrintPages(QPrinter& printer);
 
-    QWidget* m_pWindow;
+    QWidget* m_window;
     PagePainter m_painter;
     PageSource m_source;
-    std::unique_ptr<QPrinter> m_pPrinter; // made on first use: finding printers takes time
+    std::unique_ptr<QPrinter> m_printer; // made on first use: finding printers takes time
 };

@@ -18,10 +18,11 @@ constexpr int kGap = 12; // pixels between pages and around them
 } // namespace
 
 // The strip of pages: page p (1-based) lies (p - 1) page heights and gaps below the top.
-class CPageStrip : public QAbstractScrollArea {
+class PageStrip : public QAbstractScrollArea {
 public:
-    CPageStrip(QPrinter* printer, int pages, CPrintPreview::PagePainter painter, QWidget* parent)
-        : QAbstractScrollArea(parent), m_pPrinter(printer), m_nPages(pages),
+    PageStrip(QPrinter* printer, int pages, PrintPreviewDialog::PagePainter painter,
+              QWidget* parent)
+        : QAbstractScrollArea(parent), m_printer(printer), m_pageCount(pages),
           m_painter(std::move(painter)),
           m_paper(printer->pageLayout().fullRectPixels(printer->resolution())),
           m_printable(printer->pageLayout().paintRectPixels(printer->resolution())) {
@@ -44,7 +45,7 @@ public:
     }
     int PageStep() const { return PageHeight() + kGap; }
     int FirstPageInSight() const {
-        return std::clamp(verticalScrollBar()->value() / PageStep() + 1, 1, m_nPages);
+        return std::clamp(verticalScrollBar()->value() / PageStep() + 1, 1, m_pageCount);
     }
 
 protected:
@@ -55,7 +56,7 @@ protected:
         const int left =
             std::max(kGap, (viewport()->width() - width) / 2) - horizontalScrollBar()->value();
         const int scrolled = verticalScrollBar()->value();
-        const int last = std::min(m_nPages, (scrolled + viewport()->height()) / PageStep() + 1);
+        const int last = std::min(m_pageCount, (scrolled + viewport()->height()) / PageStep() + 1);
         for (int page = FirstPageInSight(); page <= last; ++page) {
             const QRect sheet(left, kGap + (page - 1) * PageStep() - scrolled, width, PageHeight());
             painter.fillRect(sheet.translated(2, 2), palette().shadow());
@@ -65,7 +66,7 @@ protected:
             painter.translate(sheet.topLeft());
             painter.scale(scale, scale);
             painter.translate(m_printable.topLeft() - m_paper.topLeft());
-            m_painter(painter, m_pPrinter, page);
+            m_painter(painter, m_printer, page);
             painter.restore();
         }
     }
@@ -78,7 +79,7 @@ private:
     int PageWidth() const { return std::max(1, static_cast<int>(m_paper.width() * GetScale())); }
     int PageHeight() const { return std::max(1, static_cast<int>(m_paper.height() * GetScale())); }
     void UpdateScrollBars() {
-        const std::int64_t height = static_cast<std::int64_t>(m_nPages) * PageStep() + kGap;
+        const std::int64_t height = static_cast<std::int64_t>(m_pageCount) * PageStep() + kGap;
         verticalScrollBar()->setRange(
             0, static_cast<int>(std::min<std::int64_t>(
                    std::max<std::int64_t>(height - viewport()->height(), 0), INT_MAX)));
@@ -89,18 +90,19 @@ private:
         horizontalScrollBar()->setPageStep(viewport()->width());
     }
 
-    QPrinter* m_pPrinter;
-    int m_nPages;
-    CPrintPreview::PagePainter m_painter;
+    QPrinter* m_printer;
+    int m_pageCount;
+    PrintPreviewDialog::PagePainter m_painter;
     QRect m_paper;     // the whole sheet, printer pixels
     QRect m_printable; // the part the painter reaches, printer pixels
     double m_zoom = 0;
 };
 
-CPrintPreview::CPrintPreview(QPrinter* printer, int pages, PagePainter painter, QWidget* parent)
-    : QDialog(parent), m_nPages(std::max(pages, 1)),
-      m_pStrip(new CPageStrip(printer, m_nPages, std::move(painter), this)),
-      m_pPageLabel(new QLabel(this)) {
+PrintPreviewDialog::PrintPreviewDialog(QPrinter* printer, int pages, PagePainter painter,
+                                       QWidget* parent)
+    : QDialog(parent), m_pageCount(std::max(pages, 1)),
+      m_strip(new PageStrip(printer, m_pageCount, std::move(painter), this)),
+      m_pageLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(tr("Print Preview"));
     auto* tools = new QToolBar(this);
@@ -110,13 +112,13 @@ CPrintPreview::CPrintPreview(QPrinter* printer, int pages, PagePainter painter, 
     });
     tools->addSeparator();
     connect(tools->addAction(tr("Zoom &In")), &QAction::triggered, this,
-            [this] { m_pStrip->SetZoom(m_pStrip->GetScale() * 1.25); });
+            [this] { m_strip->SetZoom(m_strip->GetScale() * 1.25); });
     connect(tools->addAction(tr("Zoom &Out")), &QAction::triggered, this,
-            [this] { m_pStrip->SetZoom(m_pStrip->GetScale() / 1.25); });
+            [this] { m_strip->SetZoom(m_strip->GetScale() / 1.25); });
     connect(tools->addAction(tr("&Fit Width")), &QAction::triggered, this,
-            [this] { m_pStrip->SetZoom(0); });
+            [this] { m_strip->SetZoom(0); });
     tools->addSeparator();
-    tools->addWidget(m_pPageLabel);
+    tools->addWidget(m_pageLabel);
     tools->addSeparator();
     QAction* close = tools->addAction(tr("&Close"));
     close->setObjectName(QStringLiteral("ClosePreview"));
@@ -126,19 +128,19 @@ CPrintPreview::CPrintPreview(QPrinter* printer, int pages, PagePainter painter, 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(tools);
-    layout->addWidget(m_pStrip, 1);
-    connect(m_pStrip->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &CPrintPreview::UpdatePageLabel);
+    layout->addWidget(m_strip, 1);
+    connect(m_strip->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &PrintPreviewDialog::UpdatePageLabel);
     UpdatePageLabel();
     if (parent)
         resize(parent->size());
-    m_pStrip->setFocus();
+    m_strip->setFocus();
 }
 
-int CPrintPreview::GetCurrentPage() const {
-    return m_pStrip->FirstPageInSight();
+int PrintPreviewDialog::GetCurrentPage() const {
+    return m_strip->FirstPageInSight();
 }
 
-void CPrintPreview::UpdatePageLabel() {
-    m_pPageLabel->setText(tr("Page %1 of %2").arg(GetCurrentPage()).arg(m_nPages));
+void PrintPreviewDialog::UpdatePageLabel() {
+    m_pageLabel->setText(tr("Page %1 of %2").arg(GetCurrentPage()).arg(m_pageCount));
 }

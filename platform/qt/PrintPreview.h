@@ -10,17 +10,18 @@
 class QLabel;
 class QPainter;
 class QPrinter;
-class CPageStrip;
+class PageStrip;
 
-class CPrintPreview : public QDialog {
+class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
     // Paints the 1-based page on a painter whose device is page-sized in printer pixels.
     using PagePainter = std::function<void(QPainter& painter, QPrinter* printer, int page)>;
 
-    CPrintPreview(QPrinter* printer, int pages, PagePainter painter, QWidget* parent = nullptr);
+    PrintPreviewDialog(QPrinter* printer, int pages, PagePainter painter,
+                       QWidget* parent = nullptr);
 
-    int GetPageCount() const { return m_nPages; }
+    int GetPageCount() const { return m_pageCount; }
     // The first page in sight, 1-based.
     int GetCurrentPage() const;
 
@@ -31,7 +32,7 @@ signals:
 private:
     void UpdatePageLabel();
 
-    int m_nPages;
-    CPageStrip* m_pStrip;
-    QLabel* m_pPageLabel;
+    int m_pageCount;
+    PageStrip* m_strip;
+    QLabel* m_pageLabel;
 };

@@ -7,7 +7,7 @@
 #include <QCursor>
 
 void InstallQtWaitCursor() {
-    WaitCursor::setHook([](bool busy) {
+    wait_cursor::SetHook([](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         else

@@ -2,5 +2,5 @@
 // The busy cursor of the document's long file operations, shown as Qt's wait cursor.
 #pragma once
 
-// Shows the busy cursor of WaitCursor::Scope as Qt's wait cursor; needs a QApplication.
+// Shows the busy cursor of wait_cursor::Scope as Qt's wait cursor; needs a QApplication.
 void InstallQtWaitCursor();

@@ -21,7 +21,7 @@ QStringList CRecentFileList::Entries() const {
     QSettings settings;
     settings.beginGroup(kGroup);
     QStringList entries;
-    for (int i = 0; i < m_nMaxEntries; ++i) {
+    for (int i = 0; i < m_maxEntries; ++i) {
         // Entries are stored as bytes, so a name that is not UTF-8 keeps every byte; an
         // entry written as text reads back as its UTF-8 bytes.
         const QString path = DecodeFileName(settings.value(EntryKey(i)).toByteArray());
@@ -50,7 +50,7 @@ void CRecentFileList::Write(const QStringList& entries) const {
         return;
     QSettings settings;
     settings.beginGroup(kGroup);
-    for (int i = 0; i < m_nMaxEntries; ++i) {
+    for (int i = 0; i < m_maxEntries; ++i) {
         if (i < entries.size())
             settings.setValue(EntryKey(i), EncodeFileName(entries.at(i)));
         else

@@ -10,7 +10,7 @@
 // list is empty and nothing is written.
 class CRecentFileList {
 public:
-    explicit CRecentFileList(int maxEntries = 4) : m_nMaxEntries(maxEntries) {}
+    explicit CRecentFileList(int maxEntries = 4) : m_maxEntries(maxEntries) {}
 
     QStringList Entries() const;
     // Puts the file at the top; the oldest entry falls off beyond the maximum.
@@ -20,5 +20,5 @@ public:
 private:
     void Write(const QStringList& entries) const;
 
-    int m_nMaxEntries;
+    int m_maxEntries;
 };

@@ -29,8 +29,8 @@ inline void UseSettingsIn(const QTemporaryDir& folder) {
 }
 
 // Term life at 40 for 20 years, 100000 at 4 percent, with both report sections.
-inline CPolicyDialogData TermLifeWithBothSections() {
-    CPolicyDialogData values;
+inline PolicyDialogData TermLifeWithBothSections() {
+    PolicyDialogData values;
     values.m_bNetIncome = 1;
     values.m_bMortality = 1;
     values.m_nInputKind = 1;
@@ -48,8 +48,8 @@ enum class DialogAnswer { Ok, Cancel };
 // Every time the document asks for values the user answers at once, as if the values had
 // been typed and OK or Cancel pressed; asked counts the questions.
 inline PolicyValuesPrompt AnsweringPrompt(DialogAnswer answer, int* asked = nullptr,
-                                          CPolicyDialogData values = TermLifeWithBothSections()) {
-    return [=](PolicyKind, const CPolicyDialogData&) -> std::optional<CPolicyDialogData> {
+                                          PolicyDialogData values = TermLifeWithBothSections()) {
+    return [=](PolicyKind, const PolicyDialogData&) -> std::optional<PolicyDialogData> {
         if (asked)
             ++*asked;
         if (answer == DialogAnswer::Cancel)

@@ -32,7 +32,7 @@
 
 using namespace shell_test;
 
-Q_DECLARE_METATYPE(CPolicyDialogData)
+Q_DECLARE_METATYPE(PolicyDialogData)
 
 namespace {
 
@@ -51,8 +51,8 @@ QString Exact(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-CPolicyDialogData PolicyValues(int policyIndex, int age, int term, int tableIndex = 0) {
-    CPolicyDialogData values = TermLifeWithBothSections();
+PolicyDialogData PolicyValues(int policyIndex, int age, int term, int tableIndex = 0) {
+    PolicyDialogData values = TermLifeWithBothSections();
     values.m_nPolicyIndex = policyIndex;
     values.m_nAge = age;
     values.m_nTerm = term;
@@ -84,11 +84,11 @@ private:
     QAction* Action(const char* id) const {
         return m_frame->findChild<QAction*>(QLatin1String(id));
     }
-    void Calculate(bool pension, const CPolicyDialogData& values) {
-        m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, values));
+    void Calculate(bool pension, const PolicyDialogData& values) {
+        m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, values));
         Action(pension ? "ID_TYPE_PENSION" : "ID_TYPE_INSURANCE")->trigger();
     }
-    CLifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }
+    LifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }
 
     QTemporaryDir m_settings;
     std::unique_ptr<CTabulonDoc> m_doc;
@@ -112,7 +112,7 @@ void TestChartsWindow::cleanup() {
 }
 
 void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
-    CChartsWindow* window = m_frame->GetChartsWindow();
+    ChartsWindow* window = m_frame->GetChartsWindow();
     QVERIFY(!window->isVisible());
     Action("ID_VIEW_CHARTS")->trigger();
     QVERIFY(window->isVisible());
@@ -137,7 +137,7 @@ void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
 
 void TestChartsWindow::FollowsEachCalculation_data() {
     QTest::addColumn<bool>("pension");
-    QTest::addColumn<CPolicyDialogData>("values");
+    QTest::addColumn<PolicyDialogData>("values");
     QTest::addColumn<bool>("hiddenWhileCalculating");
     QTest::addColumn<QStringList>("described");
     QTest::newRow("term life at 40 for 20 years")
@@ -160,14 +160,14 @@ void TestChartsWindow::FollowsEachCalculation_data() {
 
 void TestChartsWindow::FollowsEachCalculation() {
     QFETCH(bool, pension);
-    QFETCH(CPolicyDialogData, values);
+    QFETCH(PolicyDialogData, values);
     QFETCH(bool, hiddenWhileCalculating);
     QFETCH(QStringList, described);
     const auto namesTheCalculation = [&](QChart* chart) {
         return std::all_of(described.begin(), described.end(),
                            [&](const QString& line) { return chart->title().contains(line); });
     };
-    CChartsWindow* window = m_frame->GetChartsWindow();
+    ChartsWindow* window = m_frame->GetChartsWindow();
     // An earlier calculation, so that each row shows a change.
     window->show();
     Calculate(true, PolicyValues(0, 20, 5));
@@ -244,7 +244,7 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
     QFETCH(bool, pension);
     QFETCH(int, policyIndex);
     QFETCH(QString, netIncomeNote);
-    CChartsWindow* window = m_frame->GetChartsWindow();
+    ChartsWindow* window = m_frame->GetChartsWindow();
     window->show();
     Calculate(pension, PolicyValues(policyIndex, 106, 1, 2));
     QVERIFY(std::isnan(m_doc->m_dDeathProb[106]));
@@ -300,7 +300,7 @@ void TestChartsWindow::SaveImageWritesAWholePngOrSvg() {
     const QString path = folder.filePath(name);
     WriteFile(path, "an older file");
     // Through the command, as the user saves, while the window is hidden.
-    CChartsWindow* window = m_frame->GetChartsWindow();
+    ChartsWindow* window = m_frame->GetChartsWindow();
     QStringList warnings;
     window->SetFileChooser([&] { return path; });
     window->SetWarning([&](const QString& message) { warnings.append(message); });
@@ -338,7 +338,7 @@ void TestChartsWindow::SaveImageFailureNamesTheFileAndTheReason() {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.svg")));
     const QString path = QDir(folder.path()).absoluteFilePath(name);
-    CChartsWindow* window = m_frame->GetChartsWindow();
+    ChartsWindow* window = m_frame->GetChartsWindow();
     QStringList warnings;
     window->SetFileChooser([&] { return path; });
     window->SetWarning([&](const QString& message) { warnings.append(message); });

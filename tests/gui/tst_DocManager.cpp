@@ -63,7 +63,7 @@ void TestDocManager::init() {
     m_chosen.clear();
     m_warnings.clear();
     m_doc = std::make_unique<CTabulonDoc>();
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     m_frame = std::make_unique<CMainFrame>(*m_doc);
     CDocManager& files = m_frame->GetDocManager();
     files.SetSavePrompt([this](const QString& title) {

@@ -59,7 +59,7 @@ private slots:
         QDir(imported_tables::Folder()).removeRecursively();
     }
 
-    void refusedFileImportsNothing_data() {
+    void RefusedFileImportsNothing_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("message");
         QTest::newRow("q above 1")
@@ -67,7 +67,7 @@ private slots:
         QTest::newRow("rising l") << QByteArray("age,lx\n0,100\n1,120\n") << "line 3:";
         QTest::newRow("no header") << QByteArray("0,0.5\n1,1\n") << "line 1:";
     }
-    void refusedFileImportsNothing() {
+    void RefusedFileImportsNothing() {
         QFETCH(QByteArray, text);
         QFETCH(QString, message);
         QTemporaryDir dir;
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(StoredCopies().isEmpty());
     }
 
-    void missingFileIsNamedWithItsReason() {
+    void MissingFileIsNamedWithItsReason() {
         const QString failure = imported_tables::Import("/nonexistent/t.csv");
         // The reason is the system's, in the user's language.
         QCOMPARE(failure, QString("Cannot open \"/nonexistent/t.csv\": %1.")
@@ -90,7 +90,7 @@ private slots:
     }
 
     // The copy is kept, read again at the next start, and removed with its table.
-    void importedTableIsKeptListedAndRemoved() {
+    void ImportedTableIsKeptListedAndRemoved() {
         QTemporaryDir dir;
         const QString path = WriteFile(dir, "Small.csv", kSmallTable);
         QCOMPARE(imported_tables::Import(path), QString());
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(MortalityTableCount(), kTableCount);
     }
 
-    void startUpReadsCopiesAndSkipsWhatNoLongerReads() {
+    void StartUpReadsCopiesAndSkipsWhatNoLongerReads() {
         QVERIFY(QDir().mkpath(imported_tables::Folder()));
         QFile good(imported_tables::Folder() + "/A.csv");
         QVERIFY(good.open(QIODevice::WriteOnly));
@@ -133,7 +133,7 @@ private slots:
     }
 
     // The age field takes the chosen table's ages; the built-in entries show whole.
-    void dialogListsImportedTablesAndTakesTheirAges() {
+    void DialogListsImportedTablesAndTakesTheirAges() {
         QTemporaryDir dir;
         QCOMPARE(imported_tables::Import(WriteFile(dir, "Small.csv", kSmallTable)), QString());
         QStringList messages;

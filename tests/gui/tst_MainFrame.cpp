@@ -119,7 +119,7 @@ void TestMainFrame::UndoCutPasteAndCopyWithoutASelectionStayDisabled() {
             QVERIFY2(!button->isEnabled(), id);
     }
     // Still disabled after a run and a New.
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     Action("ID_FILE_NEW")->trigger();
     for (const char* id : {"ID_EDIT_UNDO", "ID_EDIT_CUT", "ID_EDIT_COPY", "ID_EDIT_PASTE"})
@@ -142,7 +142,7 @@ void TestMainFrame::StartShowsUntitledCaptionReadyAndInsuranceChecked() {
 
 void TestMainFrame::CancelledPensionDialogStillMovesTheCheckMark() {
     int dialogs = 0;
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Cancel, &dialogs));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Cancel, &dialogs));
     Action("ID_TYPE_PENSION")->trigger();
     QCOMPARE(dialogs, 1);
     QVERIFY(Action("ID_TYPE_PENSION")->isChecked());
@@ -158,7 +158,7 @@ void TestMainFrame::CancelledPensionDialogStillMovesTheCheckMark() {
 }
 
 void TestMainFrame::AcceptedRunAppendsScrollsToTheEndAndMarksTheCaption() {
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     QVERIFY(m_doc->GetLines()->GetCount() > 100);
     QScrollBar* bar = m_frame->GetView()->verticalScrollBar();
@@ -212,7 +212,7 @@ void TestMainFrame::AboutBoxShowsVersionAndIconAndCloses() {
 }
 
 void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     int previewPages = -1;
     QPrinter printer(QPrinter::HighResolution);
@@ -236,7 +236,7 @@ void TestMainFrame::SelectAllAndControlCPutTheLinesOnTheClipboard() {
     QAction* selectAll = Action("ID_EDIT_SELECT_ALL");
     QVERIFY(!copy->isEnabled());
     QVERIFY(selectAll->isEnabled());
-    m_doc->setValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok));
     Action("ID_TYPE_INSURANCE")->trigger();
     m_frame->GetView()->setFocus();
     QTest::keySequence(m_frame.get(), QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -338,13 +338,13 @@ void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
     QVERIFY(m_frame->GetDocManager().OpenDocumentFile(path));
     QPrinter printer(QPrinter::HighResolution);
     const int viewPages = m_frame->GetView()->GetPageCount(&printer);
-    QVERIFY(viewPages > CPrintCommands::kFullPreviewPages);
+    QVERIFY(viewPages > PrintCommands::kFullPreviewPages);
     int previewPages = -1;
     qint64 shownAfter = -1;
     bool inked = false;
     QElapsedTimer clock;
     QTimer::singleShot(0, this, [&] {
-        auto* preview = qobject_cast<CPrintPreview*>(QApplication::activeModalWidget());
+        auto* preview = qobject_cast<PrintPreviewDialog*>(QApplication::activeModalWidget());
         if (!preview)
             return;
         QVERIFY(QTest::qWaitForWindowExposed(preview));

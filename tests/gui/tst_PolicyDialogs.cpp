@@ -43,20 +43,20 @@ template <class Control> Control* Child(QWidget* dialog, const char* name) {
 }
 
 // A dialog preloaded as the calculation commands do, with the record's opening values.
-std::unique_ptr<CPolicyInputDialog> MakeDialog(PolicyKind kind) {
-    std::unique_ptr<CPolicyInputDialog> dialog;
+std::unique_ptr<PolicyInputDialog> MakeDialog(PolicyKind kind) {
+    std::unique_ptr<PolicyInputDialog> dialog;
     if (kind == PolicyKind::Insurance)
         dialog = std::make_unique<CInsuranceDialog>();
     else
         dialog = std::make_unique<CPensionDialog>();
-    static_cast<CPolicyDialogData&>(*dialog) = openingValues(CCalculationRecord());
+    static_cast<PolicyDialogData&>(*dialog) = OpeningValues(CCalculationRecord());
     return dialog;
 }
 
 // The document asks the user through the real dialogs.
 void AskThroughTheDialogs(CTabulonDoc& doc) {
-    doc.setValuesPrompt([](PolicyKind kind, const CPolicyDialogData& opening) {
-        return promptPolicyValues(nullptr, kind, opening);
+    doc.SetValuesPrompt([](PolicyKind kind, const PolicyDialogData& opening) {
+        return PromptPolicyValues(nullptr, kind, opening);
     });
 }
 
@@ -98,46 +98,46 @@ private slots:
     void initTestCase();
     void init();
 
-    void opensWithCallerValuesAndFixedSelections_data();
-    void opensWithCallerValuesAndFixedSelections();
-    void opensWithPremiumGivenOnlyForInputKindTwo();
-    void amountShowsWithoutExponentOrSurplusDigits_data();
-    void amountShowsWithoutExponentOrSurplusDigits();
-    void tabOrderFollowsTemplateOrder_data();
-    void tabOrderFollowsTemplateOrder();
-    void textsFitTheirControls_data();
-    void textsFitTheirControls();
+    void OpensWithCallerValuesAndFixedSelections_data();
+    void OpensWithCallerValuesAndFixedSelections();
+    void OpensWithPremiumGivenOnlyForInputKindTwo();
+    void AmountShowsWithoutExponentOrSurplusDigits_data();
+    void AmountShowsWithoutExponentOrSurplusDigits();
+    void TabOrderFollowsTemplateOrder_data();
+    void TabOrderFollowsTemplateOrder();
+    void TextsFitTheirControls_data();
+    void TextsFitTheirControls();
 
-    void policyListEnablesTermExceptForTypeWithoutTerm_data();
-    void policyListEnablesTermExceptForTypeWithoutTerm();
+    void PolicyListEnablesTermExceptForTypeWithoutTerm_data();
+    void PolicyListEnablesTermExceptForTypeWithoutTerm();
 
-    void fieldIsAcceptedOrRefused_data();
-    void fieldIsAcceptedOrRefused();
-    void disabledTermIsNotCheckedAndKeepsItsValue_data();
-    void disabledTermIsNotCheckedAndKeepsItsValue();
-    void firstFailureInExchangeOrderIsReported_data();
-    void firstFailureInExchangeOrderIsReported();
-    void listWithoutSelectionIsRefused();
-    void refusalIsShownInAWarningBoxByDefault();
-    void negativeZeroAmountBecomesZero();
-    void digitEditsTakeNoSignPointOrComma_data();
-    void digitEditsTakeNoSignPointOrComma();
-    void amountEditTakesAnyCharacters();
+    void FieldIsAcceptedOrRefused_data();
+    void FieldIsAcceptedOrRefused();
+    void DisabledTermIsNotCheckedAndKeepsItsValue_data();
+    void DisabledTermIsNotCheckedAndKeepsItsValue();
+    void FirstFailureInExchangeOrderIsReported_data();
+    void FirstFailureInExchangeOrderIsReported();
+    void ListWithoutSelectionIsRefused();
+    void RefusalIsShownInAWarningBoxByDefault();
+    void NegativeZeroAmountBecomesZero();
+    void DigitEditsTakeNoSignPointOrComma_data();
+    void DigitEditsTakeNoSignPointOrComma();
+    void AmountEditTakesAnyCharacters();
 
-    void checkBoxesSetFlagsOnlyWhileChecked();
-    void radioButtonsSetInputKind();
-    void enterAtOpeningAcceptsShownValues();
-    void enterInAFieldChecksAndAccepts();
-    void escapeCancels();
+    void CheckBoxesSetFlagsOnlyWhileChecked();
+    void RadioButtonsSetInputKind();
+    void EnterAtOpeningAcceptsShownValues();
+    void EnterInAFieldChecksAndAccepts();
+    void EscapeCancels();
 
-    void cancelledRunAppendsNothing_data();
-    void cancelledRunAppendsNothing();
-    void acceptedRunAppendsTheReportOfTheValuesEntered_data();
-    void acceptedRunAppendsTheReportOfTheValuesEntered();
-    void refusedInputKeepsTheModalDialogOpenUntilCorrected();
-    void secondRunOfOneDialogOpensAfresh();
+    void CancelledRunAppendsNothing_data();
+    void CancelledRunAppendsNothing();
+    void AcceptedRunAppendsTheReportOfTheValuesEntered_data();
+    void AcceptedRunAppendsTheReportOfTheValuesEntered();
+    void RefusedInputKeepsTheModalDialogOpenUntilCorrected();
+    void SecondRunOfOneDialogOpensAfresh();
 
-    void grabForScreenshots();
+    void GrabForScreenshots();
 };
 
 void TestPolicyDialogs::initTestCase() {
@@ -157,7 +157,7 @@ void TestPolicyDialogs::init() {
     g_messages.clear();
 }
 
-void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections_data() {
+void TestPolicyDialogs::OpensWithCallerValuesAndFixedSelections_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("policies");
@@ -174,7 +174,7 @@ void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections_data() {
                              << "annual payment (program calculates pure policy amount)";
 }
 
-void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections() {
+void TestPolicyDialogs::OpensWithCallerValuesAndFixedSelections() {
     QFETCH(PolicyKind, kind);
     QFETCH(QString, caption);
     QFETCH(QStringList, policies);
@@ -217,7 +217,7 @@ void TestPolicyDialogs::opensWithCallerValuesAndFixedSelections() {
              QString("... and enter amount (do not use commas):"));
 }
 
-void TestPolicyDialogs::opensWithPremiumGivenOnlyForInputKindTwo() {
+void TestPolicyDialogs::OpensWithPremiumGivenOnlyForInputKindTwo() {
     for (int kind : {0, 1, 2, 3}) {
         auto dialog = MakeDialog(PolicyKind::Insurance);
         dialog->m_nInputKind = kind;
@@ -227,7 +227,7 @@ void TestPolicyDialogs::opensWithPremiumGivenOnlyForInputKindTwo() {
     }
 }
 
-void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits_data() {
+void TestPolicyDialogs::AmountShowsWithoutExponentOrSurplusDigits_data() {
     QTest::addColumn<float>("amount");
     QTest::addColumn<QString>("shown");
     QTest::newRow("record default") << 10000.0f << "10000";
@@ -238,7 +238,7 @@ void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits_data() {
     QTest::newRow("small fraction") << 0.1f << "0.1";
 }
 
-void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits() {
+void TestPolicyDialogs::AmountShowsWithoutExponentOrSurplusDigits() {
     QFETCH(float, amount);
     QFETCH(QString, shown);
     auto dialog = MakeDialog(PolicyKind::Pension);
@@ -252,13 +252,13 @@ void TestPolicyDialogs::amountShowsWithoutExponentOrSurplusDigits() {
     QCOMPARE(dialog->m_fAmount, amount);
 }
 
-void TestPolicyDialogs::tabOrderFollowsTemplateOrder_data() {
+void TestPolicyDialogs::TabOrderFollowsTemplateOrder_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::newRow("insurance") << PolicyKind::Insurance;
     QTest::newRow("pension") << PolicyKind::Pension;
 }
 
-void TestPolicyDialogs::tabOrderFollowsTemplateOrder() {
+void TestPolicyDialogs::TabOrderFollowsTemplateOrder() {
     QFETCH(PolicyKind, kind);
     auto dialog = MakeDialog(kind);
     dialog->show();
@@ -273,7 +273,7 @@ void TestPolicyDialogs::tabOrderFollowsTemplateOrder() {
                                  "IDC_SHOW_MORTALITY", "IDC_SHOW_NET_INCOME"}));
 }
 
-void TestPolicyDialogs::textsFitTheirControls_data() {
+void TestPolicyDialogs::TextsFitTheirControls_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("pointSize");  // of the application font; 0: as it is
     QTest::addColumn<bool>("longTexts"); // every text doubled, as a wordy translation would be
@@ -285,7 +285,7 @@ void TestPolicyDialogs::textsFitTheirControls_data() {
     QTest::newRow("pension, long texts at 14 points") << PolicyKind::Pension << 14 << true;
 }
 
-void TestPolicyDialogs::textsFitTheirControls() {
+void TestPolicyDialogs::TextsFitTheirControls() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, pointSize);
     QFETCH(bool, longTexts);
@@ -361,7 +361,7 @@ void TestPolicyDialogs::textsFitTheirControls() {
     }
 }
 
-void TestPolicyDialogs::policyListEnablesTermExceptForTypeWithoutTerm_data() {
+void TestPolicyDialogs::PolicyListEnablesTermExceptForTypeWithoutTerm_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("row");
     QTest::addColumn<bool>("termEnabled");
@@ -372,7 +372,7 @@ void TestPolicyDialogs::policyListEnablesTermExceptForTypeWithoutTerm_data() {
     QTest::newRow("term annuity") << PolicyKind::Pension << 1 << true;
 }
 
-void TestPolicyDialogs::policyListEnablesTermExceptForTypeWithoutTerm() {
+void TestPolicyDialogs::PolicyListEnablesTermExceptForTypeWithoutTerm() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, row);
     QFETCH(bool, termEnabled);
@@ -391,7 +391,7 @@ void TestPolicyDialogs::policyListEnablesTermExceptForTypeWithoutTerm() {
     QCOMPARE(term->isEnabled(), row == 0);
 }
 
-void TestPolicyDialogs::fieldIsAcceptedOrRefused_data() {
+void TestPolicyDialogs::FieldIsAcceptedOrRefused_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("policyRow");
     QTest::addColumn<QString>("control");
@@ -455,7 +455,7 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused_data() {
     row("life pension term 0", pen, 0, "IDC_TERM", "0", true, 0);
 }
 
-void TestPolicyDialogs::fieldIsAcceptedOrRefused() {
+void TestPolicyDialogs::FieldIsAcceptedOrRefused() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, policyRow);
     QFETCH(QString, control);
@@ -497,7 +497,7 @@ void TestPolicyDialogs::fieldIsAcceptedOrRefused() {
     QCOMPARE(edit->selectedText(), text);
 }
 
-void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue_data() {
+void TestPolicyDialogs::DisabledTermIsNotCheckedAndKeepsItsValue_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("pensionTerm");   // a term annuity run first with this term; 0: none
     QTest::addColumn<QString>("typedTerm"); // typed before the type without a term is chosen
@@ -516,7 +516,7 @@ void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue_data() {
     QTest::newRow("life pension, 0 typed") << pen << 0 << "0" << 0;
 }
 
-void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue() {
+void TestPolicyDialogs::DisabledTermIsNotCheckedAndKeepsItsValue() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, pensionTerm);
     QFETCH(QString, typedTerm);
@@ -556,7 +556,7 @@ void TestPolicyDialogs::disabledTermIsNotCheckedAndKeepsItsValue() {
         QVERIFY(doc.GetLines()->GetAt(i).find("Term =") == std::string::npos);
 }
 
-void TestPolicyDialogs::firstFailureInExchangeOrderIsReported_data() {
+void TestPolicyDialogs::FirstFailureInExchangeOrderIsReported_data() {
     QTest::addColumn<QString>("age");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("rate");
@@ -584,7 +584,7 @@ void TestPolicyDialogs::firstFailureInExchangeOrderIsReported_data() {
                                << "IDC_TERM";
 }
 
-void TestPolicyDialogs::firstFailureInExchangeOrderIsReported() {
+void TestPolicyDialogs::FirstFailureInExchangeOrderIsReported() {
     QFETCH(QString, age);
     QFETCH(QString, amount);
     QFETCH(QString, rate);
@@ -602,7 +602,7 @@ void TestPolicyDialogs::firstFailureInExchangeOrderIsReported() {
     QVERIFY(dialog->isVisible());
 }
 
-void TestPolicyDialogs::listWithoutSelectionIsRefused() {
+void TestPolicyDialogs::ListWithoutSelectionIsRefused() {
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
     auto* tables = Child<QListWidget>(dialog.get(), "IDC_TABLE_LIST");
@@ -614,7 +614,7 @@ void TestPolicyDialogs::listWithoutSelectionIsRefused() {
     QVERIFY(dialog->isVisible());
 }
 
-void TestPolicyDialogs::refusalIsShownInAWarningBoxByDefault() {
+void TestPolicyDialogs::RefusalIsShownInAWarningBoxByDefault() {
     CDialog::SetMessageHandler({});
     QString boxTitle;
     QString boxText;
@@ -651,7 +651,7 @@ void TestPolicyDialogs::refusalIsShownInAWarningBoxByDefault() {
     QCOMPARE(age->selectedText(), QString("107"));
 }
 
-void TestPolicyDialogs::negativeZeroAmountBecomesZero() {
+void TestPolicyDialogs::NegativeZeroAmountBecomesZero() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
     Child<QLineEdit>(dialog.get(), "IDC_AMOUNT")->setText("-0");
@@ -661,14 +661,14 @@ void TestPolicyDialogs::negativeZeroAmountBecomesZero() {
     QVERIFY(!std::signbit(dialog->m_fAmount));
 }
 
-void TestPolicyDialogs::digitEditsTakeNoSignPointOrComma_data() {
+void TestPolicyDialogs::DigitEditsTakeNoSignPointOrComma_data() {
     QTest::addColumn<QString>("control");
     QTest::newRow("age") << "IDC_AGE";
     QTest::newRow("term") << "IDC_TERM";
     QTest::newRow("rate") << "IDC_RATE";
 }
 
-void TestPolicyDialogs::digitEditsTakeNoSignPointOrComma() {
+void TestPolicyDialogs::DigitEditsTakeNoSignPointOrComma() {
     QFETCH(QString, control);
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
@@ -678,7 +678,7 @@ void TestPolicyDialogs::digitEditsTakeNoSignPointOrComma() {
     QCOMPARE(edit->text(), QString("1234"));
 }
 
-void TestPolicyDialogs::amountEditTakesAnyCharacters() {
+void TestPolicyDialogs::AmountEditTakesAnyCharacters() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
     auto* edit = Child<QLineEdit>(dialog.get(), "IDC_AMOUNT");
@@ -687,7 +687,7 @@ void TestPolicyDialogs::amountEditTakesAnyCharacters() {
     QCOMPARE(edit->text(), QString("-10,000.5 e"));
 }
 
-void TestPolicyDialogs::checkBoxesSetFlagsOnlyWhileChecked() {
+void TestPolicyDialogs::CheckBoxesSetFlagsOnlyWhileChecked() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
     auto* mortality = Child<QCheckBox>(dialog.get(), "IDC_SHOW_MORTALITY");
@@ -708,7 +708,7 @@ void TestPolicyDialogs::checkBoxesSetFlagsOnlyWhileChecked() {
     QCOMPARE(dialog->m_bNetIncome, 1);
 }
 
-void TestPolicyDialogs::radioButtonsSetInputKind() {
+void TestPolicyDialogs::RadioButtonsSetInputKind() {
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
     auto* amount = Child<QRadioButton>(dialog.get(), "IDC_GIVE_AMOUNT");
@@ -732,7 +732,7 @@ void TestPolicyDialogs::radioButtonsSetInputKind() {
     QCOMPARE(dialog->m_nInputKind, 1);
 }
 
-void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
+void TestPolicyDialogs::EnterAtOpeningAcceptsShownValues() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     dialog->show();
     dialog->activateWindow();
@@ -749,7 +749,7 @@ void TestPolicyDialogs::enterAtOpeningAcceptsShownValues() {
     QCOMPARE(dialog->m_nInputKind, 1);
 }
 
-void TestPolicyDialogs::enterInAFieldChecksAndAccepts() {
+void TestPolicyDialogs::EnterInAFieldChecksAndAccepts() {
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
     dialog->activateWindow();
@@ -769,7 +769,7 @@ void TestPolicyDialogs::enterInAFieldChecksAndAccepts() {
     QCOMPARE(dialog->m_nRate, 7);
 }
 
-void TestPolicyDialogs::escapeCancels() {
+void TestPolicyDialogs::EscapeCancels() {
     auto dialog = MakeDialog(PolicyKind::Pension);
     dialog->show();
     Child<QLineEdit>(dialog.get(), "IDC_AGE")->setText("999");
@@ -779,14 +779,14 @@ void TestPolicyDialogs::escapeCancels() {
     QCOMPARE(dialog->m_nAge, 60);
 }
 
-void TestPolicyDialogs::cancelledRunAppendsNothing_data() {
+void TestPolicyDialogs::CancelledRunAppendsNothing_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("mode");
     QTest::newRow("insurance") << PolicyKind::Insurance << 1;
     QTest::newRow("pension") << PolicyKind::Pension << 2;
 }
 
-void TestPolicyDialogs::cancelledRunAppendsNothing() {
+void TestPolicyDialogs::CancelledRunAppendsNothing() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, mode);
     CTabulonDoc doc;
@@ -818,7 +818,7 @@ void TestPolicyDialogs::cancelledRunAppendsNothing() {
     QCOMPARE(doc.m_dPremium, before.m_dPremium);
 }
 
-void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered_data() {
+void TestPolicyDialogs::AcceptedRunAppendsTheReportOfTheValuesEntered_data() {
     QTest::addColumn<PolicyKind>("kind");
     QTest::addColumn<int>("policyRow");
     QTest::addColumn<int>("tableRow");
@@ -868,7 +868,7 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered_data() {
     termLife("0.1", " Term life insurance         60                   0.10       0.00 ");
 }
 
-void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
+void TestPolicyDialogs::AcceptedRunAppendsTheReportOfTheValuesEntered() {
     QFETCH(PolicyKind, kind);
     QFETCH(int, policyRow);
     QFETCH(int, tableRow);
@@ -904,7 +904,7 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
     QVERIFY(doc.IsModified());
 
     // The same values handed straight to the calculation give the same lines.
-    CPolicyDialogData values;
+    PolicyDialogData values;
     values.m_bNetIncome = values.m_bMortality = sections ? 1 : 0;
     values.m_nInputKind = premiumGiven ? 2 : 1;
     values.m_nAge = age.toInt();
@@ -932,7 +932,7 @@ void TestPolicyDialogs::acceptedRunAppendsTheReportOfTheValuesEntered() {
     QVERIFY2(summaryFound, qPrintable("no line reads \"" + summaryLine + "\""));
 }
 
-void TestPolicyDialogs::refusedInputKeepsTheModalDialogOpenUntilCorrected() {
+void TestPolicyDialogs::RefusedInputKeepsTheModalDialogOpenUntilCorrected() {
     CTabulonDoc doc;
     doc.OnNewDocument();
     AskThroughTheDialogs(doc);
@@ -953,7 +953,7 @@ void TestPolicyDialogs::refusedInputKeepsTheModalDialogOpenUntilCorrected() {
     QCOMPARE(doc.m_nPolicyType, 2);
 }
 
-void TestPolicyDialogs::secondRunOfOneDialogOpensAfresh() {
+void TestPolicyDialogs::SecondRunOfOneDialogOpensAfresh() {
     auto dialog = MakeDialog(PolicyKind::Insurance);
     WhileModal([](QDialog* shown) {
         ClickListRow(Child<QListWidget>(shown, "IDC_POLICY_LIST"), 0);
@@ -984,7 +984,7 @@ void TestPolicyDialogs::secondRunOfOneDialogOpensAfresh() {
 }
 
 // Set TABULON_SCREENSHOT_DIR to a folder to have both opened dialogs saved there as PNG files.
-void TestPolicyDialogs::grabForScreenshots() {
+void TestPolicyDialogs::GrabForScreenshots() {
     const QString folder = qEnvironmentVariable("TABULON_SCREENSHOT_DIR");
     if (folder.isEmpty())
         QSKIP("TABULON_SCREENSHOT_DIR is not set");

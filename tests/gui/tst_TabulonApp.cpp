@@ -72,7 +72,7 @@ CCommandLineInfo Command(CCommandLineInfo::ShellCommand command, const QString& 
     CCommandLineInfo info;
     info.m_nShellCommand = command;
     info.m_strFileName = file;
-    info.m_strPrintTo = printTo;
+    info.m_printTo = printTo;
     return info;
 }
 // Runs the desktop program with these argument bytes and its standard error in a file,
@@ -158,15 +158,15 @@ void TestTabulonApp::CommandLineIsReadAsTheProgramExpects() {
     const CCommandLineInfo info = CCommandLineInfo::Parse(arguments);
     QCOMPARE(int(info.m_nShellCommand), command);
     if (command == CCommandLineInfo::Error) {
-        QVERIFY(!info.m_strMessage.isEmpty());
+        QVERIFY(!info.m_message.isEmpty());
         return;
     }
     QCOMPARE(info.m_strFileName, file);
-    QCOMPARE(info.m_strPrintTo, printTo);
+    QCOMPARE(info.m_printTo, printTo);
     if (command == CCommandLineInfo::ShowVersion)
-        QCOMPARE(info.m_strMessage, QStringLiteral("Tabulon " TABULON_PROJECT_VERSION "\n"));
+        QCOMPARE(info.m_message, QStringLiteral("Tabulon " TABULON_PROJECT_VERSION "\n"));
     if (command == CCommandLineInfo::ShowHelp)
-        QVERIFY(info.m_strMessage.contains(QStringLiteral("--print-to")));
+        QVERIFY(info.m_message.contains(QStringLiteral("--print-to")));
 }
 
 void TestTabulonApp::StartWithoutFileShowsTheTwoOpeningLines() {
@@ -430,7 +430,7 @@ void TestTabulonApp::FileNamesKeepEveryByte() {
     const CCommandLineInfo info =
         CCommandLineInfo::Parse({QStringLiteral("tabulon"), QStringLiteral("--print-to"), decoded,
                                  DecodeFileName("in" + name)});
-    QCOMPARE(EncodeFileName(info.m_strPrintTo), name);
+    QCOMPARE(EncodeFileName(info.m_printTo), name);
     QCOMPARE(EncodeFileName(info.m_strFileName), "in" + name);
 }
 

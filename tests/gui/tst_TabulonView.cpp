@@ -82,7 +82,7 @@ void TestTabulonView::OpeningLinesStartAtTheMarginAndTheSecondIsIndentedFourCell
     CTabulonView view(doc);
     view.resize(600, 200);
     doc.OnNewDocument();
-    const CViewLayout& layout = view.GetLayout();
+    const ViewLayout& layout = view.GetLayout();
     const int pitch = layout.GetPitch();
     const QImage image = Render(view);
     const int cell = QFontMetrics(view.GetJournalFont()).horizontalAdvance(QLatin1Char(' '));
@@ -285,7 +285,7 @@ QPoint RowCentre(const CTabulonView& view, std::int64_t row) {
 }
 
 std::pair<std::int64_t, std::int64_t> Selected(const CTabulonView& view) {
-    const CViewLayout::LineRange lines = view.GetSelection().GetLines();
+    const ViewLayout::LineRange lines = view.GetSelection().GetLines();
     return {lines.first, lines.last};
 }
 } // namespace

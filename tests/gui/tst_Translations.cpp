@@ -38,8 +38,8 @@ QStringList g_messages;
 // the script, if any, edits the dialog before both boxes are checked and OK is pressed.
 std::vector<std::string> ReportThroughTheDialog(const std::function<void(QDialog*)>& script) {
     CTabulonDoc doc;
-    doc.setValuesPrompt([](PolicyKind kind, const CPolicyDialogData& opening) {
-        return promptPolicyValues(nullptr, kind, opening);
+    doc.SetValuesPrompt([](PolicyKind kind, const PolicyDialogData& opening) {
+        return PromptPolicyValues(nullptr, kind, opening);
     });
     QTimer::singleShot(0, [script] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -96,7 +96,7 @@ private:
     void UseGerman() { m_translations.emplace(QLocale(QStringLiteral("de_DE"))); }
 
     QTemporaryDir m_settings;
-    std::optional<CTranslations> m_translations;
+    std::optional<Translations> m_translations;
 };
 
 void TestTranslations::initTestCase() {
@@ -184,12 +184,12 @@ void TestTranslations::DialogsSpeakGerman() {
     QFETCH(QString, caption);
     QFETCH(QString, firstPolicy);
     UseGerman();
-    std::unique_ptr<CPolicyInputDialog> made;
+    std::unique_ptr<PolicyInputDialog> made;
     if (kind == PolicyKind::Insurance)
         made = std::make_unique<CInsuranceDialog>();
     else
         made = std::make_unique<CPensionDialog>();
-    CPolicyInputDialog* dialog = made.get();
+    PolicyInputDialog* dialog = made.get();
     made->m_nInputKind = 1;
     made->m_nAge = 107;
     dialog->show();

@@ -22,7 +22,7 @@ int main() {
         std::istringstream fields(input);
         char kind = 0;
         std::string amount;
-        CPolicyDialogData values;
+        PolicyDialogData values;
         fields >> kind >> values.m_nPolicyIndex >> values.m_nTableIndex >> values.m_nAge >>
             values.m_nTerm >> values.m_nRate >> amount >> values.m_nInputKind >>
             values.m_bMortality >> values.m_bNetIncome;

@@ -20,14 +20,14 @@ namespace {
 struct ChartCase {
     const char* name;
     PolicyKind kind;
-    CPolicyDialogData values;
+    PolicyDialogData values;
 };
 
 void PrintTo(const ChartCase& chartCase, std::ostream* out) {
     *out << chartCase.name;
 }
 
-CPolicyDialogData WithTable(CPolicyDialogData values, int tableIndex) {
+PolicyDialogData WithTable(PolicyDialogData values, int tableIndex) {
     values.m_nTableIndex = tableIndex;
     return values;
 }
@@ -58,7 +58,7 @@ class ChartSeriesOf : public ::testing::TestWithParam<ChartCase> {};
 
 TEST_P(ChartSeriesOf, FollowsTheRecordAndTheReport) {
     const ChartCase& chartCase = GetParam();
-    CPolicyDialogData values = chartCase.values;
+    PolicyDialogData values = chartCase.values;
     values.m_bNetIncome = 1;
     CTabulonDoc doc;
     EXPECT_FALSE(HoldsCalculation(doc));

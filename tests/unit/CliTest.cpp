@@ -54,7 +54,7 @@ std::string Joined(const std::vector<std::string>& lines, const char* end) {
 }
 
 TEST_F(Cli, PrintsExactlyTheLinesARunAppends) {
-    CPolicyDialogData values = Values(2, 0, 30, 4, 25000, 3);
+    PolicyDialogData values = Values(2, 0, 30, 4, 25000, 3);
     values.m_bMortality = 1;
     values.m_bNetIncome = 1;
     const Result r = Run("insurance --policy endowment --table regional-female --age 0 --term 30 "
@@ -68,7 +68,7 @@ TEST_F(Cli, DefaultsAreTheDialogsOpeningValues) {
     const Result r = Run("pension");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, Joined(Report(PolicyKind::Pension, Values(1)), "\n"));
-    CPolicyDialogData payment = Values(0, 60, 5, 5, 973.01f);
+    PolicyDialogData payment = Values(0, 60, 5, 5, 973.01f);
     payment.m_nInputKind = 2;
     EXPECT_EQ(Run("pension --policy=1 --given payment --amount=973.01").out,
               Joined(Report(PolicyKind::Pension, payment), "\n"));

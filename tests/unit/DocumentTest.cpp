@@ -66,9 +66,9 @@ int PensionCheck(const CTabulonDoc& doc) {
 }
 
 // Scripts every answer the document asks for, remembering the last opening values.
-void Script(CTabulonDoc& doc, std::optional<CPolicyDialogData> answer,
-            CPolicyDialogData* seen = nullptr) {
-    doc.setValuesPrompt(ScriptedPrompt(answer, seen));
+void Script(CTabulonDoc& doc, std::optional<PolicyDialogData> answer,
+            PolicyDialogData* seen = nullptr) {
+    doc.SetValuesPrompt(ScriptedPrompt(answer, seen));
 }
 
 const std::vector<std::string> kOpeningLines = {
@@ -92,7 +92,7 @@ TEST(Document, NewJournalHoldsTheTwoOpeningLinesUnmodified) {
 TEST(Document, FirstDialogOpensWithTheRecordDefaults) {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    CPolicyDialogData seen;
+    PolicyDialogData seen;
     Script(doc, std::nullopt, &seen);
     doc.OnTypeInsurance();
     EXPECT_EQ(seen.m_nAge, 60);
@@ -128,7 +128,7 @@ TEST(Document, AcceptedRunAppendsUpdatesViewsAndMarksModified) {
     doc.OnNewDocument();
     RecordingView view;
     doc.AddView(&view);
-    CPolicyDialogData answer = Values(2, 45, 20, 3, 50000, 1);
+    PolicyDialogData answer = Values(2, 45, 20, 3, 50000, 1);
     answer.m_bNetIncome = 1;
     Script(doc, answer);
     doc.OnTypeInsurance();
@@ -146,7 +146,7 @@ TEST(Document, AcceptedRunAppendsUpdatesViewsAndMarksModified) {
 TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
     CTabulonDoc doc;
     doc.OnNewDocument();
-    CPolicyDialogData answer = Values(1, 33, 12, 7, 2500.5f);
+    PolicyDialogData answer = Values(1, 33, 12, 7, 2500.5f);
     answer.m_nInputKind = 2;
     answer.m_bMortality = 1;
     Script(doc, answer);
@@ -155,7 +155,7 @@ TEST(Document, NextDialogIsPreloadedFromTheLastRunEvenAfterNew) {
     EXPECT_EQ(LinesFrom(doc), kOpeningLines);
     EXPECT_FALSE(doc.IsModified());
 
-    CPolicyDialogData seen;
+    PolicyDialogData seen;
     Script(doc, std::nullopt, &seen);
     doc.OnTypeInsurance();
     EXPECT_EQ(seen.m_nAge, 33);

@@ -54,7 +54,7 @@ std::string Joined(const std::vector<std::string>& lines, const std::string& end
 void PrepareJournal(CTabulonDoc& doc, const std::string& earlier, int runs = 1) {
     doc.OnNewDocument();
     doc.SaveFile(earlier);
-    CPolicyDialogData values = Values(1, 0, 50);
+    PolicyDialogData values = Values(1, 0, 50);
     values.m_bMortality = 1;
     values.m_bNetIncome = 1;
     for (int i = 0; i < runs; ++i)

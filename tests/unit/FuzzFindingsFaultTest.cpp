@@ -40,7 +40,7 @@ TEST(FuzzFindings, CommandLinesAreRefusedOnOneLineOrGiveValuesInRange) {
             ParseCommandLine(SplitAtNul(fault_support::ReadBytes(path)), request);
         if (message.empty()) {
             EXPECT_GE(request.values.m_nAge, 0);
-            EXPECT_LE(request.values.m_nAge, PolicyLimits::kMaxAge);
+            EXPECT_LE(request.values.m_nAge, policy_limits::kMaxAge);
             continue;
         }
         EXPECT_EQ(message.find_first_of("\r\n\x1b"), std::string::npos) << message;

@@ -27,7 +27,7 @@ TEST(PolicyCatalogue, EachPolicyIsChosenByCodeOrNameAndHeldToItsTermRange) {
             SCOPED_TRACE(policy.commandName);
             EXPECT_EQ(&PolicyOf(kind, policy.code), &policy);
             EXPECT_EQ(policy.usesTerm, policy.minTerm >= 1);
-            EXPECT_EQ(PolicyLimits::MaxTerm(kind), policy.maxTerm);
+            EXPECT_EQ(policy_limits::MaxTerm(kind), policy.maxTerm);
             for (const std::string& choice :
                  {std::string(policy.commandName), std::to_string(policy.code)}) {
                 CliRequest request;
@@ -57,7 +57,7 @@ TEST(PolicyCatalogue, EachPolicyIsChosenByCodeOrNameAndHeldToItsTermRange) {
             }
             EXPECT_NE(std::string(kUsage).find(policy.commandName), std::string::npos);
 
-            CPolicyDialogData values = testing_support::Values(policy.code - 1);
+            PolicyDialogData values = testing_support::Values(policy.code - 1);
             values.m_nTerm = policy.maxTerm;
             const std::vector<std::string> report = testing_support::Report(kind, values);
             EXPECT_NE(report[6].find(policy.journalName), std::string::npos) << report[6];

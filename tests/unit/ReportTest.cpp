@@ -21,7 +21,7 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& li
 }
 
 TEST(Report, TermLifeWithNetIncomeMatchesTheWorkedExampleLineForLine) {
-    CPolicyDialogData values = Values(1);
+    PolicyDialogData values = Values(1);
     values.m_bNetIncome = 1;
     const std::vector<std::string> expected = {
         " ",
@@ -50,7 +50,7 @@ TEST(Report, TermLifeWithNetIncomeMatchesTheWorkedExampleLineForLine) {
 }
 
 TEST(Report, EndowmentRowsCarryATrailingBlankAndSurvivorsMatchTheLastDeathRow) {
-    CPolicyDialogData values = Values(2);
+    PolicyDialogData values = Values(2);
     values.m_bNetIncome = 1;
     const std::vector<std::string> expected = {
         "       60      0.0184     -8190.79   -7714.60 ",
@@ -68,7 +68,7 @@ TEST(Report, EndowmentRowsCarryATrailingBlankAndSurvivorsMatchTheLastDeathRow) {
 }
 
 TEST(Report, TermAnnuityPrintsPaymentsAndTheSurvivorsOfTheTerm) {
-    CPolicyDialogData values = Values(1);
+    PolicyDialogData values = Values(1);
     values.m_bNetIncome = 1;
     const std::vector<std::string> report = Report(PolicyKind::Pension, values);
     const std::vector<std::string> expected = {
@@ -94,7 +94,7 @@ TEST(Report, TermAnnuityPrintsPaymentsAndTheSurvivorsOfTheTerm) {
 }
 
 TEST(Report, LifeAnnuityHasNoTermLineAndNoSurvivorsRow) {
-    CPolicyDialogData values = Values(0);
+    PolicyDialogData values = Values(0);
     values.m_bNetIncome = 1;
     const std::vector<std::string> report = Report(PolicyKind::Pension, values);
     EXPECT_EQ(report[6], "        Life annuity         60               10000.00     973.01 ");
@@ -105,18 +105,18 @@ TEST(Report, LifeAnnuityHasNoTermLineAndNoSurvivorsRow) {
 }
 
 TEST(Report, GivenPremiumOrPaymentSolvesTheAmount) {
-    CPolicyDialogData term = Values(1, 60, 5, 5, 207.04f);
+    PolicyDialogData term = Values(1, 60, 5, 5, 207.04f);
     term.m_nInputKind = 2;
     EXPECT_EQ(Report(PolicyKind::Insurance, term)[6],
               " Term life insurance         60                9999.76     207.04 ");
-    CPolicyDialogData annuity = Values(1, 60, 5, 5, 2452.99f);
+    PolicyDialogData annuity = Values(1, 60, 5, 5, 2452.99f);
     annuity.m_nInputKind = 2;
     EXPECT_EQ(Report(PolicyKind::Pension, annuity)[6],
               "        Term annuity         60                9999.98    2452.99 ");
 }
 
 TEST(Report, MortalitySectionListsEveryAgeFromTheApplicantOn) {
-    CPolicyDialogData values = Values(0);
+    PolicyDialogData values = Values(0);
     values.m_bMortality = 1;
     const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
     const std::vector<std::string> head = {
@@ -152,7 +152,7 @@ TEST(Report, WithoutSectionsOnlyOpeningAndSummaryArePrinted) {
 
 TEST(Report, AgeOneHundredSixWholeLifeHasOneRowOfCertainDeath) {
     for (const int table : {0, 1, 3}) {
-        CPolicyDialogData values = Values(0, 106, 5, 5, 10000, table);
+        PolicyDialogData values = Values(0, 106, 5, 5, 10000, table);
         values.m_bMortality = 1;
         values.m_bNetIncome = 1;
         const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
@@ -164,7 +164,7 @@ TEST(Report, AgeOneHundredSixWholeLifeHasOneRowOfCertainDeath) {
 }
 
 TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
-    CPolicyDialogData values = Values(1, 60, 50);
+    PolicyDialogData values = Values(1, 60, 50);
     values.m_bNetIncome = 1;
     const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
     EXPECT_EQ(report[7], "(Term = 50 years)  ");
@@ -174,7 +174,7 @@ TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
     EXPECT_TRUE(tail[1] == "     107+      0.0000" || tail[1] == "     107+     -0.0000")
         << tail[1];
 
-    CPolicyDialogData annuity = Values(1, 60, 80);
+    PolicyDialogData annuity = Values(1, 60, 80);
     annuity.m_bNetIncome = 1;
     const std::vector<std::string> pension = Report(PolicyKind::Pension, annuity);
     EXPECT_EQ(pension[7], "(Term = 80 years)  ");
@@ -183,7 +183,7 @@ TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
 }
 
 TEST(Report, NobodyLivingPrintsNanNeverMinusNan) {
-    CPolicyDialogData values = Values(0, 106, 5, 5, 10000, 2);
+    PolicyDialogData values = Values(0, 106, 5, 5, 10000, 2);
     values.m_bMortality = 1;
     values.m_bNetIncome = 1;
     const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
@@ -207,7 +207,7 @@ TEST(Report, EdniIsZeroAcrossPoliciesAgesAndInputKinds) {
         for (int policy = 0; policy < policies; ++policy) {
             for (const int age : {0, 25, 60, 99}) {
                 for (const int inputKind : {1, 2}) {
-                    CPolicyDialogData values = Values(policy, age, 20, 4, 12345.5f, age % 4);
+                    PolicyDialogData values = Values(policy, age, 20, 4, 12345.5f, age % 4);
                     values.m_bNetIncome = 1;
                     values.m_nInputKind = inputKind;
                     EXPECT_EQ(Report(kind, values).back(),

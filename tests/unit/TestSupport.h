@@ -12,9 +12,9 @@ namespace testing_support {
 
 // The nine dialog values with the dialog's opening defaults (table 1, age 60, term 5,
 // rate 5, amount 10000 given), the policy given as its 0-based list index.
-inline CPolicyDialogData Values(int policyIndex, int age = 60, int term = 5, int rate = 5,
-                                float amount = 10000, int tableIndex = 0) {
-    CPolicyDialogData values;
+inline PolicyDialogData Values(int policyIndex, int age = 60, int term = 5, int rate = 5,
+                               float amount = 10000, int tableIndex = 0) {
+    PolicyDialogData values;
     values.m_nInputKind = 1;
     values.m_nAge = age;
     values.m_fAmount = amount;
@@ -34,7 +34,7 @@ inline std::vector<std::string> LinesFrom(const CTabulonDoc& doc, std::size_t fi
 }
 
 // The report lines one accepted run appends to an empty journal.
-inline std::vector<std::string> Report(PolicyKind kind, const CPolicyDialogData& values) {
+inline std::vector<std::string> Report(PolicyKind kind, const PolicyDialogData& values) {
     CTabulonDoc doc;
     doc.RunCalculation(kind, values);
     return LinesFrom(doc);
@@ -42,9 +42,9 @@ inline std::vector<std::string> Report(PolicyKind kind, const CPolicyDialogData&
 
 // A prompt that answers as scripted (nothing: the user cancelled) and remembers the
 // opening values it was asked with.
-inline PolicyValuesPrompt ScriptedPrompt(std::optional<CPolicyDialogData> answer,
-                                         CPolicyDialogData* seen = nullptr) {
-    return [=](PolicyKind, const CPolicyDialogData& opening) {
+inline PolicyValuesPrompt ScriptedPrompt(std::optional<PolicyDialogData> answer,
+                                         PolicyDialogData* seen = nullptr) {
+    return [=](PolicyKind, const PolicyDialogData& opening) {
         if (seen)
             *seen = opening;
         return answer;

@@ -11,8 +11,8 @@
 
 namespace {
 
-CViewLayout LayoutOf(int lines, int charWidth, int pitch, int width = 100) {
-    CViewLayout layout;
+ViewLayout LayoutOf(int lines, int charWidth, int pitch, int width = 100) {
+    ViewLayout layout;
     layout.SetCharSize(charWidth, pitch);
     for (int i = 0; i < lines; ++i)
         layout.AddLine(width);
@@ -20,7 +20,7 @@ CViewLayout LayoutOf(int lines, int charWidth, int pitch, int width = 100) {
 }
 
 TEST(ViewLayout, TotalSizeIsWidestLinePlusFourCharactersAndOnePitchPerLine) {
-    CViewLayout layout;
+    ViewLayout layout;
     layout.SetCharSize(7, 12);
     layout.AddLine(300);
     layout.AddLine(910);
@@ -31,13 +31,13 @@ TEST(ViewLayout, TotalSizeIsWidestLinePlusFourCharactersAndOnePitchPerLine) {
 }
 
 TEST(ViewLayout, EmptyJournalIsFourCharactersWideAndNothingHigh) {
-    const CViewLayout layout = LayoutOf(0, 6, 11);
+    const ViewLayout layout = LayoutOf(0, 6, 11);
     EXPECT_EQ(layout.GetTotalSize().cx, 24);
     EXPECT_EQ(layout.GetTotalSize().cy, 0);
 }
 
 TEST(ViewLayout, AppendingKeepsTheWidestLineAndResetForgetsIt) {
-    CViewLayout layout = LayoutOf(2, 6, 11, 500);
+    ViewLayout layout = LayoutOf(2, 6, 11, 500);
     layout.AddLine(40);
     EXPECT_EQ(layout.GetLineCount(), 3u);
     EXPECT_EQ(layout.GetTotalSize().cx, 500 + 24);
@@ -63,8 +63,8 @@ class VisibleLines : public ::testing::TestWithParam<VisibleCase> {};
 
 TEST_P(VisibleLines, CoverTheRowsInTheClipAndOneMore) {
     const VisibleCase& c = GetParam();
-    const CViewLayout layout = LayoutOf(c.lines, 6, 10);
-    const CViewLayout::LineRange range = layout.GetVisibleLines({c.top, c.bottom});
+    const ViewLayout layout = LayoutOf(c.lines, 6, 10);
+    const ViewLayout::LineRange range = layout.GetVisibleLines({c.top, c.bottom});
     EXPECT_EQ(range.first, c.first) << c.name;
     EXPECT_EQ(range.last, c.last) << c.name;
 }
@@ -97,8 +97,7 @@ class PageCount : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(PageCount, IsTheCeilingOfTheTruncatedDeviceHeightAtLeastOne) {
     const PageCase& c = GetParam();
-    EXPECT_EQ(CViewLayout::PageCount(c.totalHeight, c.dotsPerInch, c.pageHeight), c.pages)
-        << c.name;
+    EXPECT_EQ(ViewLayout::PageCount(c.totalHeight, c.dotsPerInch, c.pageHeight), c.pages) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,37 +116,36 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return testing_support::CaseName(info.param.name); });
 
 TEST(PageLayout, EachPageStartsOnePageHeightBelowThePreviousOne) {
-    EXPECT_EQ(CViewLayout::PageOrigin(1, 6600), 0);
-    EXPECT_EQ(CViewLayout::PageOrigin(3, 6600), 13200);
+    EXPECT_EQ(ViewLayout::PageOrigin(1, 6600), 0);
+    EXPECT_EQ(ViewLayout::PageOrigin(3, 6600), 13200);
     // At 600 dpi a page of 6600 pixels is 1100 hundredths of an inch.
-    const CViewLayout::Band second = CViewLayout::PageBand(2, 600, 6600);
+    const ViewLayout::Band second = ViewLayout::PageBand(2, 600, 6600);
     EXPECT_EQ(second.top, 1100);
     EXPECT_EQ(second.bottom, 2200);
     // At 96 dpi, 1056 pixels are 1100 units; the bands of pages 2 and 3 meet exactly.
-    EXPECT_EQ(CViewLayout::PageBand(2, 96, 1056).bottom, CViewLayout::PageBand(3, 96, 1056).top);
+    EXPECT_EQ(ViewLayout::PageBand(2, 96, 1056).bottom, ViewLayout::PageBand(3, 96, 1056).top);
     // Bands that do not fall on whole units widen outwards: 1000 pixels at 300 dpi.
-    const CViewLayout::Band band = CViewLayout::PageBand(2, 300, 1000);
+    const ViewLayout::Band band = ViewLayout::PageBand(2, 300, 1000);
     EXPECT_EQ(band.top, 333);
     EXPECT_EQ(band.bottom, 667);
 }
 
 TEST(PageLayout, RowStraddlingAPageBoundaryIsDrawnOnBothPages) {
     // Pitch 12 at 100 dpi on pages 100 pixels high: row 8 spans [96, 108).
-    const CViewLayout layout = LayoutOf(30, 6, 12);
-    const CViewLayout::LineRange first = layout.GetVisibleLines(CViewLayout::PageBand(1, 100, 100));
-    const CViewLayout::LineRange second =
-        layout.GetVisibleLines(CViewLayout::PageBand(2, 100, 100));
+    const ViewLayout layout = LayoutOf(30, 6, 12);
+    const ViewLayout::LineRange first = layout.GetVisibleLines(ViewLayout::PageBand(1, 100, 100));
+    const ViewLayout::LineRange second = layout.GetVisibleLines(ViewLayout::PageBand(2, 100, 100));
     EXPECT_GE(first.last, 8);
     EXPECT_EQ(second.first, 8);
-    EXPECT_EQ(CViewLayout::PageCount(layout.GetTotalSize().cy, 100, 100), 4);
+    EXPECT_EQ(ViewLayout::PageCount(layout.GetTotalSize().cy, 100, 100), 4);
 }
 
 TEST(ViewLayout, LongLinesAreWidthsOf64BitsFromTheFixedPitch) {
     // 10,000,000 characters at 6.0078125 pixels (a 26.6 advance) are past 2^25 pixels,
     // where the font's own text width overflows.
-    EXPECT_EQ(CViewLayout::FixedPitchWidth(10000000, 6.0078125), 60078125);
-    EXPECT_EQ(CViewLayout::FixedPitchWidth(std::int64_t{1} << 33, 7), std::int64_t{7} << 33);
-    CViewLayout layout = LayoutOf(1, 6, 10);
+    EXPECT_EQ(ViewLayout::FixedPitchWidth(10000000, 6.0078125), 60078125);
+    EXPECT_EQ(ViewLayout::FixedPitchWidth(std::int64_t{1} << 33, 7), std::int64_t{7} << 33);
+    ViewLayout layout = LayoutOf(1, 6, 10);
     layout.AddLine(std::int64_t{3} << 32);
     EXPECT_EQ(layout.GetTotalSize().cx, (std::int64_t{3} << 32) + 24);
 }
@@ -162,8 +160,8 @@ TEST(ViewLayout, VisibleCharactersOfALongLineCoverTheBandAndOneMore) {
     for (const Case& c : {Case{10000000, 0, 600, 0, 101}, Case{10000000, 6003, 6603, 1000, 1102},
                           Case{10000000, 59999700, 60000300, 9999950, 10000000},
                           Case{100, -50, 30, 0, 6}, Case{100, 900, 1000, 100, 100}}) {
-        const CViewLayout::CharSlice slice =
-            CViewLayout::VisibleChars(c.characters, 6, {c.left, c.right});
+        const ViewLayout::CharSlice slice =
+            ViewLayout::VisibleChars(c.characters, 6, {c.left, c.right});
         EXPECT_EQ(slice.first, c.first) << c.left;
         EXPECT_EQ(slice.last, c.last) << c.left;
         EXPECT_EQ(slice.x, 6.0 * static_cast<double>(c.first)) << c.left;
@@ -171,7 +169,7 @@ TEST(ViewLayout, VisibleCharactersOfALongLineCoverTheBandAndOneMore) {
 }
 
 TEST(ViewLayout, LineAtAPointIsClampedToTheJournal) {
-    const CViewLayout layout = LayoutOf(5, 6, 10);
+    const ViewLayout layout = LayoutOf(5, 6, 10);
     EXPECT_EQ(layout.GetLineAt(-7), 0);
     EXPECT_EQ(layout.GetLineAt(19), 1);
     EXPECT_EQ(layout.GetLineAt(20), 2);
@@ -195,7 +193,7 @@ TEST(LineSelection, MovesFromItsStartAndStaysInTheJournal) {
                           Case{"clamped at the end", {100}, 4, 4, 19},
                           Case{"clamped at the start", {-100}, 4, 0, 4},
                           Case{"a start past the end begins at the last line", {1}, 50, 19, 19}}) {
-        CLineSelection selection;
+        LineSelection selection;
         EXPECT_TRUE(selection.IsEmpty());
         for (std::int64_t delta : c.moves)
             selection.MoveCaret(delta, c.from, 20);
@@ -204,7 +202,7 @@ TEST(LineSelection, MovesFromItsStartAndStaysInTheJournal) {
         EXPECT_TRUE(selection.Contains(c.first) && selection.Contains(c.last)) << c.name;
         EXPECT_FALSE(selection.Contains(c.last + 1)) << c.name;
     }
-    CLineSelection none;
+    LineSelection none;
     none.MoveCaret(1, 0, 0);
     EXPECT_TRUE(none.IsEmpty());
     EXPECT_EQ(none.GetLines().first, -1);

@@ -24,8 +24,8 @@
 namespace {
 
 // The values of a term-life policy with both report sections, as if typed and accepted.
-std::optional<CPolicyDialogData> TermLifeAnswer(PolicyKind, const CPolicyDialogData&) {
-    CPolicyDialogData values;
+std::optional<PolicyDialogData> TermLifeAnswer(PolicyKind, const PolicyDialogData&) {
+    PolicyDialogData values;
     values.m_bNetIncome = 1;
     values.m_bMortality = 1;
     values.m_nInputKind = 1;
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const CTranslations translations;
+    const Translations translations;
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
@@ -68,13 +68,13 @@ int main(int argc, char* argv[]) {
         return 1;
     CMainFrame* frame = tabulon.GetMainFrame();
     frame->resize(900, 640);
-    tabulon.GetDocument().setValuesPrompt(TermLifeAnswer);
+    tabulon.GetDocument().SetValuesPrompt(TermLifeAnswer);
     frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
     QApplication::processEvents();
 
     bool saved = Save(frame->grab(), folder, "main-window.png");
     // The Charts window floating on its own, at a size that shows the three charts whole.
-    CChartsWindow* charts = frame->GetChartsWindow();
+    ChartsWindow* charts = frame->GetChartsWindow();
     charts->setFloating(true);
     charts->resize(620, 1000);
     charts->show();

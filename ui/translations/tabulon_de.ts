@@ -25,7 +25,7 @@
     </message>
 </context>
 <context>
-    <name>CChartsWindow</name>
+    <name>ChartsWindow</name>
     <message>
         <source>it is not a plain file</source>
         <translation>es ist keine normale Datei</translation>
@@ -201,7 +201,7 @@
     </message>
 </context>
 <context>
-    <name>CLifeCharts</name>
+    <name>LifeCharts</name>
     <message>
         <source>not defined</source>
         <translation>nicht definiert</translation>
@@ -360,7 +360,7 @@
     </message>
 </context>
 <context>
-    <name>CLockKeyPanes</name>
+    <name>LockKeyPanes</name>
     <message>
         <source>CAP</source>
         <translation>UF</translation>
@@ -661,7 +661,7 @@
     </message>
 </context>
 <context>
-    <name>CPolicyInputDialog</name>
+    <name>PolicyInputDialog</name>
     <message>
         <source>National, Male</source>
         <translation>National, Männer</translation>
@@ -768,7 +768,7 @@
     </message>
 </context>
 <context>
-    <name>CPrintCommands</name>
+    <name>PrintCommands</name>
     <message>
         <source>Printing page %1 of %2...</source>
         <translation>Seite %1 von %2 wird gedruckt...</translation>
@@ -795,7 +795,7 @@
     </message>
 </context>
 <context>
-    <name>CPrintPreview</name>
+    <name>PrintPreviewDialog</name>
     <message>
         <source>Print Preview</source>
         <translation>Druckvorschau</translation>
