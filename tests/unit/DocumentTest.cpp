@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The journal document: new journals, the calculation commands with scripted answers,
 // check marks, what the views are told, the modified flag and the record surviving New
-// and Open.
+// and Open; and what the disk and the file can do to a journal. A failed open or save names
+// the file and the reason and changes nothing: the journal, its modified flag, its path and
+// the file on disk stay as they were, and no temporary file is left behind. A file that is
+// not text still opens, by the journal's rules. Permission faults run in a child that gives
+// up root's privileges; the out-of-room faults run in a child with a file size limit or on
+// a small private filesystem.
 #include "TestSupport.h"
 
 #include "FileException.h"
@@ -11,9 +16,36 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
+using fault_support::ChildLimits;
+using fault_support::ChildResult;
+using fault_support::EndlessDevice;
+using fault_support::FileSizeLimit;
+using fault_support::Folder;
+using fault_support::InsideAFile;
+using fault_support::Joined;
+using fault_support::LinesOf;
+using fault_support::MissingFile;
+using fault_support::MissingFolder;
+using fault_support::NamedPipe;
+using fault_support::NameTooLong;
+using fault_support::NullDevice;
+using fault_support::OldJournal;
+using fault_support::RandomBytes;
+using fault_support::ReadBytes;
+using fault_support::ReadOnlyFile;
+using fault_support::ReadOnlyFolder;
+using fault_support::RunInChild;
+using fault_support::ScratchFolder;
+using fault_support::Snapshot;
+using fault_support::Unprivileged;
+using fault_support::Unreadable;
+using fault_support::WriteBytes;
 using testing_support::LinesFrom;
 using testing_support::ScriptedPrompt;
 using testing_support::Values;
@@ -225,6 +257,369 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheJournalModifiedAndTheOldPath) {
     EXPECT_THROW(doc.SaveFile(Path("no-such-folder/journal")), CFileException);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), Path("journal"));
+}
+
+// The document tells when the file at its path is no longer what it read or wrote there.
+TEST(KeptOnSave, DocumentTellsWhenAnotherProgramChangedItsFile) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("journal");
+    CTabulonDoc doc;
+    doc.OnNewDocument();
+    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "untitled";
+    doc.SaveFile(path);
+    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "just saved";
+    // Same size, other bytes, a later modification time.
+    const std::string saved = ReadBytes(path);
+    std::string changed = saved;
+    changed[0] = 'l';
+    WriteBytes(path, changed);
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    struct timespec later[2] = {{0, UTIME_OMIT}, {status.st_mtim.tv_sec + 5, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    EXPECT_TRUE(doc.ChangedOnDiskSinceOpenOrSave()) << "changed in place";
+    doc.OpenFile(path);
+    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "just read";
+    // Another program's save renames a new file over it.
+    CTabulonDoc other;
+    other.OpenFile(path);
+    other.SaveFile(path);
+    EXPECT_TRUE(doc.ChangedOnDiskSinceOpenOrSave()) << "replaced by another save";
+    doc.SaveFile(path);
+    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "overwritten";
+    ::unlink(path.c_str());
+    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "removed: nothing to lose";
+}
+
+// The journal as a user would see it: lines, modified flag and path.
+struct JournalState {
+    std::vector<std::string> lines;
+    bool modified;
+    std::string path;
+    bool operator==(const JournalState&) const = default;
+};
+
+JournalState StateOf(const CTabulonDoc& doc) {
+    return {LinesFrom(doc), doc.IsModified(), doc.GetPathName()};
+}
+
+// A journal saved once to `earlier`, then grown by `runs` calculations and so modified.
+void PrepareJournal(CTabulonDoc& doc, const std::string& earlier, int runs = 1) {
+    doc.OnNewDocument();
+    doc.SaveFile(earlier);
+    PolicyDialogData values = Values(1, 0, 50);
+    values.m_bMortality = 1;
+    values.m_bNetIncome = 1;
+    for (int i = 0; i < runs; ++i)
+        doc.RunCalculation(PolicyKind::Insurance, values);
+}
+
+// Describes how an operation that had to fail went wrong; empty when it failed cleanly.
+// It runs inside a child, so it reports in text rather than through assertions.
+std::string CheckFailure(CTabulonDoc& doc, const std::function<void()>& operation,
+                         const std::string& path, const std::string& reason) {
+    const JournalState before = StateOf(doc);
+    std::string problems;
+    try {
+        operation();
+        problems += "the operation succeeded. ";
+    } catch (const CFileException& error) {
+        const std::string message = error.what();
+        if (message.find('"' + path + '"') == std::string::npos)
+            problems += "the message does not name the file: " + message + " ";
+        if (message.find(reason) == std::string::npos)
+            problems += "the message does not give the reason '" + reason + "': " + message + " ";
+        if (message.find('\n') != std::string::npos)
+            problems += "the message has more than one line. ";
+    }
+    const JournalState after = StateOf(doc);
+    if (after.lines != before.lines)
+        problems += "the journal changed. ";
+    if (after.modified != before.modified)
+        problems += "the modified flag changed. ";
+    if (after.path != before.path)
+        problems += "the path changed to '" + after.path + "'. ";
+    return problems;
+}
+
+// Turns a child's report into test results.
+void ExpectCleanFailure(const ChildResult& child) {
+    if (child.status == fault_support::kSetupFailed)
+        GTEST_SKIP() << "the child could not give up root's privileges or set its limits";
+    if (child.text.rfind("SKIP: ", 0) == 0)
+        GTEST_SKIP() << child.text.substr(6);
+    EXPECT_EQ(child.status, 0) << "the child ended abnormally: " << child.text;
+    EXPECT_EQ(child.text, "");
+}
+
+// ---- Opening --------------------------------------------------------------------------
+
+struct OpenFault {
+    const char* name;
+    // Makes the fault inside the folder; returns the path to open.
+    std::function<std::string(const ScratchFolder&)> make;
+    const char* reason;
+    bool unprivileged;
+};
+
+void PrintTo(const OpenFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class OpenFaults : public ::testing::TestWithParam<OpenFault> {};
+
+TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
+    const OpenFault& fault = GetParam();
+    ScratchFolder scratch;
+    const std::string path = fault.make(scratch);
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"));
+    ChildLimits limits;
+    limits.unprivileged = fault.unprivileged;
+    ExpectCleanFailure(RunInChild(limits, [&] {
+        return CheckFailure(
+            doc, [&] { doc.OpenFile(path); }, path, fault.reason);
+    }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Journal, OpenFaults,
+    ::testing::Values(OpenFault{"MissingFile", MissingFile, "No such file or directory", false},
+                      OpenFault{"FolderGivenAsFile", Folder, "Is a directory", false},
+                      OpenFault{"FileWithoutReadPermission", Unreadable, "Permission denied", true},
+                      OpenFault{"FileUsedAsFolder", InsideAFile, "Not a directory", false},
+                      OpenFault{"NameTooLong", NameTooLong, "File name too long", false},
+                      OpenFault{"EndlessDevice", EndlessDevice, "it is not a plain file", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A file larger than the memory left: the read fails before a line is added.
+TEST(OpenFaultsOutOfMemory, FileLargerThanMemoryLeavesTheJournalAsItWas) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("huge");
+    WriteBytes(path, "first line\r\n");
+    std::filesystem::resize_file(path, 256 << 20); // the rest reads as NUL bytes
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"));
+    ChildLimits limits;
+    limits.addressSpace = 64 << 20;
+    ExpectCleanFailure(RunInChild(limits, [&] {
+        return CheckFailure(
+            doc, [&] { doc.OpenFile(path); }, path, "not enough memory");
+    }));
+}
+
+// ---- Saving ---------------------------------------------------------------------------
+
+struct SaveFault {
+    const char* name;
+    // Makes the fault inside the folder; returns the path to save to.
+    std::function<std::string(const ScratchFolder&)> make;
+    const char* reason;
+    ChildLimits limits;
+    int runs; // calculations in the journal, enough to pass a size limit
+};
+
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class SaveFaults : public ::testing::TestWithParam<SaveFault> {};
+
+TEST_P(SaveFaults, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
+    const SaveFault& fault = GetParam();
+    ScratchFolder scratch;
+    const std::string path = fault.make(scratch);
+    if (path.empty())
+        GTEST_SKIP() << "cannot make the file for this fault here (a device node needs root)";
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"), fault.runs);
+    const auto before = Snapshot(scratch.Path());
+    ExpectCleanFailure(RunInChild(fault.limits, [&] {
+        return CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, fault.reason);
+    }));
+    // The old file is whole, nothing new appeared (no temporary file is left behind).
+    EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
+}
+
+// Each run at age 0 with both sections adds about 16 KB; 8 runs pass a 64 KB limit.
+INSTANTIATE_TEST_SUITE_P(
+    Journal, SaveFaults,
+    ::testing::Values(SaveFault{"FolderGivenAsFile", Folder, "Is a directory", {}, 1},
+                      SaveFault{"MissingFolder", MissingFolder, "No such file or directory", {}, 1},
+                      SaveFault{"OverADevice", NullDevice, "it is not a plain file", {}, 1},
+                      SaveFault{"OverANamedPipe", NamedPipe, "it is not a plain file", {}, 1},
+                      SaveFault{"ReadOnlyFolder", ReadOnlyFolder, "Permission denied",
+                                Unprivileged(), 1},
+                      SaveFault{"ReadOnlyFileInWritableFolder", ReadOnlyFile, "Permission denied",
+                                Unprivileged(), 1},
+                      SaveFault{"OutOfRoomAtFileSizeLimit", OldJournal, "File too large",
+                                FileSizeLimit(64 * 1024), 8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A disk that fills up: a 64 KB filesystem mounted in a private mount namespace of the
+// child (needs root; skipped elsewhere), holding an old journal, then a larger save.
+TEST(SaveFaultsOnAFullDisk, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch.Path("disk"));
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"), 8);
+    const std::string path = scratch.Path("disk/journal");
+    const std::string old = " \r\n*** an older journal\r\n";
+    const ChildResult child = RunInChild({}, [&]() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tabulon-test", scratch.Path("disk").c_str(), "tmpfs", 0, "size=64k") != 0)
+            return std::string("SKIP: cannot mount a small filesystem here: ") +
+                   std::strerror(errno);
+        WriteBytes(path, old);
+        std::string problems = CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, "No space left on device");
+        if (ReadBytes(path) != old)
+            problems += "the old journal changed. ";
+        const auto names = std::distance(std::filesystem::directory_iterator(scratch.Path("disk")),
+                                         std::filesystem::directory_iterator());
+        if (names != 1)
+            problems += "a temporary file was left behind. ";
+        return problems;
+    });
+    ExpectCleanFailure(child);
+}
+
+// Takes every byte the allocator can still give (under an address-space limit) but the
+// spare ones, and gives it all back when it goes.
+class MemoryHog {
+public:
+    explicit MemoryHog(std::size_t spare) {
+        m_blocks.reserve(1 << 16);
+        while (m_blocks.size() < m_blocks.capacity()) {
+            void* block = std::malloc(kBlock);
+            if (block == nullptr)
+                break;
+            m_blocks.push_back(block);
+        }
+        for (std::size_t freed = 0; freed < spare && !m_blocks.empty(); freed += kBlock) {
+            std::free(m_blocks.back());
+            m_blocks.pop_back();
+        }
+    }
+    ~MemoryHog() {
+        for (void* block : m_blocks)
+            std::free(block);
+    }
+    MemoryHog(const MemoryHog&) = delete;
+    MemoryHog& operator=(const MemoryHog&) = delete;
+
+private:
+    static constexpr std::size_t kBlock = 4096;
+    std::vector<void*> m_blocks;
+};
+
+// Saving with 64 KB of memory left, too little for the write buffer: reported like any
+// failed save (it used to escape as std::bad_alloc and end tabulon-cli without a word).
+TEST(SaveFaultsOutOfMemory, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    ScratchFolder scratch;
+    const std::string path = OldJournal(scratch);
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"), 8);
+    const auto before = Snapshot(scratch.Path());
+    ChildLimits limits;
+    limits.addressSpace = 16 << 20;
+    ExpectCleanFailure(RunInChild(limits, [&] {
+        return CheckFailure(
+            doc,
+            [&] {
+                const MemoryHog hog(64 << 10);
+                doc.SaveFile(path);
+            },
+            path, "not enough memory");
+    }));
+    EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
+}
+
+// A save after a failed one writes the complete journal.
+TEST(SaveFaultsRecovery, SaveAfterAFailedSaveWritesTheWholeJournal) {
+    ScratchFolder scratch;
+    const std::string path = OldJournal(scratch);
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"), 8);
+    ExpectCleanFailure(RunInChild(FileSizeLimit(64 * 1024), [&] {
+        return CheckFailure(
+            doc, [&] { doc.SaveFile(path); }, path, "File too large");
+    }));
+    doc.SaveFile(path);
+    EXPECT_EQ(ReadBytes(path), Joined(LinesFrom(doc), "\r\n"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+}
+
+// ---- Files that are not text ----------------------------------------------------------
+
+struct NonTextFile {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines; // what the journal gains
+};
+
+void PrintTo(const NonTextFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+class NonTextFileFaults : public ::testing::TestWithParam<NonTextFile> {};
+
+// Opens the bytes after a saved and grown journal, checks the journal, saves it over the
+// file and reopens it.
+void ExpectOpenAppendsAndSaveWritesBack(const std::string& bytes,
+                                        const std::vector<std::string>& lines) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("odd");
+    WriteBytes(path, bytes);
+    CTabulonDoc doc;
+    PrepareJournal(doc, scratch.Path("earlier"));
+    const std::vector<std::string> before = LinesFrom(doc);
+
+    doc.OpenFile(path);
+    std::vector<std::string> expected = before;
+    expected.insert(expected.end(), lines.begin(), lines.end());
+    ASSERT_EQ(doc.GetLines()->GetCount(), expected.size());
+    EXPECT_TRUE(LinesFrom(doc) == expected) << "the journal is not the old lines and the file's";
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+
+    doc.SaveFile(path);
+    EXPECT_TRUE(ReadBytes(path) == Joined(expected, "\r\n")) << "the saved file is not whole";
+    CTabulonDoc reopened;
+    reopened.OpenFile(path);
+    EXPECT_TRUE(LinesFrom(reopened) == expected) << "the saved journal reads back differently";
+}
+
+TEST_P(NonTextFileFaults, OpenAppendsTheLinesAndSaveWritesThemBackWhole) {
+    ExpectOpenAppendsAndSaveWritesBack(GetParam().bytes, GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Journal, NonTextFileFaults,
+    ::testing::Values(NonTextFile{"RandomBytes", RandomBytes(), LinesOf(RandomBytes())},
+                      NonTextFile{"NulBytes",
+                                  std::string("a\0b\r\n\0\0\r\n\0", 10),
+                                  {std::string("a\0b", 3), "", ""}},
+                      NonTextFile{"NoFinalLineEnd", "one\r\ntwo", {"one", "two"}},
+                      NonTextFile{"CarriageReturnAlone", "a\rb\r\rc\r\n\r", {"a\rb\r\rc", ""}},
+                      NonTextFile{"BareLineFeeds", "\n\nthird\n", {"", "", "third"}},
+                      NonTextFile{"AccentedEndsKeptControlsDropped",
+                                  "caf\xe9\t\r\n\x85\x01\x1f\r\n",
+                                  {"caf\xe9", "\x85"}},
+                      NonTextFile{"EmptyFile", "", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Made here rather than among the cases above, so that only this test builds 10 MB strings.
+TEST(NonTextFileFaultsLongLine, TenMegabyteLineIsKeptWhole) {
+    const std::string line(10 << 20, 'x');
+    ExpectOpenAppendsAndSaveWritesBack("first\r\n" + line + "\r\nlast", {"first", line, "last"});
 }
 
 } // namespace

@@ -2,15 +2,27 @@
 // Reading a table file from disk: a file that cannot be read is a file error naming the
 // file and the reason; one that is read but holds no table is refused as a table; the
 // format is told by the content. Nothing waits on a named pipe or reads a device.
+// The Standard Ultimate Life Table and the Illustrative Life Table, derived from their
+// formulas, written as table files and read back through the reader: whole-life values
+// computed on what was read meet the published figures to their decimals. A small
+// independent pricing (a = sum v^k kpx, A = sum v^(k+1) kpx q(x+k)) checks the files
+// and the reader before any calculation of the program relies on them.
 #include "TableFile.h"
+
+#include "CalculationRecord.h"
+#include "CliOptions.h"
 #include "FaultTestSupport.h"
 #include "FileException.h"
+#include "PublishedTables.h"
 #include "TableFormatError.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iomanip>
 #include <sys/stat.h>
 
 using fault_support::ChildLimits;
@@ -59,30 +71,6 @@ TEST_P(TableFileFaults, FileErrorNamesTheFileAndTheReason) {
     EXPECT_EQ(child.text, "");
 }
 
-std::string Missing(const ScratchFolder& scratch) {
-    return scratch.Path("missing.csv");
-}
-
-std::string Folder(const ScratchFolder& scratch) {
-    std::filesystem::create_directory(scratch.Path("folder.csv"));
-    return scratch.Path("folder.csv");
-}
-
-std::string Unreadable(const ScratchFolder& scratch) {
-    WriteBytes(scratch.Path("secret.csv"), "age,qx\n0,1\n");
-    ::chmod(scratch.Path("secret.csv").c_str(), 0200);
-    return scratch.Path("secret.csv");
-}
-
-std::string PipeWithoutWriter(const ScratchFolder& scratch) {
-    ::mkfifo(scratch.Path("pipe.csv").c_str(), 0666);
-    return scratch.Path("pipe.csv");
-}
-
-std::string EndlessDevice(const ScratchFolder&) {
-    return "/dev/zero";
-}
-
 // One byte over the limit, as a sparse file that takes no room on disk.
 std::string HugeFile(const ScratchFolder& scratch) {
     WriteBytes(scratch.Path("huge.csv"), "age,qx\n0,1\n");
@@ -93,12 +81,15 @@ std::string HugeFile(const ScratchFolder& scratch) {
 INSTANTIATE_TEST_SUITE_P(
     Tables, TableFileFaults,
     ::testing::Values(
-        TableFileFault{"MissingFile", Missing, "No such file or directory", false},
-        TableFileFault{"FolderGivenAsFile", Folder, "Is a directory", false},
-        TableFileFault{"FileWithoutReadPermission", Unreadable, "Permission denied", true},
-        TableFileFault{"NamedPipeWithoutWriter", PipeWithoutWriter, "it is not a plain file",
+        TableFileFault{"MissingFile", fault_support::MissingFile, "No such file or directory",
                        false},
-        TableFileFault{"EndlessDevice", EndlessDevice, "it is not a plain file", false},
+        TableFileFault{"FolderGivenAsFile", fault_support::Folder, "Is a directory", false},
+        TableFileFault{"FileWithoutReadPermission", fault_support::Unreadable, "Permission denied",
+                       true},
+        TableFileFault{"NamedPipeWithoutWriter", fault_support::NamedPipe, "it is not a plain file",
+                       false},
+        TableFileFault{"EndlessDevice", fault_support::EndlessDevice, "it is not a plain file",
+                       false},
         TableFileFault{"LargerThanTheLimit", HugeFile,
                        "it is larger than 16 MB, more than a table file holds", false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -140,6 +131,129 @@ TEST(TableFileFormat, ToldByTheContentNotTheName) {
                                                  "\" as a mortality table: the root element is "
                                                  "\"p\", not <XTbML>.");
     }
+}
+
+struct WholeLife {
+    double annuityDue; // annual payments of 1 in advance while alive
+    double assurance;  // 1 at the end of the year of death
+};
+
+WholeLife WholeLifeValues(const MortalityTableData& table, int age, double rate) {
+    const std::vector<double> living = LivingByAge(table);
+    const double v = 1.0 / (1.0 + rate);
+    const auto l = [&](int x) { return living[static_cast<std::size_t>(x - table.firstAge)]; };
+    WholeLife values{0, 0};
+    for (int k = 0; age + k <= table.LastAge(); ++k) {
+        values.annuityDue += std::pow(v, k) * l(age + k) / l(age);
+        values.assurance += std::pow(v, k + 1) * (l(age + k) - l(age + k + 1)) / l(age);
+    }
+    return values;
+}
+
+struct PublishedCase {
+    const char* file;
+    double rate;
+    int age;
+    double annuityDue; // published to 4 decimals
+    double assurance;  // published A times assuranceScale
+    double assuranceScale;
+    int assuranceDecimals;
+};
+
+void PrintTo(const PublishedCase& c, std::ostream* out) {
+    *out << c.file << " at " << c.rate << ", age " << c.age;
+}
+
+class PublishedValues : public ::testing::TestWithParam<PublishedCase> {};
+
+TEST_P(PublishedValues, WholeLifeOnTheTableReadBackMeetsThePublishedFigures) {
+    const PublishedCase& c = GetParam();
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const MortalityTableData table = ReadMortalityTableFile(scratch.Path(c.file));
+    const WholeLife values = WholeLifeValues(table, c.age, c.rate);
+    EXPECT_NEAR(values.annuityDue, c.annuityDue, 0.5e-4)
+        << std::setprecision(17) << "annuity-due " << values.annuityDue;
+    EXPECT_NEAR(values.assurance * c.assuranceScale, c.assurance,
+                0.5 * std::pow(10.0, -c.assuranceDecimals))
+        << std::setprecision(17) << "assurance " << values.assurance;
+}
+
+// A number of the one-line JSON report.
+double JsonNumber(const std::string& json, const std::string& name) {
+    const std::size_t at = json.find("\"" + name + "\":");
+    if (at == std::string::npos)
+        return std::nan("");
+    return std::strtod(json.c_str() + at + name.size() + 3, nullptr);
+}
+
+// Whole life priced by the program on the table read from the file, through the one
+// calculation entry and through tabulon-cli --table-file --json.
+TEST_P(PublishedValues, TheCalculationAndTheCommandLineMeetThePublishedFigures) {
+    const PublishedCase& c = GetParam();
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const double annuityTolerance = 0.5e-4;
+    const double assuranceTolerance = 0.5 * std::pow(10.0, -c.assuranceDecimals);
+    const int rate = static_cast<int>(std::lround(c.rate * 100));
+
+    CCalculationRecord record;
+    record.m_nTable = ImportTableFile(scratch.Path(c.file));
+    record.m_nPolicyType = 1;
+    record.m_nAge = c.age;
+    record.m_dRate = rate;
+    record.m_nInputKind = 1;
+    record.Calculate(PolicyKind::Insurance);
+    EXPECT_NEAR(record.m_dUnitAnnualPV, c.annuityDue, annuityTolerance);
+    EXPECT_NEAR(record.m_dUnitAmountPV * c.assuranceScale, c.assurance, assuranceTolerance);
+
+    const fault_support::CliResult cli = fault_support::RunCli(
+        {"insurance", "--policy", "whole-life", "--table-file", scratch.Path(c.file), "--age",
+         std::to_string(c.age), "--rate", std::to_string(rate), "--json"});
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    EXPECT_NE(cli.out.find(std::string("\"table_name\":\"") +
+                           std::string(c.file).substr(0, std::string(c.file).find('.')) + "\""),
+              std::string::npos)
+        << cli.out;
+    EXPECT_NEAR(JsonNumber(cli.out, "unit_annual_pv"), c.annuityDue, annuityTolerance) << cli.out;
+    EXPECT_NEAR(JsonNumber(cli.out, "unit_amount_pv") * c.assuranceScale, c.assurance,
+                assuranceTolerance)
+        << cli.out;
+}
+
+// SULT at 5%: Dickson, Hardy and Waters, Actuarial Mathematics for Life Contingent Risks,
+// Appendix D (a-due and A, 5 decimals). ILT at 6%: Bowers et al., Actuarial Mathematics,
+// the Illustrative Life Table (a-due and 1000 A, 2 decimals).
+INSTANTIATE_TEST_SUITE_P(
+    Tables, PublishedValues,
+    ::testing::Values(PublishedCase{"SULT.csv", 0.05, 40, 18.4578, 0.12106, 1, 5},
+                      PublishedCase{"SULT.csv", 0.05, 60, 14.9041, 0.29028, 1, 5},
+                      PublishedCase{"SULT.csv", 0.05, 80, 8.5484, 0.59293, 1, 5},
+                      PublishedCase{"ILT.csv", 0.06, 20, 16.5133, 65.28, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 40, 14.8166, 161.32, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 60, 11.1454, 369.13, 1000, 2},
+                      PublishedCase{"ILT.csv", 0.06, 80, 5.9050, 665.75, 1000, 2}),
+    [](const auto& info) {
+        return std::string(info.param.file).substr(0, std::string(info.param.file).find('.')) +
+               "_" + std::to_string(info.param.age);
+    });
+
+// What the files hold: the tables' ages, names and kinds, and l at the first age.
+TEST(PublishedTableFiles, HoldTheirAgesAsLxAndQx) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const MortalityTableData sult = ReadMortalityTableFile(scratch.Path("SULT.csv"));
+    EXPECT_EQ(sult.name, "SULT");
+    EXPECT_EQ(sult.kind, MortalityTableData::Kind::L);
+    EXPECT_EQ(sult.firstAge, 20);
+    EXPECT_EQ(sult.LastAge(), 130);
+    EXPECT_EQ(sult.values.front(), 100000.0);
+    const MortalityTableData ilt = ReadMortalityTableFile(scratch.Path("ILT.csv"));
+    EXPECT_EQ(ilt.name, "ILT");
+    EXPECT_EQ(ilt.kind, MortalityTableData::Kind::Q);
+    EXPECT_EQ(ilt.firstAge, 0);
+    EXPECT_EQ(ilt.LastAge(), 130);
+    EXPECT_EQ(LivingByAge(ilt).front(), 100000.0);
 }
 
 } // namespace

@@ -2,14 +2,17 @@
 // Bad input to tabulon-cli: every refused command line exits with status 2, prints nothing
 // on standard output and one line on standard error naming the option, and touches no
 // journal file. Values the syntax allows (blanks, a plus sign, the float boundary) give
-// exactly the report of their plain form.
+// exactly the report of their plain form. A table file that cannot be used is refused
+// the same way, and inputs the fuzz targets found are refused on one line.
 #include "CliOptions.h"
 #include "FaultTestSupport.h"
+#include "PublishedTables.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+using fault_support::CliResult;
 using fault_support::CountLines;
 using fault_support::ReadBytes;
 using fault_support::RunCli;
@@ -45,7 +48,7 @@ TEST_P(CliInputFaults, RefusedWithStatusTwoOneLineAndNoFileTouched) {
         std::vector<std::string> args = refusal.args;
         if (!args.empty() && (args[0] == "insurance" || args[0] == "pension"))
             args.insert(args.begin() + 1, {"--journal", file});
-        const fault_support::CliResult result = RunCli(args, scratch);
+        const fault_support::CliResult result = RunCli(args);
         EXPECT_EQ(result.status, 2) << result.err;
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(CountLines(result.err), 1u) << result.err;
@@ -200,21 +203,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "'" + std::string(79, 't') + "...' (the first 79 of 81 bytes)")),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A batch file's refused row: one line naming the file, the row and the field, control
-// bytes shown as \xNN; the good rows are still priced.
-TEST(CliInputFaultsBatch, ControlBytesInARowAreShownEscapedOnOneLine) {
-    ScratchFolder scratch;
-    const std::string csv = scratch.Path("policies.csv");
-    WriteBytes(
-        csv, "insurance,2,1,60,5,5,10000,amount\r\ninsur\x1b[2J\rance,2,1,60,5,5,10000,amount\r\n");
-    const fault_support::CliResult result = RunCli({"batch", csv}, scratch);
-    EXPECT_EQ(result.status, 2) << result.err;
-    EXPECT_EQ(CountLines(result.out), 2u) << result.out;
-    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
-    EXPECT_NE(result.err.find(csv + ":2: kind: 'insur\\x1B[2J\\x0Dance'"), std::string::npos)
-        << result.err;
-}
-
 // Accepted spellings give exactly the report of the plain value.
 struct Spelling {
     const char* name;
@@ -231,8 +219,8 @@ class CliInputSpellings : public ::testing::TestWithParam<Spelling> {};
 TEST_P(CliInputSpellings, GiveTheReportOfThePlainValue) {
     const Spelling& spelling = GetParam();
     ScratchFolder scratch;
-    const fault_support::CliResult result = RunCli(spelling.args, scratch);
-    const fault_support::CliResult plain = RunCli(spelling.plain, scratch);
+    const fault_support::CliResult result = RunCli(spelling.args);
+    const fault_support::CliResult plain = RunCli(spelling.plain);
     ASSERT_EQ(result.status, 0) << result.err;
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(result.err, "");
@@ -267,5 +255,109 @@ INSTANTIATE_TEST_SUITE_P(
                  {"pension", "--policy", "1", "--term", "0"},
                  {"pension", "--policy", "life-annuity", "--term", "9"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct TableRefusal {
+    const char* name;
+    std::vector<std::string> args; // after "insurance"; FILE stands for the table file
+    const char* table;             // the file's content
+    int status;
+    const char* message; // part of the one line on standard error
+};
+
+void PrintTo(const TableRefusal& r, std::ostream* out) {
+    *out << r.name;
+}
+
+class TableFileRefusals : public ::testing::TestWithParam<TableRefusal> {};
+
+TEST_P(TableFileRefusals, EndWithOneLineAndTheirStatus) {
+    const TableRefusal& r = GetParam();
+    ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    if (r.table != nullptr)
+        fault_support::WriteBytes(scratch.Path("t.csv"), r.table);
+    std::vector<std::string> args{"insurance"};
+    for (const std::string& arg : r.args)
+        args.push_back(arg == "FILE"   ? scratch.Path("t.csv")
+                       : arg == "SULT" ? scratch.Path("SULT.csv")
+                                       : arg);
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.status, r.status) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find(r.message), std::string::npos) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, TableFileRefusals,
+    ::testing::Values(
+        TableRefusal{"Missing", {"--table-file", "FILE"}, nullptr, 1, "t.csv\": No such file"},
+        TableRefusal{"QAboveOne",
+                     {"--table-file", "FILE"},
+                     "age,qx\n0,0.5\n1,1.2\n",
+                     2,
+                     "as a mortality table: line 3: qx"},
+        TableRefusal{"GapInAges", {"--table-file", "FILE"}, "age,qx\n0,0.5\n2,1\n", 2, "line 3:"},
+        TableRefusal{"NoHeader", {"--table-file", "FILE"}, "0,0.5\n1,1\n", 2, "line 1:"},
+        TableRefusal{"RisingL", {"--table-file", "FILE"}, "age,lx\n0,10\n1,12\n", 2, "line 3:"},
+        TableRefusal{"TextInNumber", {"--table-file", "FILE"}, "age,qx\n0,0.5x\n", 2, "line 2:"},
+        TableRefusal{"AgeBelowTable",
+                     {"--table-file", "SULT", "--age", "19"},
+                     nullptr,
+                     2,
+                     "--age: 19 is out of range; please enter a whole number from 20 to 130."},
+        TableRefusal{"AgeAboveTable",
+                     {"--table-file", "SULT", "--age", "131"},
+                     nullptr,
+                     2,
+                     "from 20 to 130"},
+        TableRefusal{"BothTables",
+                     {"--table", "2", "--table-file", "SULT"},
+                     nullptr,
+                     2,
+                     "--table and --table-file"},
+        TableRefusal{"BuiltInAgeLimitStays", {"--age", "107"}, nullptr, 2, "from 0 to 106"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Inputs the fuzz targets found failing, kept in tests/data/fuzz/ and replayed with the
+// same properties the targets check. A file named command_line-* holds arguments
+// separated by NUL bytes.
+std::vector<std::string> Findings(const std::string& prefix) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(TABULON_TEST_DATA "/fuzz"))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0)
+            paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::vector<std::string> SplitAtNul(const std::string& bytes) {
+    std::vector<std::string> args;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = bytes.find('\0', start);
+        args.push_back(bytes.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return args;
+        start = end + 1;
+    }
+}
+
+TEST(FuzzFindings, CommandLinesAreRefusedOnOneLineOrGiveValuesInRange) {
+    const std::vector<std::string> findings = Findings("command_line-");
+    ASSERT_FALSE(findings.empty());
+    for (const std::string& path : findings) {
+        SCOPED_TRACE(path);
+        CliRequest request;
+        const std::string message =
+            ParseCommandLine(SplitAtNul(fault_support::ReadBytes(path)), request);
+        if (message.empty()) {
+            EXPECT_GE(request.values.m_nAge, 0);
+            EXPECT_LE(request.values.m_nAge, policy_limits::kMaxAge);
+            continue;
+        }
+        EXPECT_EQ(message.find_first_of("\r\n\x1b"), std::string::npos) << message;
+    }
+}
 
 } // namespace

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tabulon-cli batch reading CSV as other programs write it (byte-order mark, quoted fields,
 // CR LF), from a file or through a pipe as standard input, in constant memory, and printing
-// non-finite results as nan (batch) or null (JSON).
+// non-finite results as nan (batch) or null (JSON); refused rows are named by their line,
+// with control bytes shown escaped, and rows may name table files.
 #include "FaultTestSupport.h"
+#include "PublishedTables.h"
 
 #include <gtest/gtest.h>
 
 #include <poll.h>
 
+using fault_support::ChildLimits;
+using fault_support::CliProcess;
 using fault_support::CliResult;
 using fault_support::CountLines;
 using fault_support::ReadBytes;
@@ -23,124 +27,14 @@ const std::string kResultHeader = "line,kind,policy,table,age,term,rate,amount,p
 const std::string kTermLife = "insurance,2,1,60,5,5,10000,amount";
 const std::string kTermAnnuity = "pension,2,1,60,5,5,10000,amount";
 
-// tabulon-cli as a child process whose standard input and output are pipes, standard
-// error a file of the scratch folder.
-class PipedCli {
-public:
-    PipedCli(const std::vector<std::string>& args, const ScratchFolder& scratch,
-             long long addressSpaceLimit = -1)
-        : m_errPath(scratch.Path(".stderr")) {
-        int in[2], out[2];
-        if (::pipe(in) != 0 || ::pipe(out) != 0)
-            throw std::runtime_error("pipe failed");
-        m_pid = ::fork();
-        if (m_pid < 0)
-            throw std::runtime_error("fork failed");
-        if (m_pid == 0) {
-            const int err = ::open(m_errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-            if (err < 0 || ::dup2(in[0], 0) < 0 || ::dup2(out[1], 1) < 0 || ::dup2(err, 2) < 0)
-                ::_exit(fault_support::kSetupFailed);
-            for (const int end : {in[0], in[1], out[0], out[1]})
-                ::close(end);
-            const rlimit limit{static_cast<rlim_t>(addressSpaceLimit),
-                               static_cast<rlim_t>(addressSpaceLimit)};
-            if (addressSpaceLimit >= 0 && ::setrlimit(RLIMIT_AS, &limit) != 0)
-                ::_exit(fault_support::kSetupFailed);
-            std::vector<char*> argv{const_cast<char*>(TABULON_CLI)};
-            for (const std::string& arg : args)
-                argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            ::execv(TABULON_CLI, argv.data());
-            ::_exit(fault_support::kSetupFailed);
-        }
-        ::close(in[0]);
-        ::close(out[1]);
-        m_in = in[1];
-        m_out = out[0];
-    }
-    ~PipedCli() {
-        CloseInput();
-        if (m_out >= 0)
-            ::close(m_out);
-        Wait();
-    }
-    PipedCli(const PipedCli&) = delete;
-    PipedCli& operator=(const PipedCli&) = delete;
-
-    int Input() const { return m_in; }
-    int Output() const { return m_out; }
-
-    void Write(const std::string& bytes) {
-        // A child that ends early must fail the test, not end it with SIGPIPE.
-        const auto old = std::signal(SIGPIPE, SIG_IGN);
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(m_in, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        std::signal(SIGPIPE, old);
-    }
-    void CloseInput() {
-        if (m_in >= 0)
-            ::close(m_in);
-        m_in = -1;
-    }
-    // Reads standard output until lines line ends have come in all, the output ends or
-    // a minute passes without any output (a guard, not a measurement).
-    std::string ReadUntilLines(std::size_t lines) {
-        while (m_lines < lines) {
-            pollfd ready{m_out, POLLIN, 0};
-            if (::poll(&ready, 1, 60000) <= 0)
-                break;
-            char chunk[1 << 16];
-            const ssize_t n = ::read(m_out, chunk, sizeof chunk);
-            if (n <= 0)
-                break;
-            m_text.append(chunk, static_cast<std::size_t>(n));
-            m_lines += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
-        }
-        return m_text;
-    }
-    int Wait() {
-        if (m_pid > 0) {
-            int raw = 0;
-            while (::waitpid(m_pid, &raw, 0) < 0 && errno == EINTR) {
-            }
-            m_status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-            m_pid = -1;
-        }
-        return m_status;
-    }
-    std::string Errors() const { return ReadBytes(m_errPath); }
-
-private:
-    std::string m_errPath;
-    pid_t m_pid = -1;
-    int m_in = -1, m_out = -1;
-    int m_status = -1;
-    std::string m_text;
-    std::size_t m_lines = 0;
-};
-
 // tabulon-cli batch - with input written into its standard input.
-CliResult RunWithInput(const std::string& input, const ScratchFolder& scratch) {
-    PipedCli cli({"batch", "-"}, scratch);
-    cli.Write(input);
-    cli.CloseInput();
-    CliResult result;
-    result.out = cli.ReadUntilLines(static_cast<std::size_t>(-1));
-    result.status = cli.Wait();
-    result.err = cli.Errors();
-    return result;
+CliResult RunWithInput(const std::string& input) {
+    return RunCli({"batch", "-"}, {}, input);
 }
 
 // The result row of a plain one-row file, given the line number it would stand on.
-std::string Priced(std::size_t line, const std::string& row, const ScratchFolder& scratch) {
-    const CliResult result = RunWithInput(row + "\n", scratch);
+std::string Priced(std::size_t line, const std::string& row) {
+    const CliResult result = RunWithInput(row + "\n");
     EXPECT_EQ(result.status, 0) << row << ": " << result.err;
     const std::string priced = result.out.substr(kResultHeader.size());
     return std::to_string(line) + priced.substr(priced.find(','));
@@ -166,11 +60,11 @@ TEST_P(CliBatchInput, IsReadAsOtherProgramsWriteIt) {
     ScratchFolder scratch;
     std::string expected = kResultHeader;
     for (const auto& [line, row] : input.priced)
-        expected += Priced(line, row, scratch);
+        expected += Priced(line, row);
     const std::string csv = scratch.Path("policies.csv");
     WriteBytes(csv, input.bytes);
-    const CliResult fromFile = RunCli({"batch", csv}, scratch);
-    const CliResult fromPipe = RunWithInput(input.bytes, scratch);
+    const CliResult fromFile = RunCli({"batch", csv});
+    const CliResult fromPipe = RunWithInput(input.bytes);
     for (const auto& [result, name] : {std::pair{fromFile, csv}, {fromPipe, "(standard input)"}}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(result.status, input.refused.empty() ? 0 : 2) << result.err;
@@ -238,10 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
 // A pipe of rows is priced as the rows arrive: each result is out before the next row
 // is written and while the input stays open.
 TEST(CliBatchStream, RowsThroughAPipeArePricedAsTheyArrive) {
-    ScratchFolder scratch;
-    const std::string first = Priced(1, kTermLife, scratch);
-    const std::string second = Priced(2, kTermAnnuity, scratch);
-    PipedCli cli({"batch", "-"}, scratch);
+    const std::string first = Priced(1, kTermLife);
+    const std::string second = Priced(2, kTermAnnuity);
+    CliProcess cli({"batch", "-"});
     cli.Write(kTermLife + "\n");
     EXPECT_EQ(cli.ReadUntilLines(2), kResultHeader + first);
     cli.Write(kTermAnnuity + "\n");
@@ -256,8 +149,9 @@ TEST(CliBatchStream, ManyRowsRunInConstantMemory) {
     if (fault_support::kAddressSanitizer)
         GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
     constexpr std::size_t kRows = 100000;
-    ScratchFolder scratch;
-    PipedCli cli({"batch", "-"}, scratch, 32ll << 20);
+    ChildLimits limits;
+    limits.addressSpaceTotal = 32ll << 20;
+    CliProcess cli({"batch", "-"}, limits);
     const pid_t writer = ::fork();
     ASSERT_GE(writer, 0);
     if (writer == 0) {
@@ -280,8 +174,7 @@ TEST(CliBatchStream, ManyRowsRunInConstantMemory) {
     ASSERT_EQ(cli.Wait(), 0) << cli.Errors();
     EXPECT_EQ(CountLines(out), kRows + 1);
     const std::size_t lastLine = kRows + (kRows - 1) / 2000; // a comment line after every 2,000
-    EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1),
-              Priced(lastLine, kTermAnnuity, scratch));
+    EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), Priced(lastLine, kTermAnnuity));
 }
 
 // Results that are not finite (nobody alive at the age, no payment within the table, 0/0):
@@ -303,8 +196,7 @@ class CliNonFinite : public ::testing::TestWithParam<NonFinite> {};
 
 TEST_P(CliNonFinite, BatchWritesNanAndJsonWritesNull) {
     const NonFinite& policy = GetParam();
-    ScratchFolder scratch;
-    const CliResult batch = RunWithInput(std::string(policy.row) + "\n", scratch);
+    const CliResult batch = RunWithInput(std::string(policy.row) + "\n");
     EXPECT_EQ(batch.status, 0) << batch.err;
     const std::string row = batch.out.substr(kResultHeader.size());
     EXPECT_EQ(row.substr(row.size() - std::strlen(policy.results) - 1),
@@ -313,7 +205,7 @@ TEST_P(CliNonFinite, BatchWritesNanAndJsonWritesNull) {
 
     std::vector<std::string> args = policy.args;
     args.push_back("--json");
-    const CliResult json = RunCli(args, scratch);
+    const CliResult json = RunCli(args);
     EXPECT_EQ(json.status, 0) << json.err;
     for (const char* key : policy.nulls)
         EXPECT_NE(json.out.find("\"" + std::string(key) + "\":null"), std::string::npos)
@@ -347,5 +239,60 @@ INSTANTIATE_TEST_SUITE_P(
                                 "0,nan,0,-1,nan",
                                 {"payment", "edni"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A batch file's refused row: one line naming the file, the row and the field, control
+// bytes shown as \xNN; the good rows are still priced.
+TEST(CliInputFaultsBatch, ControlBytesInARowAreShownEscapedOnOneLine) {
+    ScratchFolder scratch;
+    const std::string csv = scratch.Path("policies.csv");
+    WriteBytes(
+        csv, "insurance,2,1,60,5,5,10000,amount\r\ninsur\x1b[2J\rance,2,1,60,5,5,10000,amount\r\n");
+    const fault_support::CliResult result = RunCli({"batch", csv});
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_EQ(CountLines(result.out), 2u) << result.out;
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find(csv + ":2: kind: 'insur\\x1B[2J\\x0Dance'"), std::string::npos)
+        << result.err;
+}
+
+// Rows name table files by path: each file is read once, a refused file refuses its rows
+// with their line numbers, and the other rows are priced.
+TEST(TableFile, BatchRowsNameTableFiles) {
+    ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    fault_support::WriteBytes(scratch.Path("bad.csv"), "age,qx\n0,2\n");
+    const std::string sult = scratch.Path("SULT.csv"), bad = scratch.Path("bad.csv");
+    fault_support::WriteBytes(scratch.Path("rows.csv"),
+                              "kind,policy,table,age,term,rate,amount,given\n"
+                              "insurance,1," +
+                                  sult +
+                                  ",60,5,5,1,amount\n"
+                                  "insurance,1," +
+                                  bad +
+                                  ",60,5,5,1,amount\n"
+                                  "insurance,1,1,60,5,5,1,amount\n"
+                                  "insurance,1," +
+                                  sult +
+                                  ",19,5,5,1,amount\n"
+                                  "insurance,1," +
+                                  bad +
+                                  ",60,5,5,1,amount\n"
+                                  "insurance,1," +
+                                  scratch.Path("none.csv") + ",60,5,5,1,amount\n");
+    const CliResult result = RunCli({"batch", scratch.Path("rows.csv")});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(CountLines(result.out), 3u) << result.out;
+    EXPECT_NE(result.out.find("\n2,insurance,1," + sult + ",60,5,5,1,"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("\n4,insurance,1,1,60,"), std::string::npos) << result.out;
+    const std::string prefix = "tabulon-cli: " + scratch.Path("rows.csv") + ":";
+    for (const std::string& line :
+         {prefix + "3: table: Cannot use \"" + bad + "\" as a mortality table: line 2:",
+          prefix + "5: --age: 19 is out of range; please enter a whole number from 20 to 130.",
+          prefix + "6: table: Cannot use \"" + bad + "\"",
+          prefix + "7: table: Cannot open \"" + scratch.Path("none.csv") + "\""})
+        EXPECT_NE(result.err.find(line), std::string::npos) << line << "\n" << result.err;
+    EXPECT_EQ(CountLines(result.err), 4u) << result.err;
+}
 
 } // namespace
