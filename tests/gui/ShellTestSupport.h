@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers of the desktop shell's GUI tests: settings kept away from the user's own, and
-// a user who answers the input dialogs at once.
+// Helpers of the desktop shell's GUI tests: settings kept away from the user's own, a
+// user who answers the input dialogs at once, and a main window shown for a test.
 #pragma once
 
+#include "MainFrame.h"
 #include "PolicyDialog.h"
 #include "SettingsFile.h"
 #include "TabulonDoc.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -14,7 +16,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <memory>
 #include <optional>
 
 namespace shell_test {
@@ -28,18 +32,24 @@ inline void UseSettingsIn(const QTemporaryDir& folder) {
     QSettings().clear();
 }
 
+// Values with the amount given and no report section, no list entry chosen.
+inline PolicyDialogData AmountGiven(int age, float amount, int rate, int term) {
+    PolicyDialogData values;
+    values.m_nInputKind = 1;
+    values.m_nAge = age;
+    values.m_fAmount = amount;
+    values.m_nRate = rate;
+    values.m_nTerm = term;
+    return values;
+}
+
 // Term life at 40 for 20 years, 100000 at 4 percent, with both report sections.
 inline PolicyDialogData TermLifeWithBothSections() {
-    PolicyDialogData values;
+    PolicyDialogData values = AmountGiven(40, 100000, 4, 20);
     values.m_bNetIncome = 1;
     values.m_bMortality = 1;
-    values.m_nInputKind = 1;
-    values.m_nAge = 40;
-    values.m_fAmount = 100000;
-    values.m_nRate = 4;
     values.m_nTableIndex = 0;
     values.m_nPolicyIndex = 1;
-    values.m_nTerm = 20;
     return values;
 }
 
@@ -57,6 +67,33 @@ inline PolicyValuesPrompt AnsweringPrompt(DialogAnswer answer, int* asked = null
         return values;
     };
 }
+
+// The set-up of the main window's tests: a document in a main window, shown at the given
+// size with a new journal; the save prompt answers Don't Save.
+class MainWindowTest {
+protected:
+    bool ShowMainWindow(int width, int height) {
+        m_doc = std::make_unique<CTabulonDoc>();
+        m_frame = std::make_unique<CMainFrame>(*m_doc);
+        m_frame->GetDocManager().SetSavePrompt(
+            [](const QString&) { return CDocManager::SaveAnswer::Discard; });
+        m_frame->GetDocManager().FileNew();
+        m_frame->resize(width, height);
+        m_frame->show();
+        return QTest::qWaitForWindowExposed(m_frame.get());
+    }
+    void CloseMainWindow() {
+        m_frame.reset();
+        m_doc.reset();
+    }
+    QAction* Action(const char* id) const {
+        return m_frame->findChild<QAction*>(QLatin1String(id));
+    }
+
+    QTemporaryDir m_settings;
+    std::unique_ptr<CTabulonDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -62,12 +62,12 @@ PolicyDialogData PolicyValues(int policyIndex, int age, int term, int tableIndex
 
 } // namespace
 
-class TestChartsWindow : public QObject {
+class TestChartsWindow : public QObject, protected MainWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
-    void init();
-    void cleanup();
+    void init() { QVERIFY(ShowMainWindow(1000, 700)); }
+    void cleanup() { CloseMainWindow(); }
     void SaysNoCalculationYetBeforeTheFirst();
     void FollowsEachCalculation_data();
     void FollowsEachCalculation();
@@ -81,35 +81,12 @@ private slots:
     void PrintPreviewShowsTheChartsOnOnePage();
 
 private:
-    QAction* Action(const char* id) const {
-        return m_frame->findChild<QAction*>(QLatin1String(id));
-    }
     void Calculate(bool pension, const PolicyDialogData& values) {
         m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, values));
         Action(pension ? "ID_TYPE_PENSION" : "ID_TYPE_INSURANCE")->trigger();
     }
     LifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }
-
-    QTemporaryDir m_settings;
-    std::unique_ptr<CTabulonDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
 };
-
-void TestChartsWindow::init() {
-    m_doc = std::make_unique<CTabulonDoc>();
-    m_frame = std::make_unique<CMainFrame>(*m_doc);
-    m_frame->GetDocManager().SetSavePrompt(
-        [](const QString&) { return CDocManager::SaveAnswer::Discard; });
-    m_frame->GetDocManager().FileNew();
-    m_frame->resize(1000, 700);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-}
-
-void TestChartsWindow::cleanup() {
-    m_frame.reset();
-    m_doc.reset();
-}
 
 void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
     ChartsWindow* window = m_frame->GetChartsWindow();

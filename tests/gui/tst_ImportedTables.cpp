@@ -6,6 +6,7 @@
 #include "InsuranceDialog.h"
 #include "MortalityTables.h"
 #include "PolicyInputDialog.h"
+#include "ShellTestSupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -140,11 +141,7 @@ private slots:
         CDialog::SetMessageHandler(
             [&messages](CDialog*, const QString& message) { messages << message; });
         CInsuranceDialog dialog;
-        dialog.m_nInputKind = 1;
-        dialog.m_nAge = 19;
-        dialog.m_fAmount = 10000;
-        dialog.m_nRate = 5;
-        dialog.m_nTerm = 5;
+        static_cast<PolicyDialogData&>(dialog) = shell_test::AmountGiven(19, 10000, 5, 5);
         dialog.show();
         auto* list = dialog.findChild<QListWidget*>("IDC_TABLE_LIST");
         QCOMPARE(list->count(), kTableCount + 1);

@@ -32,12 +32,12 @@
 
 using namespace shell_test;
 
-class TestMainFrame : public QObject {
+class TestMainFrame : public QObject, protected MainWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
-    void init();
-    void cleanup();
+    void init() { QVERIFY(ShowMainWindow(640, 480)); }
+    void cleanup() { CloseMainWindow(); }
     void ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere();
     void UndoCutPasteAndCopyWithoutASelectionStayDisabled();
     void SelectAllAndControlCPutTheLinesOnTheClipboard();
@@ -54,30 +54,7 @@ private slots:
     void PrintPreviewShowsThePagesTheViewPrints();
 
 private:
-    QAction* Action(const char* id) const {
-        return m_frame->findChild<QAction*>(QLatin1String(id));
-    }
-
-    QTemporaryDir m_settings;
-    std::unique_ptr<CTabulonDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
 };
-
-void TestMainFrame::init() {
-    m_doc = std::make_unique<CTabulonDoc>();
-    m_frame = std::make_unique<CMainFrame>(*m_doc);
-    m_frame->GetDocManager().SetSavePrompt(
-        [](const QString&) { return CDocManager::SaveAnswer::Discard; });
-    m_frame->GetDocManager().FileNew();
-    m_frame->resize(640, 480);
-    m_frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-}
-
-void TestMainFrame::cleanup() {
-    m_frame.reset();
-    m_doc.reset();
-}
 
 void TestMainFrame::ToolbarHasNineButtonsWithTooltipsAndDocksAnywhere() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));

@@ -21,6 +21,7 @@
 using fault_support::ChildLimits;
 using fault_support::CliResult;
 using fault_support::CountLines;
+using fault_support::FileFault;
 using fault_support::Joined;
 using fault_support::LinesOf;
 using fault_support::ReadBytes;
@@ -251,24 +252,21 @@ TEST(CliJournalNames, NameThatIsNotUtf8OpensAndSaves) {
 
 // ---- tabulon-cli --journal ------------------------------------------------------------
 
-struct CliJournalFault {
-    const char* name;
-    // Makes the fault inside the folder; returns the journal path to pass.
-    std::function<std::string(const ScratchFolder&)> make;
-    const char* reason;
-    ChildLimits limits;
-};
-
-void PrintTo(const CliJournalFault& fault, std::ostream* out) {
-    *out << fault.name;
+// Status 1, nothing on standard output, and one line naming the journal and the reason.
+void ExpectRefusedJournal(const CliResult& result, const std::string& path,
+                          const std::string& reason) {
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
+    EXPECT_NE(result.err.find('"' + path + "\": " + reason), std::string::npos) << result.err;
 }
 
-class CliJournalFaults : public ::testing::TestWithParam<CliJournalFault> {};
+class CliJournalFaults : public ::testing::TestWithParam<FileFault> {};
 
 // Status 1, nothing on standard output, one line naming the file and the reason, and
 // every file as it was.
 TEST_P(CliJournalFaults, ExitWithStatusOneAndLeaveTheFileAlone) {
-    const CliJournalFault& fault = GetParam();
+    const FileFault& fault = GetParam();
     ScratchFolder scratch;
     const std::string path = fault.make(scratch);
     if (path.empty())
@@ -277,29 +275,24 @@ TEST_P(CliJournalFaults, ExitWithStatusOneAndLeaveTheFileAlone) {
     const CliResult result = RunCli({"insurance", "--net-income", "--journal", path}, fault.limits);
     if (result.status == fault_support::kSetupFailed)
         GTEST_SKIP() << "the child could not give up root's privileges or set its limits";
-    EXPECT_EQ(result.status, 1) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
-    EXPECT_NE(result.err.find('"' + path + '"'), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(fault.reason), std::string::npos) << result.err;
+    ExpectRefusedJournal(result, path, fault.reason);
     EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Journal, CliJournalFaults,
     ::testing::Values(
-        CliJournalFault{"FolderGivenAsFile", fault_support::Folder, "Is a directory", {}},
-        CliJournalFault{"FileWithoutReadPermission", fault_support::Unreadable, "Permission denied",
-                        Unprivileged()},
-        CliJournalFault{"ReadOnlyFolder", fault_support::ReadOnlyFolder, "Permission denied",
-                        Unprivileged()},
-        CliJournalFault{"ReadOnlyFileInWritableFolder", fault_support::ReadOnlyFile,
-                        "Permission denied", Unprivileged()},
-        CliJournalFault{
-            "MissingFolder", fault_support::MissingFolder, "No such file or directory", {}},
-        CliJournalFault{"Device", fault_support::NullDevice, "it is not a plain file", {}},
-        CliJournalFault{"OutOfRoomAtFileSizeLimit", fault_support::OldJournal, "File too large",
-                        fault_support::FileSizeLimit(512, false)}),
+        FileFault{"FolderGivenAsFile", fault_support::Folder, "Is a directory", {}},
+        FileFault{"FileWithoutReadPermission", fault_support::Unreadable, "Permission denied",
+                  Unprivileged()},
+        FileFault{"ReadOnlyFolder", fault_support::ReadOnlyFolder, "Permission denied",
+                  Unprivileged()},
+        FileFault{"ReadOnlyFileInWritableFolder", fault_support::ReadOnlyFile, "Permission denied",
+                  Unprivileged()},
+        FileFault{"MissingFolder", fault_support::MissingFolder, "No such file or directory", {}},
+        FileFault{"Device", fault_support::NullDevice, "it is not a plain file", {}},
+        FileFault{"OutOfRoomAtFileSizeLimit", fault_support::OldJournal, "File too large",
+                  fault_support::FileSizeLimit(512, false)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The same through tabulon-cli: status 1, the file named, nothing printed, the file kept.
@@ -315,11 +308,7 @@ TEST(CliJournalFaultsOutOfMemory, FileLargerThanMemoryExitsWithStatusOne) {
     const CliResult result = RunCli({"insurance", "--journal", path}, limits);
     if (result.status == fault_support::kSetupFailed)
         GTEST_SKIP() << "the child could not set its address-space limit";
-    EXPECT_EQ(result.status, 1) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(CountLines(result.err), 1u) << result.err;
-    EXPECT_NE(result.err.find('"' + path + '"'), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("not enough memory"), std::string::npos) << result.err;
+    ExpectRefusedJournal(result, path, "not enough memory");
     EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{256} << 20);
 }
 

@@ -25,6 +25,7 @@
 using fault_support::ChildLimits;
 using fault_support::ChildResult;
 using fault_support::EndlessDevice;
+using fault_support::FileFault;
 using fault_support::FileSizeLimit;
 using fault_support::Folder;
 using fault_support::InsideAFile;
@@ -352,44 +353,42 @@ void ExpectCleanFailure(const ChildResult& child) {
     EXPECT_EQ(child.text, "");
 }
 
-// ---- Opening --------------------------------------------------------------------------
-
-struct OpenFault {
-    const char* name;
-    // Makes the fault inside the folder; returns the path to open.
-    std::function<std::string(const ScratchFolder&)> make;
-    const char* reason;
-    bool unprivileged;
-};
-
-void PrintTo(const OpenFault& fault, std::ostream* out) {
-    *out << fault.name;
-}
-
-class OpenFaults : public ::testing::TestWithParam<OpenFault> {};
-
-TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
-    const OpenFault& fault = GetParam();
+// Makes the fault, then opens or saves the journal at its path in a child under its limits:
+// the operation fails cleanly and every file in the folder stays as it was (no temporary
+// file is left behind).
+void ExpectFailedOperation(const FileFault& fault,
+                           void (CTabulonDoc::*operation)(const std::string&)) {
     ScratchFolder scratch;
     const std::string path = fault.make(scratch);
+    if (path.empty())
+        GTEST_SKIP() << "cannot make the file for this fault here (a device node needs root)";
     CTabulonDoc doc;
-    PrepareJournal(doc, scratch.Path("earlier"));
-    ChildLimits limits;
-    limits.unprivileged = fault.unprivileged;
-    ExpectCleanFailure(RunInChild(limits, [&] {
+    PrepareJournal(doc, scratch.Path("earlier"), fault.runs);
+    const auto before = Snapshot(scratch.Path());
+    ExpectCleanFailure(RunInChild(fault.limits, [&] {
         return CheckFailure(
-            doc, [&] { doc.OpenFile(path); }, path, fault.reason);
+            doc, [&] { (doc.*operation)(path); }, path, fault.reason);
     }));
+    EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
+}
+
+// ---- Opening --------------------------------------------------------------------------
+
+class OpenFaults : public ::testing::TestWithParam<FileFault> {};
+
+TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
+    ExpectFailedOperation(GetParam(), &CTabulonDoc::OpenFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Journal, OpenFaults,
-    ::testing::Values(OpenFault{"MissingFile", MissingFile, "No such file or directory", false},
-                      OpenFault{"FolderGivenAsFile", Folder, "Is a directory", false},
-                      OpenFault{"FileWithoutReadPermission", Unreadable, "Permission denied", true},
-                      OpenFault{"FileUsedAsFolder", InsideAFile, "Not a directory", false},
-                      OpenFault{"NameTooLong", NameTooLong, "File name too long", false},
-                      OpenFault{"EndlessDevice", EndlessDevice, "it is not a plain file", false}),
+    ::testing::Values(FileFault{"MissingFile", MissingFile, "No such file or directory"},
+                      FileFault{"FolderGivenAsFile", Folder, "Is a directory"},
+                      FileFault{"FileWithoutReadPermission", Unreadable, "Permission denied",
+                                Unprivileged()},
+                      FileFault{"FileUsedAsFolder", InsideAFile, "Not a directory"},
+                      FileFault{"NameTooLong", NameTooLong, "File name too long"},
+                      FileFault{"EndlessDevice", EndlessDevice, "it is not a plain file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A file larger than the memory left: the read fails before a line is added.
@@ -412,50 +411,24 @@ TEST(OpenFaultsOutOfMemory, FileLargerThanMemoryLeavesTheJournalAsItWas) {
 
 // ---- Saving ---------------------------------------------------------------------------
 
-struct SaveFault {
-    const char* name;
-    // Makes the fault inside the folder; returns the path to save to.
-    std::function<std::string(const ScratchFolder&)> make;
-    const char* reason;
-    ChildLimits limits;
-    int runs; // calculations in the journal, enough to pass a size limit
-};
-
-void PrintTo(const SaveFault& fault, std::ostream* out) {
-    *out << fault.name;
-}
-
-class SaveFaults : public ::testing::TestWithParam<SaveFault> {};
+class SaveFaults : public ::testing::TestWithParam<FileFault> {};
 
 TEST_P(SaveFaults, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
-    const SaveFault& fault = GetParam();
-    ScratchFolder scratch;
-    const std::string path = fault.make(scratch);
-    if (path.empty())
-        GTEST_SKIP() << "cannot make the file for this fault here (a device node needs root)";
-    CTabulonDoc doc;
-    PrepareJournal(doc, scratch.Path("earlier"), fault.runs);
-    const auto before = Snapshot(scratch.Path());
-    ExpectCleanFailure(RunInChild(fault.limits, [&] {
-        return CheckFailure(
-            doc, [&] { doc.SaveFile(path); }, path, fault.reason);
-    }));
-    // The old file is whole, nothing new appeared (no temporary file is left behind).
-    EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
+    ExpectFailedOperation(GetParam(), &CTabulonDoc::SaveFile);
 }
 
 // Each run at age 0 with both sections adds about 16 KB; 8 runs pass a 64 KB limit.
 INSTANTIATE_TEST_SUITE_P(
     Journal, SaveFaults,
-    ::testing::Values(SaveFault{"FolderGivenAsFile", Folder, "Is a directory", {}, 1},
-                      SaveFault{"MissingFolder", MissingFolder, "No such file or directory", {}, 1},
-                      SaveFault{"OverADevice", NullDevice, "it is not a plain file", {}, 1},
-                      SaveFault{"OverANamedPipe", NamedPipe, "it is not a plain file", {}, 1},
-                      SaveFault{"ReadOnlyFolder", ReadOnlyFolder, "Permission denied",
+    ::testing::Values(FileFault{"FolderGivenAsFile", Folder, "Is a directory", {}, 1},
+                      FileFault{"MissingFolder", MissingFolder, "No such file or directory", {}, 1},
+                      FileFault{"OverADevice", NullDevice, "it is not a plain file", {}, 1},
+                      FileFault{"OverANamedPipe", NamedPipe, "it is not a plain file", {}, 1},
+                      FileFault{"ReadOnlyFolder", ReadOnlyFolder, "Permission denied",
                                 Unprivileged(), 1},
-                      SaveFault{"ReadOnlyFileInWritableFolder", ReadOnlyFile, "Permission denied",
+                      FileFault{"ReadOnlyFileInWritableFolder", ReadOnlyFile, "Permission denied",
                                 Unprivileged(), 1},
-                      SaveFault{"OutOfRoomAtFileSizeLimit", OldJournal, "File too large",
+                      FileFault{"OutOfRoomAtFileSizeLimit", OldJournal, "File too large",
                                 FileSizeLimit(64 * 1024), 8}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <grp.h>
 #include <map>
+#include <ostream>
 #include <poll.h>
 #include <random>
 #include <sstream>
@@ -330,6 +331,19 @@ inline ChildLimits FileSizeLimit(long long bytes, bool ignoreSignal = true) {
     limits.fileSizeLimit = bytes;
     limits.ignoreFileSizeSignal = ignoreSignal;
     return limits;
+}
+
+// A fault made in a scratch folder, and the reason the refusal must give.
+struct FileFault {
+    const char* name;
+    std::function<std::string(const ScratchFolder&)> make; // returns the path to use
+    const char* reason;
+    ChildLimits limits;
+    int runs = 1; // calculations in a journal to save, enough to pass a size limit
+};
+
+inline void PrintTo(const FileFault& fault, std::ostream* out) {
+    *out << fault.name;
 }
 
 // Every name under the folder, with the bytes of each file.

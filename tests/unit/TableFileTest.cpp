@@ -25,41 +25,33 @@
 #include <iomanip>
 #include <sys/stat.h>
 
-using fault_support::ChildLimits;
+using fault_support::EndlessDevice;
+using fault_support::FileFault;
+using fault_support::Folder;
+using fault_support::MissingFile;
+using fault_support::NamedPipe;
 using fault_support::RunInChild;
 using fault_support::ScratchFolder;
+using fault_support::Unprivileged;
+using fault_support::Unreadable;
 using fault_support::WriteBytes;
 
 namespace {
 
-struct TableFileFault {
-    const char* name;
-    // Makes the fault inside the folder; returns the path to read.
-    std::function<std::string(const ScratchFolder&)> make;
-    const char* message; // after `Cannot open "PATH": `
-    bool unprivileged;
-};
-
-void PrintTo(const TableFileFault& fault, std::ostream* out) {
-    *out << fault.name;
-}
-
-class TableFileFaults : public ::testing::TestWithParam<TableFileFault> {};
+class TableFileFaults : public ::testing::TestWithParam<FileFault> {};
 
 // Runs in a child, which gives up root's privileges where the fault needs it, and reports
 // what went wrong in text.
 TEST_P(TableFileFaults, FileErrorNamesTheFileAndTheReason) {
-    const TableFileFault& fault = GetParam();
+    const FileFault& fault = GetParam();
     ScratchFolder scratch;
     const std::string path = fault.make(scratch);
-    ChildLimits limits;
-    limits.unprivileged = fault.unprivileged;
-    const fault_support::ChildResult child = RunInChild(limits, [&]() -> std::string {
+    const fault_support::ChildResult child = RunInChild(fault.limits, [&]() -> std::string {
         try {
             ReadMortalityTableFile(path);
             return "the file was read";
         } catch (const CFileException& error) {
-            const std::string expected = "Cannot open \"" + path + "\": " + fault.message + ".";
+            const std::string expected = "Cannot open \"" + path + "\": " + fault.reason + ".";
             return error.what() == expected ? "" : std::string("message: ") + error.what();
         } catch (const TableFormatError& error) {
             return std::string("refused as a table: ") + error.what();
@@ -80,18 +72,14 @@ std::string HugeFile(const ScratchFolder& scratch) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, TableFileFaults,
-    ::testing::Values(
-        TableFileFault{"MissingFile", fault_support::MissingFile, "No such file or directory",
-                       false},
-        TableFileFault{"FolderGivenAsFile", fault_support::Folder, "Is a directory", false},
-        TableFileFault{"FileWithoutReadPermission", fault_support::Unreadable, "Permission denied",
-                       true},
-        TableFileFault{"NamedPipeWithoutWriter", fault_support::NamedPipe, "it is not a plain file",
-                       false},
-        TableFileFault{"EndlessDevice", fault_support::EndlessDevice, "it is not a plain file",
-                       false},
-        TableFileFault{"LargerThanTheLimit", HugeFile,
-                       "it is larger than 16 MB, more than a table file holds", false}),
+    ::testing::Values(FileFault{"MissingFile", MissingFile, "No such file or directory"},
+                      FileFault{"FolderGivenAsFile", Folder, "Is a directory"},
+                      FileFault{"FileWithoutReadPermission", Unreadable, "Permission denied",
+                                Unprivileged()},
+                      FileFault{"NamedPipeWithoutWriter", NamedPipe, "it is not a plain file"},
+                      FileFault{"EndlessDevice", EndlessDevice, "it is not a plain file"},
+                      FileFault{"LargerThanTheLimit", HugeFile,
+                                "it is larger than 16 MB, more than a table file holds"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A file at the limit is read, and judged as a table: here a CSV row after the table that
