@@ -8,6 +8,8 @@
 #include "SettingsFile.h"
 #include "TabulonDoc.h"
 
+#include "../unit/TestSupport.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
@@ -32,25 +34,10 @@ inline void UseSettingsIn(const QTemporaryDir& folder) {
     QSettings().clear();
 }
 
-// Values with the amount given and no report section, no list entry chosen.
-inline PolicyDialogData AmountGiven(int age, float amount, int rate, int term) {
-    PolicyDialogData values;
-    values.m_nInputKind = 1;
-    values.m_nAge = age;
-    values.m_fAmount = amount;
-    values.m_nRate = rate;
-    values.m_nTerm = term;
-    return values;
-}
-
 // Term life at 40 for 20 years, 100000 at 4 percent, with both report sections.
 inline PolicyDialogData TermLifeWithBothSections() {
-    PolicyDialogData values = AmountGiven(40, 100000, 4, 20);
-    values.m_bNetIncome = 1;
-    values.m_bMortality = 1;
-    values.m_nTableIndex = 0;
-    values.m_nPolicyIndex = 1;
-    return values;
+    return testing_support::With(testing_support::Sections::Both,
+                                 testing_support::Values(1, 40, 20, 4, 100000));
 }
 
 enum class DialogAnswer { Ok, Cancel };

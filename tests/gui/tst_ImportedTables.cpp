@@ -141,7 +141,7 @@ private slots:
         CDialog::SetMessageHandler(
             [&messages](CDialog*, const QString& message) { messages << message; });
         CInsuranceDialog dialog;
-        static_cast<PolicyDialogData&>(dialog) = shell_test::AmountGiven(19, 10000, 5, 5);
+        static_cast<PolicyDialogData&>(dialog) = testing_support::Values(-1, 19, 5, 5, 10000, -1);
         dialog.show();
         auto* list = dialog.findChild<QListWidget*>("IDC_TABLE_LIST");
         QCOMPARE(list->count(), kTableCount + 1);

@@ -14,7 +14,6 @@ using fault_support::ChildLimits;
 using fault_support::CliProcess;
 using fault_support::CliResult;
 using fault_support::CountLines;
-using fault_support::ReadBytes;
 using fault_support::RunCli;
 using fault_support::ScratchFolder;
 using fault_support::WriteBytes;

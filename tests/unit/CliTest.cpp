@@ -31,7 +31,9 @@ using fault_support::Snapshot;
 using fault_support::Unprivileged;
 using fault_support::WriteBytes;
 using testing_support::Report;
+using testing_support::Sections;
 using testing_support::Values;
+using testing_support::With;
 
 namespace {
 
@@ -43,9 +45,7 @@ protected:
 };
 
 TEST_F(Cli, PrintsExactlyTheLinesARunAppends) {
-    PolicyDialogData values = Values(2, 0, 30, 4, 25000, 3);
-    values.m_bMortality = 1;
-    values.m_bNetIncome = 1;
+    const PolicyDialogData values = With(Sections::Both, Values(2, 0, 30, 4, 25000, 3));
     const CliResult r =
         RunCli({"insurance", "--policy", "endowment", "--table", "regional-female", "--age", "0",
                 "--term", "30", "--rate", "4", "--amount", "25000", "--mortality", "--net-income"});
@@ -295,23 +295,6 @@ INSTANTIATE_TEST_SUITE_P(
                   fault_support::FileSizeLimit(512, false)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The same through tabulon-cli: status 1, the file named, nothing printed, the file kept.
-TEST(CliJournalFaultsOutOfMemory, FileLargerThanMemoryExitsWithStatusOne) {
-    if (fault_support::kAddressSanitizer)
-        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
-    ScratchFolder scratch;
-    const std::string path = scratch.Path("huge");
-    WriteBytes(path, "first line\r\n");
-    std::filesystem::resize_file(path, 256 << 20);
-    ChildLimits limits;
-    limits.addressSpace = 64 << 20;
-    const CliResult result = RunCli({"insurance", "--journal", path}, limits);
-    if (result.status == fault_support::kSetupFailed)
-        GTEST_SKIP() << "the child could not set its address-space limit";
-    ExpectRefusedJournal(result, path, "not enough memory");
-    EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{256} << 20);
-}
-
 // A journal name holding a line feed and an escape: the message stays one line, the name
 // shown with \xNN for those bytes.
 TEST(CliJournalFaultsControlBytesInName, MessageStaysOnOneLine) {
@@ -339,6 +322,20 @@ TEST(CliJournalFaultsNonText, ReportIsAppendedAfterTheFilesLines) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadBytes(path),
               Joined(LinesOf(bytes), "\r\n") + Joined(LinesOf(result.out), "\r\n"));
+}
+
+// A journal larger than the memory left: status 1, the file named, nothing printed, the file kept.
+TEST(CliJournalFaultsOutOfMemory, FileLargerThanMemoryExitsWithStatusOne) {
+    if (fault_support::kAddressSanitizer)
+        GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
+    ScratchFolder scratch;
+    const std::string path = fault_support::LargerThanMemory(scratch);
+    const CliResult result =
+        RunCli({"insurance", "--journal", path}, fault_support::AddressSpaceLimit(64 << 20));
+    if (result.status == fault_support::kSetupFailed)
+        GTEST_SKIP() << "the child could not set its address-space limit";
+    ExpectRefusedJournal(result, path, "not enough memory");
+    EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t{256} << 20);
 }
 
 // q = 0.05 at ages 0..149; everybody dies in the year of age 150.

@@ -24,14 +24,12 @@
 
 using fault_support::ChildLimits;
 using fault_support::ChildResult;
-using fault_support::EndlessDevice;
 using fault_support::FileFault;
 using fault_support::FileSizeLimit;
 using fault_support::Folder;
 using fault_support::InsideAFile;
 using fault_support::Joined;
 using fault_support::LinesOf;
-using fault_support::MissingFile;
 using fault_support::MissingFolder;
 using fault_support::NamedPipe;
 using fault_support::NameTooLong;
@@ -45,11 +43,12 @@ using fault_support::RunInChild;
 using fault_support::ScratchFolder;
 using fault_support::Snapshot;
 using fault_support::Unprivileged;
-using fault_support::Unreadable;
 using fault_support::WriteBytes;
 using testing_support::LinesFrom;
 using testing_support::ScriptedPrompt;
+using testing_support::Sections;
 using testing_support::Values;
+using testing_support::With;
 
 namespace {
 
@@ -308,11 +307,8 @@ JournalState StateOf(const CTabulonDoc& doc) {
 void PrepareJournal(CTabulonDoc& doc, const std::string& earlier, int runs = 1) {
     doc.OnNewDocument();
     doc.SaveFile(earlier);
-    PolicyDialogData values = Values(1, 0, 50);
-    values.m_bMortality = 1;
-    values.m_bNetIncome = 1;
     for (int i = 0; i < runs; ++i)
-        doc.RunCalculation(PolicyKind::Insurance, values);
+        doc.RunCalculation(PolicyKind::Insurance, With(Sections::Both, Values(1, 0, 50)));
 }
 
 // Describes how an operation that had to fail went wrong; empty when it failed cleanly.
@@ -380,30 +376,21 @@ TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
     ExpectFailedOperation(GetParam(), &CTabulonDoc::OpenFile);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Journal, OpenFaults,
-    ::testing::Values(FileFault{"MissingFile", MissingFile, "No such file or directory"},
-                      FileFault{"FolderGivenAsFile", Folder, "Is a directory"},
-                      FileFault{"FileWithoutReadPermission", Unreadable, "Permission denied",
-                                Unprivileged()},
-                      FileFault{"FileUsedAsFolder", InsideAFile, "Not a directory"},
-                      FileFault{"NameTooLong", NameTooLong, "File name too long"},
-                      FileFault{"EndlessDevice", EndlessDevice, "it is not a plain file"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Journal, OpenFaults,
+                         ::testing::ValuesIn(fault_support::UnreadableFiles(
+                             {FileFault{"FileUsedAsFolder", InsideAFile, "Not a directory"},
+                              FileFault{"NameTooLong", NameTooLong, "File name too long"}})),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A file larger than the memory left: the read fails before a line is added.
 TEST(OpenFaultsOutOfMemory, FileLargerThanMemoryLeavesTheJournalAsItWas) {
     if (fault_support::kAddressSanitizer)
         GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
     ScratchFolder scratch;
-    const std::string path = scratch.Path("huge");
-    WriteBytes(path, "first line\r\n");
-    std::filesystem::resize_file(path, 256 << 20); // the rest reads as NUL bytes
+    const std::string path = fault_support::LargerThanMemory(scratch);
     CTabulonDoc doc;
     PrepareJournal(doc, scratch.Path("earlier"));
-    ChildLimits limits;
-    limits.addressSpace = 64 << 20;
-    ExpectCleanFailure(RunInChild(limits, [&] {
+    ExpectCleanFailure(RunInChild(fault_support::AddressSpaceLimit(64 << 20), [&] {
         return CheckFailure(
             doc, [&] { doc.OpenFile(path); }, path, "not enough memory");
     }));
@@ -500,9 +487,7 @@ TEST(SaveFaultsOutOfMemory, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole
     CTabulonDoc doc;
     PrepareJournal(doc, scratch.Path("earlier"), 8);
     const auto before = Snapshot(scratch.Path());
-    ChildLimits limits;
-    limits.addressSpace = 16 << 20;
-    ExpectCleanFailure(RunInChild(limits, [&] {
+    ExpectCleanFailure(RunInChild(fault_support::AddressSpaceLimit(16 << 20), [&] {
         return CheckFailure(
             doc,
             [&] {

@@ -319,6 +319,14 @@ inline std::string NamedPipe(const ScratchFolder& scratch) {
     return ::mkfifo(path.c_str(), 0666) == 0 ? path : "";
 }
 
+// A file of 256 MB, more than a child limited to 64 MB of address space can read.
+inline std::string LargerThanMemory(const ScratchFolder& scratch) {
+    const std::string path = scratch.Path("huge");
+    WriteBytes(path, "first line\r\n");
+    std::filesystem::resize_file(path, 256 << 20); // the rest reads as NUL bytes
+    return path;
+}
+
 inline ChildLimits Unprivileged() {
     ChildLimits limits;
     limits.unprivileged = true;
@@ -344,6 +352,24 @@ struct FileFault {
 
 inline void PrintTo(const FileFault& fault, std::ostream* out) {
     *out << fault.name;
+}
+
+// Files that no reader reads, with the reason each gives, followed by more rows.
+inline std::vector<FileFault> UnreadableFiles(const std::vector<FileFault>& more) {
+    std::vector<FileFault> rows = {
+        {"MissingFile", MissingFile, "No such file or directory"},
+        {"FolderGivenAsFile", Folder, "Is a directory"},
+        {"FileWithoutReadPermission", Unreadable, "Permission denied", Unprivileged()},
+        {"EndlessDevice", EndlessDevice, "it is not a plain file"}};
+    rows.insert(rows.end(), more.begin(), more.end());
+    return rows;
+}
+
+// Room for this many bytes more than the child's size when it starts.
+inline ChildLimits AddressSpaceLimit(long long bytes) {
+    ChildLimits limits;
+    limits.addressSpace = bytes;
+    return limits;
 }
 
 // Every name under the folder, with the bytes of each file.

@@ -25,6 +25,15 @@ inline PolicyDialogData Values(int policyIndex, int age = 60, int term = 5, int 
     return values;
 }
 
+// The values with report sections asked for.
+enum class Sections { Mortality, NetIncome, Both };
+
+inline PolicyDialogData With(Sections sections, PolicyDialogData values) {
+    values.m_bMortality = sections != Sections::NetIncome;
+    values.m_bNetIncome = sections != Sections::Mortality;
+    return values;
+}
+
 inline std::vector<std::string> LinesFrom(const CTabulonDoc& doc, std::size_t first = 0) {
     std::vector<std::string> lines;
     const CStringList& list = *doc.GetLines();

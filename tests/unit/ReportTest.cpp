@@ -8,7 +8,9 @@
 #include <algorithm>
 
 using testing_support::Report;
+using testing_support::Sections;
 using testing_support::Values;
+using testing_support::With;
 
 namespace {
 
@@ -21,8 +23,7 @@ std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& li
 }
 
 TEST(Report, TermLifeWithNetIncomeMatchesTheWorkedExampleLineForLine) {
-    PolicyDialogData values = Values(1);
-    values.m_bNetIncome = 1;
+    const PolicyDialogData values = With(Sections::NetIncome, Values(1));
     const std::vector<std::string> expected = {
         " ",
         "*** The following calculations are based on the National, male mortality table.",
@@ -50,8 +51,7 @@ TEST(Report, TermLifeWithNetIncomeMatchesTheWorkedExampleLineForLine) {
 }
 
 TEST(Report, EndowmentRowsCarryATrailingBlankAndSurvivorsMatchTheLastDeathRow) {
-    PolicyDialogData values = Values(2);
-    values.m_bNetIncome = 1;
+    const PolicyDialogData values = With(Sections::NetIncome, Values(2));
     const std::vector<std::string> expected = {
         "       60      0.0184     -8190.79   -7714.60 ",
         "       61      0.0197     -6381.59   -5538.03 ",
@@ -68,9 +68,8 @@ TEST(Report, EndowmentRowsCarryATrailingBlankAndSurvivorsMatchTheLastDeathRow) {
 }
 
 TEST(Report, TermAnnuityPrintsPaymentsAndTheSurvivorsOfTheTerm) {
-    PolicyDialogData values = Values(1);
-    values.m_bNetIncome = 1;
-    const std::vector<std::string> report = Report(PolicyKind::Pension, values);
+    const std::vector<std::string> report =
+        Report(PolicyKind::Pension, With(Sections::NetIncome, Values(1)));
     const std::vector<std::string> expected = {
         "Policy type           Applicant's age       amount       payment   ",
         "-------------------- ----------------- ---------------- ----------  ",
@@ -94,9 +93,8 @@ TEST(Report, TermAnnuityPrintsPaymentsAndTheSurvivorsOfTheTerm) {
 }
 
 TEST(Report, LifeAnnuityHasNoTermLineAndNoSurvivorsRow) {
-    PolicyDialogData values = Values(0);
-    values.m_bNetIncome = 1;
-    const std::vector<std::string> report = Report(PolicyKind::Pension, values);
+    const std::vector<std::string> report =
+        Report(PolicyKind::Pension, With(Sections::NetIncome, Values(0)));
     EXPECT_EQ(report[6], "        Life annuity         60               10000.00     973.01 ");
     EXPECT_EQ(report[7], "Discount rate = 5.00 percent. ");
     EXPECT_EQ(report[report.size() - 3], "      106      0.0000    -34758.24   -7397.40 ");
@@ -116,9 +114,8 @@ TEST(Report, GivenPremiumOrPaymentSolvesTheAmount) {
 }
 
 TEST(Report, MortalitySectionListsEveryAgeFromTheApplicantOn) {
-    PolicyDialogData values = Values(0);
-    values.m_bMortality = 1;
-    const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
+    const std::vector<std::string> report =
+        Report(PolicyKind::Insurance, With(Sections::Mortality, Values(0)));
     const std::vector<std::string> head = {
         " ",
         "*** The following calculations are based on the National, male mortality table.",
@@ -152,10 +149,8 @@ TEST(Report, WithoutSectionsOnlyOpeningAndSummaryArePrinted) {
 
 TEST(Report, AgeOneHundredSixWholeLifeHasOneRowOfCertainDeath) {
     for (const int table : {0, 1, 3}) {
-        PolicyDialogData values = Values(0, 106, 5, 5, 10000, table);
-        values.m_bMortality = 1;
-        values.m_bNetIncome = 1;
-        const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
+        const std::vector<std::string> report =
+            Report(PolicyKind::Insurance, With(Sections::Both, Values(0, 106, 5, 5, 10000, table)));
         const std::vector<std::string> tail = Tail(report, 3);
         EXPECT_EQ(tail[0].substr(0, 21), "      106      1.0000") << "table " << table + 1;
         EXPECT_EQ(tail[1], "--------- ----------- ------------ ----------  ");
@@ -164,9 +159,8 @@ TEST(Report, AgeOneHundredSixWholeLifeHasOneRowOfCertainDeath) {
 }
 
 TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
-    PolicyDialogData values = Values(1, 60, 50);
-    values.m_bNetIncome = 1;
-    const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
+    const std::vector<std::string> report =
+        Report(PolicyKind::Insurance, With(Sections::NetIncome, Values(1, 60, 50)));
     EXPECT_EQ(report[7], "(Term = 50 years)  ");
     const std::vector<std::string> tail = Tail(report, 4);
     EXPECT_EQ(tail[0].substr(0, 9), "      106");
@@ -174,19 +168,16 @@ TEST(Report, TermPastTheTableEndsWithAProbabilityOnlySurvivorsRow) {
     EXPECT_TRUE(tail[1] == "     107+      0.0000" || tail[1] == "     107+     -0.0000")
         << tail[1];
 
-    PolicyDialogData annuity = Values(1, 60, 80);
-    annuity.m_bNetIncome = 1;
-    const std::vector<std::string> pension = Report(PolicyKind::Pension, annuity);
+    const std::vector<std::string> pension =
+        Report(PolicyKind::Pension, With(Sections::NetIncome, Values(1, 60, 80)));
     EXPECT_EQ(pension[7], "(Term = 80 years)  ");
     EXPECT_EQ(Tail(pension, 3)[0].substr(0, 9), "     107+");
     EXPECT_EQ(Tail(pension, 3)[0].size(), 21u);
 }
 
 TEST(Report, NobodyLivingPrintsNanNeverMinusNan) {
-    PolicyDialogData values = Values(0, 106, 5, 5, 10000, 2);
-    values.m_bMortality = 1;
-    values.m_bNetIncome = 1;
-    const std::vector<std::string> report = Report(PolicyKind::Insurance, values);
+    const std::vector<std::string> report =
+        Report(PolicyKind::Insurance, With(Sections::Both, Values(0, 106, 5, 5, 10000, 2)));
     EXPECT_EQ(report[8], "  106       0       0    nan         nan          nan          nan");
     for (const std::string& line : report)
         EXPECT_EQ(line.find("-nan"), std::string::npos) << line;
@@ -207,8 +198,8 @@ TEST(Report, EdniIsZeroAcrossPoliciesAgesAndInputKinds) {
         for (int policy = 0; policy < policies; ++policy) {
             for (const int age : {0, 25, 60, 99}) {
                 for (const int inputKind : {1, 2}) {
-                    PolicyDialogData values = Values(policy, age, 20, 4, 12345.5f, age % 4);
-                    values.m_bNetIncome = 1;
+                    PolicyDialogData values =
+                        With(Sections::NetIncome, Values(policy, age, 20, 4, 12345.5f, age % 4));
                     values.m_nInputKind = inputKind;
                     EXPECT_EQ(Report(kind, values).back(),
                               "               1.0000        EDNI=       0.00 ")
