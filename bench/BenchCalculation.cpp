@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -79,26 +80,18 @@ void Pricing(benchmark::State& state, const bench::PolicyCase& policy, int age) 
 } // namespace
 
 int main(int argc, char** argv) {
-    for (const bench::PolicyCase& policy : bench::kPolicies) {
-        for (const int age : {0, 60}) {
-            const std::string suffix = std::string(policy.name) + "/age:" + std::to_string(age);
-            benchmark::RegisterBenchmark(("Report/" + suffix).c_str(), Report, policy, age)
-                ->UseManualTime()
-                ->Unit(benchmark::kMicrosecond);
+    using Measure = void (*)(benchmark::State&, const bench::PolicyCase&, int);
+    for (const auto& [name, measure] : {std::pair<const char*, Measure>{"Report/", Report},
+                                        std::pair<const char*, Measure>{"Pricing/", Pricing}}) {
+        for (const bench::PolicyCase& policy : bench::kPolicies) {
+            for (const int age : {0, 60}) {
+                const std::string title =
+                    name + std::string(policy.name) + "/age:" + std::to_string(age);
+                benchmark::RegisterBenchmark(title.c_str(), measure, policy, age)
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMicrosecond);
+            }
         }
     }
-    for (const bench::PolicyCase& policy : bench::kPolicies) {
-        for (const int age : {0, 60}) {
-            const std::string suffix = std::string(policy.name) + "/age:" + std::to_string(age);
-            benchmark::RegisterBenchmark(("Pricing/" + suffix).c_str(), Pricing, policy, age)
-                ->UseManualTime()
-                ->Unit(benchmark::kMicrosecond);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunRegistered(argc, argv);
 }

@@ -256,12 +256,8 @@ int main(int argc, char** argv) {
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int status = bench::RunRegistered(argc, argv);
     for (const std::int64_t lines : kSizes)
         ::unlink((bench::DataFolder() + "/journal-" + std::to_string(lines) + ".txt").c_str());
-    return 0;
+    return status;
 }

@@ -3,6 +3,8 @@
 
 #include "TabulonDoc.h"
 
+#include <benchmark/benchmark.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -180,6 +182,15 @@ std::string CaptureChild(const std::vector<std::string>& argv) {
     ::close(pipeEnds[0]);
     Wait(pid, start);
     return output;
+}
+
+int RunRegistered(int& argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace bench

@@ -62,4 +62,8 @@ ChildResult RunChild(const std::vector<std::string>& argv, const std::vector<std
 // Reads the whole standard output of a program (for children that report a measurement).
 std::string CaptureChild(const std::vector<std::string>& argv);
 
+// Runs the registered benchmarks that the command line selects, as a benchmark program's
+// main does; 1 for an argument Google Benchmark does not know.
+int RunRegistered(int& argc, char** argv);
+
 } // namespace bench

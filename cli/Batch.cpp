@@ -7,6 +7,7 @@
 #include "CalculationRecord.h"
 #include "CliOptions.h"
 #include "CsvReader.h"
+#include "FileDescriptor.h"
 #include "FileException.h"
 #include "MortalityTables.h"
 #include "TableFormatError.h"
@@ -46,17 +47,8 @@ public:
             Flush();
     }
     void Flush() {
-        const char* data = m_text.data();
-        std::size_t left = m_text.size();
-        while (left > 0) {
-            const ssize_t n = ::write(STDOUT_FILENO, data, left);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                throw CFileException::FromErrno("write", "standard output", errno);
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
+        if (!WriteAll(STDOUT_FILENO, m_text.data(), m_text.size()))
+            throw CFileException::FromErrno("write", "standard output", errno);
         m_text.clear();
     }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CsvReader.h"
 
+#include "FileDescriptor.h"
 #include "FileException.h"
 
 #include <algorithm>
@@ -36,17 +37,11 @@ std::size_t CsvReader::ReadMore() {
         return 0;
     if (m_streamed && m_beforeWait)
         m_beforeWait();
-    for (;;) {
-        const ssize_t n = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw CFileException::FromErrno("read", m_name, errno);
-        if (n == 0)
-            m_ended = true;
-        m_end += static_cast<std::size_t>(n);
-        return static_cast<std::size_t>(n);
-    }
+    const std::size_t n = ReadSome(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end, m_name);
+    if (n == 0)
+        m_ended = true;
+    m_end += n;
+    return n;
 }
 
 // Makes at least one unread byte available; false at the end of the input.

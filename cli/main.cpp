@@ -2,6 +2,7 @@
 // tabulon-cli: the headless front end. Prices a policy and prints the report lines.
 #include "Batch.h"
 #include "CliOptions.h"
+#include "FileDescriptor.h"
 #include "FileException.h"
 #include "JournalLock.h"
 #include "JsonReport.h"
@@ -22,21 +23,7 @@ namespace {
 
 // Writes all of text to standard output; false with errno set when that fails.
 bool WriteStandardOutput(const std::string& text) {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(STDOUT_FILENO, data, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return WriteAll(STDOUT_FILENO, text.data(), text.size());
 }
 
 // The report goes to standard output before the journal is saved, so a report that could

@@ -18,3 +18,29 @@ FileDescriptor OpenPlainFileToRead(const std::string& path, struct stat& st) {
         throw CFileException("open", path, "it is not a plain file");
     return fd;
 }
+
+std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& path) {
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw CFileException::FromErrno("read", path, errno);
+    }
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}

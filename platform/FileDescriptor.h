@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A file descriptor that is closed when it goes out of scope, and the opening of a plain
-// file to read.
+// A file descriptor that is closed when it goes out of scope, the opening of a plain file
+// to read, and reads and writes that carry on after a signal.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,3 +35,12 @@ private:
 // it cannot be opened, is a folder, or is not a plain file (a device such as /dev/zero would
 // never end, a pipe may never deliver).
 FileDescriptor OpenPlainFileToRead(const std::string& path, struct stat& st);
+
+// Reads up to size bytes into buffer, again when a signal interrupts the read; returns how
+// many arrived, 0 at the end of the file. Throws CFileException naming path when the read
+// fails.
+std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& path);
+
+// Writes all size bytes, again after a signal or a short write. False, with errno set, when
+// a write fails.
+bool WriteAll(int fd, const char* data, std::size_t size);

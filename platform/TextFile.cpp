@@ -106,16 +106,11 @@ FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes
         std::size_t room = static_cast<std::size_t>(st.st_size) + 1;
         for (;;) {
             char* const raw = lines.RawSpace(filled + room);
-            const ssize_t n = ::read(fd.Get(), raw + filled, room);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw CFileException::FromErrno("read", path, errno);
-            }
+            const std::size_t n = ReadSome(fd.Get(), raw + filled, room, path);
             if (n == 0)
                 break;
-            filled += static_cast<std::size_t>(n);
-            room -= static_cast<std::size_t>(n);
+            filled += n;
+            room -= n;
             if (room == 0)
                 room = filled; // a file that grows, or one that gives no size: double the room
         }
@@ -159,16 +154,8 @@ void WriteLines(int fd, const CStringList& lines, const std::string& path, const
     const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     std::size_t used = 0;
     const auto flush = [&](const char* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw SaveError(path, errno, note);
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
+        if (!WriteAll(fd, data, size))
+            throw SaveError(path, errno, note);
     };
     for (std::size_t i = 0; i < lines.GetCount(); ++i) {
         const std::string_view line = lines.GetAt(i);

@@ -35,15 +35,11 @@ std::string ReadWholeFile(const std::string& path) {
                 throw CFileException("read", path, TooLarge());
             bytes.resize(std::min(bytes.size() * 2, kTableFileMaxBytes + 1));
         }
-        const ssize_t n = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw CFileException::FromErrno("read", path, errno);
-        }
+        const std::size_t n =
+            ReadSome(fd.Get(), bytes.data() + filled, bytes.size() - filled, path);
         if (n == 0)
             break;
-        filled += static_cast<std::size_t>(n);
+        filled += n;
     }
     bytes.resize(filled);
     return bytes;

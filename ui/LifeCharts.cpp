@@ -34,6 +34,27 @@ QString Exact(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
+// The report's name of a built-in policy or table in the user's language; an imported
+// table's own name as it stands.
+QString ShownName(const std::string& name) {
+    static const char* const builtIn[] = {
+        QT_TRANSLATE_NOOP("LifeCharts", "Whole life insurance"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Term life insurance"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Endowment"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Life annuity"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Term annuity"),
+        QT_TRANSLATE_NOOP("LifeCharts", "National, male"),
+        QT_TRANSLATE_NOOP("LifeCharts", "National, female"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Regional, male"),
+        QT_TRANSLATE_NOOP("LifeCharts", "Regional, female"),
+    };
+    for (const char* known : builtIn) {
+        if (name == known)
+            return LifeCharts::tr(known);
+    }
+    return QString::fromStdString(name);
+}
+
 QString TwoDecimals(double value) {
     return std::isfinite(value) ? QString::number(value, 'f', 2) : LifeCharts::tr("not defined");
 }
@@ -268,9 +289,7 @@ QStringList LifeCharts::Describe(const ChartSeries& series) {
     QString terms = tr("age %1").arg(series.age);
     if (series.usesTerm)
         terms += series.term == 1 ? tr(", term 1 year") : tr(", term %1 years").arg(series.term);
-    return {tr("%1, %2 table")
-                .arg(QString::fromStdString(series.policyName),
-                     QString::fromStdString(series.tableName)),
+    return {tr("%1, %2 table").arg(ShownName(series.policyName), ShownName(series.tableName)),
             terms + tr(", rate %1%").arg(Exact(series.rate))};
 }
 

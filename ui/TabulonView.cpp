@@ -267,10 +267,18 @@ void CTabulonView::EnsureCaretVisible() {
 void CTabulonView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const std::int64_t lines = GetLineCount();
-    if (modifiers == Qt::ShiftModifier) {
+    if (modifiers == Qt::ShiftModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier)) {
+        const bool control = modifiers & Qt::ControlModifier;
         const std::int64_t page = m_layout.GetRowsIn(viewport()->height());
         std::int64_t delta = 0;
         switch (event->key()) {
+        // Ctrl+Shift+Home and End extend the selection to the first and the last line.
+        case Qt::Key_Home:
+            delta = control ? -lines : 0;
+            break;
+        case Qt::Key_End:
+            delta = control ? lines : 0;
+            break;
         case Qt::Key_Up:
             delta = -1;
             break;

@@ -15,6 +15,35 @@
 #include <string_view>
 
 namespace {
+// The arguments without the options the window system's application object takes for
+// itself (-platform xcb, -style Fusion, -reverse, ...), which only it would take out.
+QStringList WithoutQtOptions(const QStringList& arguments) {
+    static const QStringList withValue =
+        QStringLiteral("platform platformpluginpath platformtheme plugin qmljsdebugger "
+                       "qwindowgeometry qwindowicon qwindowtitle style stylesheet session "
+                       "display geometry title icon name visual")
+            .split(QLatin1Char(' '));
+    static const QStringList alone =
+        QStringLiteral("reverse nograb dograb sync widgetcount testability")
+            .split(QLatin1Char(' '));
+    QStringList kept{arguments.value(0)};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--")) {
+            kept << arguments.mid(i);
+            break;
+        }
+        const QString name = arg.startsWith(QLatin1String("--")) ? arg.mid(2)
+                             : arg.startsWith(QLatin1Char('-'))  ? arg.mid(1)
+                                                                 : QString();
+        if (withValue.contains(name))
+            ++i; // and its value
+        else if (!alone.contains(name))
+            kept << arg;
+    }
+    return kept;
+}
+
 // Help and version need no window system: they are answered before one starts, so that
 // nothing but their text is written, whatever the environment.
 bool AnswersHelpOrVersion(int argc, char* argv[]) {
@@ -23,7 +52,8 @@ bool AnswersHelpOrVersion(int argc, char* argv[]) {
     if (std::none_of(argv + 1, argv + argc, asking))
         return false;
     const QCoreApplication core(argc, argv);
-    const CCommandLineInfo info = CCommandLineInfo::Parse(QCoreApplication::arguments());
+    const CCommandLineInfo info =
+        CCommandLineInfo::Parse(WithoutQtOptions(QCoreApplication::arguments()));
     if (info.m_nShellCommand != CCommandLineInfo::ShowHelp &&
         info.m_nShellCommand != CCommandLineInfo::ShowVersion)
         return false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PdfFile.h"
 
+#include "FileDescriptor.h"
 #include "FileName.h"
 #include "MessageText.h"
 
@@ -22,19 +23,6 @@ QString CannotWrite(const QByteArray& out, const char* reason) {
     return DecodeFileName(QByteArray::fromStdString("Cannot write the PDF file \"" +
                                                     ShownInMessage(out.toStdString()) +
                                                     "\": " + reason + "."));
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // Copies everything that arrives on the pipe into the file and remembers the first write

@@ -58,6 +58,8 @@ private slots:
     void FileNamesKeepEveryByte_data();
     void FileNamesKeepEveryByte();
     void NameThatIsNotUtf8OpensSavesPrintsAndReopens();
+    void HelpAndVersionNeedNoDisplay_data();
+    void HelpAndVersionNeedNoDisplay();
 
 private:
     QString File(const char* name) const { return m_files.filePath(QLatin1String(name)); }
@@ -472,6 +474,34 @@ void TestTabulonApp::NameThatIsNotUtf8OpensSavesPrintsAndReopens() {
     app.GetMainFrame()->findChild<QAction*>(QStringLiteral("ID_FILE_MRU_FILE1"))->trigger();
     QVERIFY(app.GetDocument().GetLines()->GetCount() > 100);
     QCOMPARE(QByteArray::fromStdString(app.GetDocument().GetPathName()), journal);
+}
+
+void TestTabulonApp::HelpAndVersionNeedNoDisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("starts");
+    const QByteArray version = "Tabulon " TABULON_PROJECT_VERSION "\n";
+    QTest::newRow("--version") << QStringList{"--version"} << version;
+    // The window system's own options are left to it, and it is never started.
+    QTest::newRow("-platform xcb --version")
+        << QStringList{"-platform", "xcb", "--version"} << version;
+    QTest::newRow("-style Fusion -reverse --help")
+        << QStringList{"-style", "Fusion", "-reverse", "--help"} << QByteArray("Usage: ");
+}
+
+void TestTabulonApp::HelpAndVersionNeedNoDisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, starts);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TABULON_DESKTOP), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY2(process.readAllStandardOutput().startsWith(starts), qPrintable(arguments.join(' ')));
+    QCOMPARE(process.readAllStandardError(), QByteArray());
 }
 
 TABULON_GUI_TEST_MAIN(TestTabulonApp)

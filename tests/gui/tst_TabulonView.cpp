@@ -348,6 +348,12 @@ void TestTabulonView::ShiftKeysExtendTheSelection_data() {
     QTest::newRow("page down past the end clamps")
         << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown} << 0LL
         << 39LL;
+    // A key with the Control modifier is given combined with it.
+    const int controlHome = Qt::Key_Home | Qt::ControlModifier;
+    const int controlEnd = Qt::Key_End | Qt::ControlModifier;
+    QTest::newRow("control end extends to the last line") << QList<int>{controlEnd} << 0LL << 39LL;
+    QTest::newRow("control home extends back to the first line")
+        << QList<int>{Qt::Key_Down, Qt::Key_Down, controlEnd, controlHome} << 0LL << 0LL;
 }
 
 void TestTabulonView::ShiftKeysExtendTheSelection() {
@@ -358,7 +364,8 @@ void TestTabulonView::ShiftKeysExtendTheSelection() {
     CTabulonView view(doc);
     ShowNumberedLines(doc, view, 40);
     for (int key : keys)
-        QTest::keyClick(&view, Qt::Key(key), Qt::ShiftModifier);
+        QTest::keyClick(&view, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                        Qt::ShiftModifier | Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
     if (last < 0) // a page: the whole rows in sight
         last = view.viewport()->height() / view.GetLayout().GetPitch() - 1;
     QCOMPARE(Selected(view), std::make_pair(std::int64_t{first}, std::int64_t{last}));

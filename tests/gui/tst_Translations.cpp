@@ -4,6 +4,7 @@
 #include "DialogBase.h"
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"
+#include "LifeCharts.h"
 #include "MainFrame.h"
 #include "PensionDialog.h"
 #include "PolicyInputDialog.h"
@@ -91,6 +92,7 @@ private slots:
     void FileMessagesSpeakGerman_data();
     void FileMessagesSpeakGerman();
     void ReportLinesStayTheSameInGerman();
+    void ChartTitlesNameTheCalculationInGerman();
 
 private:
     void UseGerman() { m_translations.emplace(QLocale(QStringLiteral("de_DE"))); }
@@ -250,6 +252,24 @@ void TestTranslations::ReportLinesStayTheSameInGerman() {
     });
     QVERIFY(german);
     QCOMPARE(inGerman, english);
+}
+
+void TestTranslations::ChartTitlesNameTheCalculationInGerman() {
+    ChartSeries series;
+    series.policyName = "Term life insurance";
+    series.tableName = "National, male";
+    series.age = 40;
+    series.usesTerm = true;
+    series.term = 10;
+    series.rate = 4;
+    UseGerman();
+    QCOMPARE(LifeCharts::Describe(series),
+             (QStringList{QStringLiteral("Risikolebensversicherung, Tafel National, Männer"),
+                          QStringLiteral("Alter 40, Laufzeit 10 Jahre, Zins 4 %")}));
+    // An imported table keeps its own name.
+    series.tableName = "2017 CSO Ultimate";
+    QCOMPARE(LifeCharts::Describe(series).front(),
+             QStringLiteral("Risikolebensversicherung, Tafel 2017 CSO Ultimate"));
 }
 
 TABULON_GUI_TEST_MAIN(TestTranslations)

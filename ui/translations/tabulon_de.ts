@@ -203,6 +203,42 @@
 <context>
     <name>LifeCharts</name>
     <message>
+        <source>Whole life insurance</source>
+        <translation>Lebenslange Todesfallversicherung</translation>
+    </message>
+    <message>
+        <source>Term life insurance</source>
+        <translation>Risikolebensversicherung</translation>
+    </message>
+    <message>
+        <source>Endowment</source>
+        <translation>Gemischte Versicherung</translation>
+    </message>
+    <message>
+        <source>Life annuity</source>
+        <translation>Lebenslange Leibrente</translation>
+    </message>
+    <message>
+        <source>Term annuity</source>
+        <translation>Temporäre Leibrente</translation>
+    </message>
+    <message>
+        <source>National, male</source>
+        <translation>National, Männer</translation>
+    </message>
+    <message>
+        <source>National, female</source>
+        <translation>National, Frauen</translation>
+    </message>
+    <message>
+        <source>Regional, male</source>
+        <translation>Regional, Männer</translation>
+    </message>
+    <message>
+        <source>Regional, female</source>
+        <translation>Regional, Frauen</translation>
+    </message>
+    <message>
         <source>not defined</source>
         <translation>nicht definiert</translation>
     </message>
