@@ -14,6 +14,7 @@
 
 using fault_support::CliResult;
 using fault_support::CountLines;
+using fault_support::kOldJournal;
 using fault_support::ReadBytes;
 using fault_support::RunCli;
 using fault_support::ScratchFolder;
@@ -32,8 +33,6 @@ void PrintTo(const Refusal& refusal, std::ostream* out) {
 }
 
 class CliInputFaults : public ::testing::TestWithParam<Refusal> {};
-
-const std::string kOldJournal = " \r\n*** an older journal\r\n";
 
 TEST_P(CliInputFaults, RefusedWithStatusTwoOneLineAndNoFileTouched) {
     const Refusal& refusal = GetParam();

@@ -427,7 +427,7 @@ TEST(SaveFaultsOnAFullDisk, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole
     CTabulonDoc doc;
     PrepareJournal(doc, scratch.Path("earlier"), 8);
     const std::string path = scratch.Path("disk/journal");
-    const std::string old = " \r\n*** an older journal\r\n";
+    const std::string old = fault_support::kOldJournal;
     const ChildResult child = RunInChild({}, [&]() -> std::string {
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
