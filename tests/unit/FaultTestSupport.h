@@ -346,7 +346,7 @@ struct FileFault {
     const char* name;
     std::function<std::string(const ScratchFolder&)> make; // returns the path to use
     const char* reason;
-    ChildLimits limits;
+    ChildLimits limits = {};
     int runs = 1; // calculations in a journal to save, enough to pass a size limit
 };
 
