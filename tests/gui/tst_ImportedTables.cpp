@@ -51,8 +51,10 @@ class TestImportedTables : public QObject {
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QDir(imported_tables::Folder()).removeRecursively();
+        // A data folder of this run's own: ctest runs this program in two languages at once.
+        QVERIFY(m_data.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+        QVERIFY(imported_tables::Folder().startsWith(m_data.path()));
     }
     void cleanup() {
         while (!imported_tables::Names().isEmpty())
@@ -158,6 +160,9 @@ private slots:
         QCOMPARE(dialog.m_nTableIndex, kTableCount);
         CDialog::SetMessageHandler({});
     }
+
+private:
+    QTemporaryDir m_data;
 };
 
 TABULON_GUI_TEST_MAIN(TestImportedTables)
