@@ -349,8 +349,8 @@ void TestTabulonView::ShiftKeysExtendTheSelection_data() {
         << QList<int>{Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageDown} << 0LL
         << 39LL;
     // A key with the Control modifier is given combined with it.
-    const int controlHome = Qt::Key_Home | Qt::ControlModifier;
-    const int controlEnd = Qt::Key_End | Qt::ControlModifier;
+    const int controlHome = (Qt::ControlModifier | Qt::Key_Home).toCombined();
+    const int controlEnd = (Qt::ControlModifier | Qt::Key_End).toCombined();
     QTest::newRow("control end extends to the last line") << QList<int>{controlEnd} << 0LL << 39LL;
     QTest::newRow("control home extends back to the first line")
         << QList<int>{Qt::Key_Down, Qt::Key_Down, controlEnd, controlHome} << 0LL << 0LL;
