@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -64,16 +65,32 @@ int OpenWithoutWaiting(const std::string& path, int extra = 0) {
     return fd;
 }
 
-int LockWaiting(int fd) {
-    while (::flock(fd, LOCK_EX) != 0)
-        if (errno != EINTR)
+// Takes the flock, waiting for another program's at most patience; -1 with errno set when
+// that fails, EWOULDBLOCK when the wait ran out.
+int LockWaiting(int fd, std::chrono::milliseconds patience) {
+    if (patience == JournalLock::kNoLimit) {
+        while (::flock(fd, LOCK_EX) != 0)
+            if (errno != EINTR)
+                return -1;
+        return 0;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
             return -1;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            errno = EWOULDBLOCK;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     return 0;
 }
 
 } // namespace
 
-JournalLock::JournalLock(const std::string& path, const std::string& action) {
+JournalLock::JournalLock(const std::string& path, const std::string& action,
+                         std::chrono::milliseconds patience) {
     if (path.empty())
         throw CFileException(action, path, "no file name was given");
     m_target = ResolveTarget(path);
@@ -113,9 +130,11 @@ JournalLock::JournalLock(const std::string& path, const std::string& action) {
         }
         m_locked = m_status;
         m_shared = ShareHeld(m_locked);
-        if (!m_shared && LockWaiting(m_fd) != 0) {
+        if (!m_shared && LockWaiting(m_fd, patience) != 0) {
             const int error = errno;
             ::close(m_fd);
+            if (error == EWOULDBLOCK)
+                throw CFileException(action, path, "another program holds it locked");
             throw CFileException::FromErrno(action, path, error);
         }
         // Still the file at the path (or still no file there)?

@@ -3,17 +3,21 @@
 // new content in place, so that programs writing the same journal take turns.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <sys/stat.h>
 
 class JournalLock {
 public:
+    static constexpr std::chrono::milliseconds kNoLimit = std::chrono::milliseconds::max();
+
     // Follows symbolic links in path, waits until no other program holds the lock and takes
-    // it. A journal that does not exist yet is locked through its folder until it is made.
-    // A folder, a device or a named pipe is refused at once. A lock this process already
-    // holds on the same file is shared rather than waited for. Throws CFileException with
-    // action ("open", "save") and path.
-    JournalLock(const std::string& path, const std::string& action);
+    // it; after patience the wait ends with a CFileException. A journal that does not exist
+    // yet is locked through its folder until it is made. A folder, a device or a named pipe
+    // is refused at once. A lock this process already holds on the same file is shared
+    // rather than waited for. Throws CFileException with action ("open", "save") and path.
+    JournalLock(const std::string& path, const std::string& action,
+                std::chrono::milliseconds patience = kNoLimit);
     ~JournalLock();
     JournalLock(const JournalLock&) = delete;
     JournalLock& operator=(const JournalLock&) = delete;

@@ -376,9 +376,10 @@ bool MustRewriteInPlace(const JournalLock& lock, const std::string& path) {
 
 } // namespace
 
-FileIdentity WriteTextLines(const std::string& path, const CStringList& lines) {
+FileIdentity WriteTextLines(const std::string& path, const CStringList& lines,
+                            std::chrono::milliseconds patience) {
     try {
-        const JournalLock lock(path, "save");
+        const JournalLock lock(path, "save", patience);
         return MustRewriteInPlace(lock, path) ? Rewrite(lock, lines, path)
                                               : Replace(lock, lines, path);
     } catch (const std::bad_alloc&) {
@@ -388,7 +389,7 @@ FileIdentity WriteTextLines(const std::string& path, const CStringList& lines) {
 }
 
 void CheckCanSave(const std::string& path, const CStringList& lines) {
-    const JournalLock lock(path, "save");
+    const JournalLock lock(path, "save", kSaveLockPatience);
     if (!MustRewriteInPlace(lock, path) && !lock.Exists() &&
         ::faccessat(AT_FDCWD, FolderOf(lock.Target()).c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         throw CFileException::FromErrno("save", path, errno);

@@ -5,6 +5,7 @@
 #include "FileIdentity.h"
 #include "StringList.h"
 
+#include <chrono>
 #include <string>
 
 // Whether reading accepts NUL bytes: a file the user opens is read whatever it holds, but
@@ -20,6 +21,9 @@ enum class NulBytes { Keep, Refuse };
 FileIdentity ReadTextLines(const std::string& path, CStringList& lines,
                            NulBytes nulBytes = NulBytes::Keep);
 
+// How long a save waits for another program that holds the journal's lock.
+constexpr std::chrono::milliseconds kSaveLockPatience{30000};
+
 // Writes every line followed by CR LF, holding the journal's lock (see JournalLock) while
 // it does. A new file, or one with a single name in a folder this process may write, is
 // replaced whole: the text goes to an unnamed file in the same folder, is flushed to disk,
@@ -28,8 +32,11 @@ FileIdentity ReadTextLines(const std::string& path, CStringList& lines,
 // file intact. A file with several names (hard links) or in a folder this process may
 // not write is rewritten in place after the room for the new text is reserved, so a full
 // disk or a size limit still fails before anything is written. Returns what was written.
-// Throws CFileException.
-FileIdentity WriteTextLines(const std::string& path, const CStringList& lines);
+// Waits at most kSaveLockPatience for another program's lock on the journal (a program
+// stopped while it held the lock would otherwise keep the save waiting for ever); a lock
+// this process holds is shared. Throws CFileException.
+FileIdentity WriteTextLines(const std::string& path, const CStringList& lines,
+                            std::chrono::milliseconds patience = kSaveLockPatience);
 
 // Fails, as WriteTextLines would, when the lines certainly cannot be saved at path: no
 // permission to write the file or make it, or more bytes than the file size limit allows.

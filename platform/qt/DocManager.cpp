@@ -34,6 +34,7 @@ QString ShownReason(const std::string& reason) {
         QT_TRANSLATE_NOOP("CDocManager", "it is not a journal (it holds NUL bytes)"),
         QT_TRANSLATE_NOOP("CDocManager", "another program replaced it"),
         QT_TRANSLATE_NOOP("CDocManager", "another program keeps replacing it"),
+        QT_TRANSLATE_NOOP("CDocManager", "another program holds it locked"),
     };
     for (const char* own : ownReasons) {
         if (reason == own)

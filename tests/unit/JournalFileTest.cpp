@@ -14,8 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -305,6 +308,55 @@ TEST(KeptOnSave, NameOfTheLongestLength) {
     WriteTextLines(path, ListOf(kNew));
     EXPECT_EQ(fault_support::ReadBytes(path), Joined(kNew, "\r\n"));
     EXPECT_EQ(scratch.Names(), std::vector<std::string>{std::string(255, 'j')});
+}
+
+// Another program holds the journal's lock (stopped, say, while it saved): a save waits for it
+// a while, then gives up with a message and leaves the file as it was; once the lock is let
+// go, the save that waits gets it.
+TEST(KeptOnSave, SaveWaitsForAnotherProgramsLockOnlySoLong) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("held.txt");
+    WriteTextLines(path, ListOf({"first"}));
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        char byte = 0;
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1)
+            ::_exit(1);
+        while (::read(release[0], &byte, 1) < 0 && errno == EINTR) {
+        }
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        WriteTextLines(path, ListOf(kNew), std::chrono::milliseconds(300));
+        ADD_FAILURE() << "the save did not wait for the lock";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot save \"" + path + "\": another program holds it locked.");
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(fault_support::ReadBytes(path), "first\r\n");
+
+    std::thread letGo([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(::write(release[1], "x", 1), 1);
+    });
+    WriteTextLines(path, ListOf(kNew), std::chrono::seconds(60));
+    letGo.join();
+    int status = 0;
+    ::waitpid(holder, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(fault_support::ReadBytes(path), Joined(kNew, "\r\n"));
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        ::close(fd);
 }
 
 // Twelve saves of a large journal, each killed at a random moment: the folder holds only the

@@ -173,6 +173,10 @@
         <translation>ein anderes Programm ersetzt sie fortwährend</translation>
     </message>
     <message>
+        <source>another program holds it locked</source>
+        <translation>ein anderes Programm hält sie gesperrt</translation>
+    </message>
+    <message>
         <source>&quot;%1&quot; was changed by another program since Tabulon opened or saved it. Overwriting it loses those changes.</source>
         <translation>„%1“ wurde von einem anderen Programm geändert, seit Tabulon die Datei geöffnet oder gespeichert hat. Wenn Sie sie überschreiben, gehen diese Änderungen verloren.</translation>
     </message>
