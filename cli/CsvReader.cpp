@@ -2,13 +2,10 @@
 #include "CsvReader.h"
 
 #include "FileDescriptor.h"
-#include "FileException.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
