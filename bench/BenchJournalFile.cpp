@@ -143,7 +143,7 @@ void BM_SaveJournal(benchmark::State& state) {
     for (auto _ : state) {
         plain += PlainWrite(plainTarget, file.bytes);
         const bench::Clock::time_point start = bench::Clock::now();
-        doc.OnSaveDocument(target);
+        doc.OnSaveDocument(target, std::nullopt, OtherChanges::Overwrite);
         const double seconds = bench::SecondsSince(start);
         save += seconds;
         state.SetIterationTime(seconds);

@@ -69,7 +69,7 @@ public:
         if (S_ISDIR(st.st_mode))
             Fail(CFileException::FromErrno("open", path, EISDIR));
         if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
-            Fail(CFileException("open", path, "it is not a plain file"));
+            Fail(CFileException("open", path, FileProblem::NotPlainFile));
     }
     ~InputFile() { ::close(m_fd); }
     InputFile(const InputFile&) = delete;

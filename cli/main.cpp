@@ -6,6 +6,7 @@
 #include "FileException.h"
 #include "JournalLock.h"
 #include "JsonReport.h"
+#include "MessageText.h"
 #include "TabulonDoc.h"
 #include "TabulonVersion.h"
 #include "TextFile.h"
@@ -26,6 +27,18 @@ bool WriteStandardOutput(const std::string& text) {
     return WriteAll(STDOUT_FILENO, text.data(), text.size());
 }
 
+// An earlier save of the journal that was cut short and dealt with, on standard error.
+void TellInterruptedSave(CTabulonDoc& doc, const std::string& journal) {
+    if (const std::optional<InterruptedSave> interrupted = doc.TakeInterruptedSave())
+        std::cerr << "tabulon-cli: an earlier save of \"" << ShownInMessage(journal) << "\" was "
+                  << (interrupted->completed
+                          ? "interrupted while it rewrote the file; it was completed from "
+                            "the recovery copy \""
+                          : "interrupted before it changed the file; the file is as it was, "
+                            "and the recovery copy was removed: \"")
+                  << ShownInMessage(interrupted->recoveryFile) << "\"\n";
+}
+
 // The report goes to standard output before the journal is saved, so a report that could
 // not be shown is not in the journal either, and running again does not add it twice. The
 // journal is locked from reading it to saving it: runs on one journal take turns.
@@ -40,6 +53,7 @@ int Run(const CliRequest& request) {
         if (lock->Exists()) {
             doc.SetOpenRefusesNulBytes(true);
             doc.OpenFile(request.journalPath);
+            TellInterruptedSave(doc, request.journalPath);
         } else {
             doc.OnNewDocument();
         }
@@ -71,8 +85,10 @@ int Run(const CliRequest& request) {
                   << std::strerror(errno) << "; the journal was not saved\n";
         return 1;
     }
-    if (lock)
+    if (lock) {
         doc.SaveFile(request.journalPath);
+        TellInterruptedSave(doc, request.journalPath);
+    }
     return 0;
 }
 

@@ -20,21 +20,29 @@ bool CTabulonDoc::OnNewDocument() {
     return true;
 }
 
-bool CTabulonDoc::OnOpenDocument(const std::string& path) {
+JournalFileState CTabulonDoc::OnOpenDocument(const std::string& path) {
     const std::size_t from = m_lines.GetCount();
+    JournalFileState read;
     {
         wait_cursor::Scope wait;
-        SetDiskIdentity(ReadTextLines(path, m_lines, m_nulBytes));
+        read = ReadTextLines(path, m_lines, m_nulBytes);
     }
     UpdateAllViews(DocumentEvent::LinesAppended(from, m_lines.GetCount() - from));
-    return true;
+    return read;
 }
 
-bool CTabulonDoc::OnSaveDocument(const std::string& path) {
-    wait_cursor::Scope wait;
-    SetDiskIdentity(WriteTextLines(path, m_lines));
+JournalSave CTabulonDoc::OnSaveDocument(const std::string& path,
+                                        const std::optional<JournalFileState>& known,
+                                        OtherChanges changes) {
+    JournalSave saved;
+    {
+        wait_cursor::Scope wait;
+        saved = SaveJournal(path, m_lines, known, changes);
+    }
+    if (saved.inserted > 0)
+        UpdateAllViews(DocumentEvent::Replaced());
     SetModifiedFlag(false);
-    return true;
+    return saved;
 }
 
 void CTabulonDoc::OnTypeInsurance() {

@@ -24,10 +24,13 @@ public:
     bool OnNewDocument() override;
     // Appends the file's lines to the journal. Throws CFileException; on failure the
     // journal is unchanged.
-    bool OnOpenDocument(const std::string& path) override;
-    // Writes every journal line; throws CFileException, leaving the file and the
-    // modified flag as they were.
-    bool OnSaveDocument(const std::string& path) override;
+    JournalFileState OnOpenDocument(const std::string& path) override;
+    // Writes every journal line (see SaveJournal); lines another program appended join the
+    // journal, and the views are told. Throws CFileException, leaving the file, the lines
+    // and the modified flag as they were.
+    JournalSave OnSaveDocument(const std::string& path,
+                               const std::optional<JournalFileState>& known,
+                               OtherChanges changes) override;
     // Whether Open refuses a file holding NUL bytes, which is no journal: a script that
     // appends to a journal does, File Open reads whatever the file holds.
     void SetOpenRefusesNulBytes(bool refuse) {

@@ -1,49 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Document.h"
 
+#include "SaveRecovery.h"
+
 #include <algorithm>
-#include <sys/stat.h>
 #include <utility>
 
 bool CDocument::OnNewDocument() {
     m_strPathName.clear();
-    m_diskIdentity.reset();
+    m_diskState.reset();
     m_bModified = false;
     NotifyState();
     return true;
 }
 
 void CDocument::OpenFile(const std::string& path) {
-    const std::optional<FileIdentity> before = std::exchange(m_diskIdentity, std::nullopt);
-    try {
-        OnOpenDocument(path);
-    } catch (...) {
-        m_diskIdentity = before;
-        throw;
-    }
+    m_interrupted = FinishInterruptedSaveOf(path);
+    m_diskState = OnOpenDocument(path);
     m_bModified = false;
     SetPathName(path);
 }
 
-void CDocument::SaveFile(const std::string& path) {
-    const std::optional<FileIdentity> before = std::exchange(m_diskIdentity, std::nullopt);
-    try {
-        OnSaveDocument(path);
-    } catch (...) {
-        m_diskIdentity = before;
-        throw;
-    }
+void CDocument::SaveFile(const std::string& path, OtherChanges changes) {
+    const bool samePath = path == m_strPathName;
+    JournalSave saved = OnSaveDocument(path, samePath ? m_diskState : std::nullopt, changes);
+    m_diskState = saved.state;
+    m_interrupted = std::move(saved.interrupted);
     m_bModified = false;
     SetPathName(path);
-}
-
-bool CDocument::ChangedOnDiskSinceOpenOrSave() const {
-    if (m_strPathName.empty() || !m_diskIdentity)
-        return false;
-    struct stat st {};
-    if (::stat(m_strPathName.c_str(), &st) != 0)
-        return false;
-    return !(FileIdentity::Of(st) == *m_diskIdentity);
 }
 
 void CDocument::SetModifiedFlag(bool modified) {

@@ -2,11 +2,12 @@
 // Document base: modified flag, path name and title, and the views that show it.
 #pragma once
 
-#include "FileIdentity.h"
+#include "TextFile.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <cstddef>
@@ -45,14 +46,26 @@ public:
 
     // Starts a new, untitled document: clears the modified flag and the path.
     virtual bool OnNewDocument();
-    virtual bool OnOpenDocument(const std::string& path) = 0;
-    virtual bool OnSaveDocument(const std::string& path) = 0;
+    // Reads the file at path into the document; known: what the document knows of the
+    // file at path, which the save compares with what is there now (nullopt when the
+    // document never read or wrote it). Both throw CFileException.
+    virtual JournalFileState OnOpenDocument(const std::string& path) = 0;
+    virtual JournalSave OnSaveDocument(const std::string& path,
+                                       const std::optional<JournalFileState>& known,
+                                       OtherChanges changes) = 0;
 
     // What File Open and File Save do around the two virtuals: on success the document
     // takes the path and is no longer modified; on failure (CFileException) it keeps
-    // its path and flag.
+    // its path and flag. A save keeps the lines another program appended to the file
+    // since the document last read or wrote it; any other change by another program fails
+    // with FileProblem::ChangedByAnotherProgram unless changes is Overwrite.
     void OpenFile(const std::string& path);
-    void SaveFile(const std::string& path);
+    void SaveFile(const std::string& path, OtherChanges changes = OtherChanges::KeepAppended);
+    // An interrupted save of the file that the last open or save found and dealt with;
+    // taken once, to tell the user.
+    std::optional<InterruptedSave> TakeInterruptedSave() {
+        return std::exchange(m_interrupted, {});
+    }
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true);
@@ -63,11 +76,6 @@ public:
     // The file's name without its folder, or "Untitled".
     std::string GetTitle() const;
 
-    // Whether the file at the document's path is no longer what the document last read or
-    // wrote there (its inode, size or modification time differ): another program saved
-    // over it or changed it. False when untitled or when no file is there any more.
-    bool ChangedOnDiskSinceOpenOrSave() const;
-
     void AddView(CView* view);
     void RemoveView(CView* view);
     // Tells every view what changed.
@@ -76,16 +84,13 @@ public:
     // Called whenever the modified flag or the path changes (the window caption follows them).
     void SetStateListener(std::function<void()> listener) { m_stateListener = std::move(listener); }
 
-protected:
-    // OnOpenDocument and OnSaveDocument tell what they read or wrote.
-    void SetDiskIdentity(const FileIdentity& identity) { m_diskIdentity = identity; }
-
 private:
     void NotifyState();
 
     bool m_bModified = false;
     std::string m_strPathName;
-    std::optional<FileIdentity> m_diskIdentity; // of the file at m_strPathName
+    std::optional<JournalFileState> m_diskState; // of the file at m_strPathName
+    std::optional<InterruptedSave> m_interrupted;
     std::vector<CView*> m_views;
     std::function<void()> m_stateListener;
 };

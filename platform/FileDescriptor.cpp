@@ -15,7 +15,7 @@ FileDescriptor OpenPlainFileToRead(const std::string& path, struct stat& st) {
     if (S_ISDIR(st.st_mode))
         throw CFileException::FromErrno("open", path, EISDIR);
     if (!S_ISREG(st.st_mode))
-        throw CFileException("open", path, "it is not a plain file");
+        throw CFileException("open", path, FileProblem::NotPlainFile);
     return fd;
 }
 

@@ -92,13 +92,13 @@ int LockWaiting(int fd, std::chrono::milliseconds patience) {
 JournalLock::JournalLock(const std::string& path, const std::string& action,
                          std::chrono::milliseconds patience) {
     if (path.empty())
-        throw CFileException(action, path, "no file name was given");
+        throw CFileException(action, path, FileProblem::NoFileName);
     m_target = ResolveTarget(path);
     // A save renames a new file over the journal: a lock taken on the old one while that
     // happened is on a file no longer at the path, so it is taken again.
     for (int attempt = 0;; ++attempt) {
         if (attempt == 100)
-            throw CFileException(action, path, "another program keeps replacing it");
+            throw CFileException(action, path, FileProblem::KeepsBeingReplaced);
         // Opened by the name given, so that the kernel follows links such as /dev/stdout
         // that name no file in a folder (a pipe): those are refused below.
         m_fd = OpenWithoutWaiting(path);
@@ -112,7 +112,7 @@ JournalLock::JournalLock(const std::string& path, const std::string& action,
                 ::close(m_fd);
                 if (S_ISDIR(m_status.st_mode))
                     throw CFileException::FromErrno(action, path, EISDIR);
-                throw CFileException(action, path, "it is not a plain file");
+                throw CFileException(action, path, FileProblem::NotPlainFile);
             }
             m_exists = true;
         } else if (errno == ENOENT) {
@@ -134,7 +134,7 @@ JournalLock::JournalLock(const std::string& path, const std::string& action,
             const int error = errno;
             ::close(m_fd);
             if (error == EWOULDBLOCK)
-                throw CFileException(action, path, "another program holds it locked");
+                throw CFileException(action, path, FileProblem::LockedByAnotherProgram);
             throw CFileException::FromErrno(action, path, error);
         }
         // Still the file at the path (or still no file there)?

@@ -5,6 +5,8 @@
 #include "FileException.h"
 #include "JournalLock.h"
 #include "PathNames.h"
+#include "SafeFile.h"
+#include "SaveRecovery.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -17,7 +19,6 @@
 #include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 #if defined(__SSE2__)
@@ -55,17 +56,22 @@ std::size_t CountNewlines(const char* text, std::size_t size) {
 // Cuts the rawBytes bytes that the caller read at the list's RawSpace into lines and adds
 // them to the list, which moves each down over the line ends before it: the text is not
 // copied anywhere else. A line ends at LF; its trailing bytes below the blank are dropped.
-void SplitRawText(CStringList& lines, std::size_t rawBytes) {
+// Returns whether every line ended in exactly CR LF (the bytes are the lines as a save
+// writes them).
+bool SplitRawText(CStringList& lines, std::size_t rawBytes) {
     if (rawBytes == 0)
-        return;
+        return true;
     const char* const raw = lines.RawSpace(rawBytes);
     // Room for exactly the lines, so that memory stays within the file's size plus two
     // bytes a line, however short the lines.
     lines.Reserve(CountNewlines(raw, rawBytes) + (raw[rawBytes - 1] != '\n'), 0);
     std::size_t lineBegin = 0; // where the current line begins in the raw bytes
+    bool exact = raw[rawBytes - 1] == '\n';
     const auto endLine = [&](std::size_t stop) {
+        const std::size_t end = stop;
         while (stop > lineBegin && static_cast<unsigned char>(raw[stop - 1]) < 32)
             --stop;
+        exact = exact && end - stop == 1 && raw[stop] == '\r';
         lines.AddTail({raw + lineBegin, stop - lineBegin});
     };
     std::size_t scanned = 0;
@@ -88,11 +94,13 @@ void SplitRawText(CStringList& lines, std::size_t rawBytes) {
     if (lineBegin < rawBytes)
         endLine(rawBytes);
     lines.ReleaseUnusedRoom();
+    return exact;
 }
 
 } // namespace
 
-FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes nulBytes) {
+JournalFileState ReadTextLines(const std::string& path, CStringList& lines, NulBytes nulBytes) {
+    FinishInterruptedSaveOf(path);
     struct stat st {};
     FileDescriptor fd = OpenPlainFileToRead(path, st);
 
@@ -100,6 +108,8 @@ FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes
     // into lines there. Until then the bytes are not part of any line, so a failure leaves
     // the list as it was.
     const std::size_t before = lines.GetCount();
+    JournalFileState state;
+    state.firstLine = before;
     try {
         std::size_t filled = 0;
         // One byte more than the size, so that the read which finds the end needs no growth.
@@ -115,28 +125,32 @@ FileIdentity ReadTextLines(const std::string& path, CStringList& lines, NulBytes
                 room = filled; // a file that grows, or one that gives no size: double the room
         }
         if (nulBytes == NulBytes::Refuse && std::memchr(lines.RawSpace(filled), '\0', filled))
-            throw CFileException("open", path, "it is not a journal (it holds NUL bytes)");
-        SplitRawText(lines, filled);
+            throw CFileException("open", path, FileProblem::NotAJournal);
+        state.exact = SplitRawText(lines, filled);
+        // What was read is the file as it is after the read; a file that changed while it
+        // was read is not taken for the lines.
+        if (::fstat(fd.Get(), &st) == 0 && static_cast<std::size_t>(st.st_size) != filled)
+            state.exact = false;
     } catch (const std::bad_alloc&) {
         lines.Truncate(before);
-        throw CFileException("read", path, "not enough memory for its lines");
+        throw CFileException("read", path, FileProblem::NoMemoryForLines);
     }
-    return FileIdentity::Of(st);
+    state.identity = FileIdentity::Of(st);
+    state.lineCount = lines.GetCount() - before;
+    return state;
 }
-
 namespace {
 
 constexpr const char* kUnchanged = "; the file is unchanged";
-constexpr const char* kMayBeIncomplete =
-    "; it was being rewritten in place and may now be incomplete";
 
-CFileException SaveError(const std::string& path, int error, const char* note = "") {
-    return CFileException("save", path, std::string(std::strerror(error)) + note);
+CFileException SaveError(const std::string& path, int error, const std::string& note = "") {
+    return CFileException::FromErrno("save", path, error, note);
 }
 
-std::uint64_t SavedSize(const CStringList& lines) {
+// The bytes the lines from the one given on take in the file.
+std::uint64_t SavedSize(const CStringList& lines, std::size_t from = 0) {
     std::uint64_t bytes = 0;
-    for (std::size_t i = 0; i < lines.GetCount(); ++i)
+    for (std::size_t i = from; i < lines.GetCount(); ++i)
         bytes += lines.GetAt(i).size() + 2;
     return bytes;
 }
@@ -148,8 +162,10 @@ bool WithinFileSizeLimit(std::uint64_t bytes) {
            bytes <= limit.rlim_cur;
 }
 
-// Writes every line and its CR LF at the descriptor's offset, a megabyte at a time.
-void WriteLines(int fd, const CStringList& lines, const std::string& path, const char* note) {
+// Writes every line from the one given on and its CR LF at the descriptor's offset, a
+// megabyte at a time.
+void WriteLines(int fd, const CStringList& lines, std::size_t from, const std::string& path,
+                const std::string& note) {
     constexpr std::size_t kBufferSize = 1 << 20;
     const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     std::size_t used = 0;
@@ -157,7 +173,7 @@ void WriteLines(int fd, const CStringList& lines, const std::string& path, const
         if (!WriteAll(fd, data, size))
             throw SaveError(path, errno, note);
     };
-    for (std::size_t i = 0; i < lines.GetCount(); ++i) {
+    for (std::size_t i = from; i < lines.GetCount(); ++i) {
         const std::string_view line = lines.GetAt(i);
         if (used + line.size() + 2 > kBufferSize) {
             flush(buffer.get(), used);
@@ -189,157 +205,24 @@ bool MayReplaceIn(const std::string& folder, const struct stat& file) {
     return !(dir.st_mode & S_ISVTX) || me == 0 || file.st_uid == me || dir.st_uid == me;
 }
 
-bool Ignorable(int error) {
-    return error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP;
-}
-
-// Gives the new file the old one's owner and group (the group alone where only that is
-// permitted), its mode, and every extended attribute this process may read and set: ACLs
-// are the attributes system.posix_acl_access and system.posix_acl_default.
-void CopyAttributes(int from, const struct stat& old, int to, const std::string& path) {
-    if (::fchown(to, old.st_uid, old.st_gid) != 0) {
-        if (errno != EPERM)
-            throw SaveError(path, errno);
-        if (::fchown(to, static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM)
-            throw SaveError(path, errno);
-    }
-    // After fchown, which clears the set-user-ID and set-group-ID bits.
-    if (::fchmod(to, old.st_mode & 07777) != 0)
-        throw SaveError(path, errno);
-    if (from < 0)
-        return;
-    const ssize_t listSize = ::flistxattr(from, nullptr, 0);
-    if (listSize <= 0) {
-        if (listSize < 0 && !Ignorable(errno))
-            throw SaveError(path, errno);
-        return;
-    }
-    std::vector<char> names(static_cast<std::size_t>(listSize));
-    const ssize_t got = ::flistxattr(from, names.data(), names.size());
-    if (got < 0)
-        throw SaveError(path, errno);
-    std::vector<char> value;
-    for (const char* name = names.data(); name < names.data() + got;
-         name += std::strlen(name) + 1) {
-        const ssize_t size = ::fgetxattr(from, name, nullptr, 0);
-        if (size < 0) {
-            if (Ignorable(errno) || errno == ENODATA)
-                continue;
-            throw SaveError(path, errno);
-        }
-        value.resize(static_cast<std::size_t>(size) + 1);
-        const ssize_t read = ::fgetxattr(from, name, value.data(), value.size());
-        if (read < 0) {
-            if (Ignorable(errno) || errno == ENODATA)
-                continue;
-            throw SaveError(path, errno);
-        }
-        if (::fsetxattr(to, name, value.data(), static_cast<std::size_t>(read), 0) != 0 &&
-            !Ignorable(errno))
-            throw SaveError(path, errno);
-    }
-}
-
-// The name under which a new file waits for the instant before it replaces the journal:
-// fixed for each journal, so that the next save removes one left by a save that was
-// killed, and never longer than the longest name (a hash stands in for a long name).
-std::string WaitingNameFor(const std::string& target) {
-    const std::string base = BaseNameOf(target);
-    constexpr std::size_t kKept = 200;
-    std::string name = "." + base.substr(0, kKept);
-    if (base.size() > kKept) {
-        std::uint64_t hash = 14695981039346656037ull; // FNV-1a of the whole name
-        for (const char c : base)
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        char hex[20];
-        std::snprintf(hex, sizeof hex, ".%016llx", static_cast<unsigned long long>(hash));
-        name += hex;
-    }
-    return FolderOf(target) + "/" + name + ".tabulon-save";
-}
-
-// Gives the unnamed file opened with O_TMPFILE the name given.
-bool LinkUnnamed(int fd, const std::string& name) {
-    char proc[64];
-    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
-    if (::linkat(AT_FDCWD, proc, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-        return true;
-    if (errno != ENOENT)
-        return false;
-    // Without /proc: needs the right to open files by handle.
-    return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
-}
-
-void SyncFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.Get() >= 0)
-        ::fsync(fd.Get());
-}
-
-FileIdentity Identity(int fd, const std::string& path) {
+FileIdentity Identity(int fd, const std::string& path, const std::string& note) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
-        throw SaveError(path, errno);
+        throw SaveError(path, errno, note);
     return FileIdentity::Of(st);
 }
 
 // The new text in a new file, put in place of the old one: the file is either the old
 // one or the new one, whatever happens.
 FileIdentity Replace(const JournalLock& lock, const CStringList& lines, const std::string& path) {
-    const std::string& target = lock.Target();
-    const std::string folder = FolderOf(target);
-    const std::string waiting = WaitingNameFor(target);
-    // A save that was killed may have left its file under the waiting name.
-    ::unlink(waiting.c_str());
-
-    // An unnamed file leaves nothing behind if the process dies; a file system without
-    // them gets a named file that the next save removes.
-    int opened = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    bool named = false;
-    if (opened < 0) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            throw SaveError(path, errno);
-        opened =
-            ::open(waiting.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (opened < 0)
-            throw SaveError(path, errno);
-        named = true;
-    }
-    FileDescriptor fd(opened);
-    try {
-        WriteLines(fd.Get(), lines, path, "");
-        if (lock.Exists())
-            CopyAttributes(lock.Descriptor(), lock.Status(), fd.Get(), path);
-        if (::fsync(fd.Get()) != 0)
-            throw SaveError(path, errno);
-        const FileIdentity written = Identity(fd.Get(), path);
-        if (!named && !lock.Exists() && LinkUnnamed(fd.Get(), target)) {
-            // A new journal gets its name at once.
-        } else {
-            if (!named) {
-                if (!LinkUnnamed(fd.Get(), waiting))
-                    throw SaveError(path, errno);
-                named = true;
-            }
-            if (::rename(waiting.c_str(), target.c_str()) != 0)
-                throw SaveError(path, errno);
-            named = false;
-        }
-        if (::close(fd.Release()) != 0)
-            throw SaveError(path, errno);
-        SyncFolder(folder);
-        return written;
-    } catch (...) {
-        if (named)
-            ::unlink(waiting.c_str());
-        throw;
-    }
+    CSafeFile file(lock.Target(), path, "save", lock.Exists() ? &lock.Status() : nullptr,
+                   lock.Descriptor());
+    WriteLines(file.Descriptor(), lines, 0, path, "");
+    return file.Commit();
 }
 
-// The new text written over the old in the same file, which keeps its names, owner and
-// attributes. The room is reserved first, so that a full disk or a size limit fails
-// before the old text is touched.
-FileIdentity Rewrite(const JournalLock& lock, const CStringList& lines, const std::string& path) {
+// The journal, open for writing, when it is still the file that lock holds.
+FileDescriptor OpenLockedToWrite(const JournalLock& lock, const std::string& path) {
     FileDescriptor fd(::open(lock.Target().c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.Get() < 0)
         throw SaveError(path, errno, kUnchanged);
@@ -347,20 +230,66 @@ FileIdentity Rewrite(const JournalLock& lock, const CStringList& lines, const st
     if (::fstat(fd.Get(), &st) != 0)
         throw SaveError(path, errno, kUnchanged);
     if (st.st_dev != lock.Status().st_dev || st.st_ino != lock.Status().st_ino)
-        throw CFileException("save", path, std::string("another program replaced it") + kUnchanged);
-    const std::uint64_t size = SavedSize(lines);
-    if (!WithinFileSizeLimit(size))
+        throw CFileException("save", path, FileProblem::ReplacedByAnotherProgram, kUnchanged);
+    return fd;
+}
+
+// Room for size bytes from offset on, so that a full disk fails before anything is written.
+void ReserveRoom(int fd, std::uint64_t offset, std::uint64_t size, const std::string& path) {
+    if (!WithinFileSizeLimit(offset + size))
         throw SaveError(path, EFBIG, kUnchanged);
-    if (size > static_cast<std::uint64_t>(st.st_size) &&
-        ::fallocate(fd.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
+    if (size > 0 &&
+        ::fallocate(fd, FALLOC_FL_KEEP_SIZE, static_cast<off_t>(offset),
+                    static_cast<off_t>(size)) != 0 &&
         errno != EOPNOTSUPP)
         throw SaveError(path, errno, kUnchanged);
-    WriteLines(fd.Get(), lines, path, kMayBeIncomplete);
+}
+
+// The new text written over the old in the same file, which keeps its names, owner and
+// attributes. The room is reserved and a complete recovery copy of the new text is on disk
+// first, so that a full disk fails before the old text is touched and a rewrite cut short
+// is completed from the copy when the journal is next read or saved.
+FileIdentity Rewrite(const JournalLock& lock, const CStringList& lines, const std::string& path) {
+    FileDescriptor fd = OpenLockedToWrite(lock, path);
+    const std::uint64_t size = SavedSize(lines);
+    ReserveRoom(fd.Get(), 0, size, path);
+    const std::string copy = WriteRecoveryCopy(
+        lock, path, size, [&](int copyFd) { WriteLines(copyFd, lines, 0, path, kUnchanged); });
+    const std::string note = "; it was being rewritten in place, and its recovery copy \"" + copy +
+                             "\" completes it when it is next opened or saved";
+    WriteLines(fd.Get(), lines, 0, path, note);
     if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.Get()) != 0)
-        throw SaveError(path, errno, kMayBeIncomplete);
-    const FileIdentity written = Identity(fd.Get(), path);
+        throw SaveError(path, errno, note);
+    const FileIdentity written = Identity(fd.Get(), path, note);
     if (::close(fd.Release()) != 0)
-        throw SaveError(path, errno, kMayBeIncomplete);
+        throw SaveError(path, errno, note);
+    ::unlink(copy.c_str());
+    return written;
+}
+
+// The lines from the one given on, appended to the journal, which holds the ones before
+// them byte for byte in oldSize bytes. A failed append takes back what it wrote.
+FileIdentity Append(const JournalLock& lock, const CStringList& lines, std::size_t from,
+                    off_t oldSize, const std::string& path) {
+    FileDescriptor fd = OpenLockedToWrite(lock, path);
+    const std::uint64_t size = SavedSize(lines, from);
+    ReserveRoom(fd.Get(), static_cast<std::uint64_t>(oldSize), size, path);
+    if (size > 0) {
+        try {
+            if (::lseek(fd.Get(), oldSize, SEEK_SET) != oldSize)
+                throw SaveError(path, errno, kUnchanged);
+            WriteLines(fd.Get(), lines, from, path, kUnchanged);
+            if (::fsync(fd.Get()) != 0)
+                throw SaveError(path, errno, kUnchanged);
+        } catch (...) {
+            if (::ftruncate(fd.Get(), oldSize) == 0)
+                ::fsync(fd.Get());
+            throw;
+        }
+    }
+    const FileIdentity written = Identity(fd.Get(), path, "");
+    if (::close(fd.Release()) != 0)
+        throw SaveError(path, errno);
     return written;
 }
 
@@ -374,17 +303,96 @@ bool MustRewriteInPlace(const JournalLock& lock, const std::string& path) {
     return lock.Status().st_nlink > 1 || !MayReplaceIn(FolderOf(lock.Target()), lock.Status());
 }
 
+// Writes lines to the locked journal. onDisk: what the file holds now, when known.
+FileIdentity SaveLocked(const JournalLock& lock, const CStringList& lines,
+                        const std::optional<JournalFileState>& onDisk, const std::string& path) {
+    const bool inPlace = MustRewriteInPlace(lock, path);
+    if (onDisk && onDisk->firstLine == 0 && onDisk->exact && onDisk->lineCount <= lines.GetCount())
+        return Append(lock, lines, onDisk->lineCount, onDisk->identity.size, path);
+    return inPlace ? Rewrite(lock, lines, path) : Replace(lock, lines, path);
+}
+
+// The journal changed since known: when another program only appended lines, merged is
+// lines with them after those the file held, and the file's state is returned; otherwise
+// the save fails, unless the changes are to be overwritten.
+std::optional<JournalFileState> TakeAppendedLines(const std::string& path, const CStringList& lines,
+                                                  const JournalFileState& known,
+                                                  OtherChanges changes, CStringList& merged,
+                                                  JournalSave& result) {
+    if (changes == OtherChanges::Overwrite)
+        return std::nullopt;
+    CStringList onDisk;
+    JournalFileState read = ReadTextLines(path, onDisk);
+    bool appended = onDisk.GetCount() >= known.lineCount &&
+                    known.firstLine + known.lineCount <= lines.GetCount();
+    for (std::size_t i = 0; appended && i < known.lineCount; ++i)
+        appended = onDisk.GetAt(i) == lines.GetAt(known.firstLine + i);
+    if (!appended)
+        throw CFileException("save", path, FileProblem::ChangedByAnotherProgram);
+    result.insertedAt = known.firstLine + known.lineCount;
+    result.inserted = onDisk.GetCount() - known.lineCount;
+    merged.Reserve(lines.GetCount() + result.inserted,
+                   lines.GetTextBytes() + onDisk.GetTextBytes());
+    for (std::size_t i = 0; i < result.insertedAt; ++i)
+        merged.AddTail(lines.GetAt(i));
+    for (std::size_t i = known.lineCount; i < onDisk.GetCount(); ++i)
+        merged.AddTail(onDisk.GetAt(i));
+    for (std::size_t i = result.insertedAt; i < lines.GetCount(); ++i)
+        merged.AddTail(lines.GetAt(i));
+    read.firstLine = known.firstLine;
+    return read;
+}
+
+JournalFileState WrittenWhole(const FileIdentity& identity, const CStringList& lines) {
+    JournalFileState state;
+    state.identity = identity;
+    state.lineCount = lines.GetCount();
+    state.exact = true;
+    return state;
+}
+
 } // namespace
+
+JournalSave SaveJournal(const std::string& path, CStringList& lines,
+                        const std::optional<JournalFileState>& known, OtherChanges changes,
+                        std::chrono::milliseconds patience) {
+    try {
+        const JournalLock lock(path, "save", patience);
+        JournalSave result;
+        result.interrupted = FinishInterruptedSave(lock, path, "save");
+        std::optional<JournalFileState> onDisk;
+        struct stat now {};
+        if (known && lock.Exists() && ::fstat(lock.Descriptor(), &now) == 0) {
+            if (FileIdentity::Of(now) == known->identity) {
+                onDisk = known;
+            } else {
+                // The lines another program appended join the document only once the
+                // journal with them is saved.
+                CStringList merged;
+                onDisk = TakeAppendedLines(path, lines, *known, changes, merged, result);
+                if (onDisk) {
+                    result.state = WrittenWhole(SaveLocked(lock, merged, onDisk, path), merged);
+                    lines = std::move(merged);
+                    return result;
+                }
+            }
+        }
+        result.state = WrittenWhole(SaveLocked(lock, lines, onDisk, path), lines);
+        return result;
+    } catch (const std::bad_alloc&) {
+        // Memory runs out only before anything is written: the old file was never touched.
+        throw CFileException("save", path, FileProblem::NoMemoryToWrite);
+    }
+}
 
 FileIdentity WriteTextLines(const std::string& path, const CStringList& lines,
                             std::chrono::milliseconds patience) {
     try {
         const JournalLock lock(path, "save", patience);
-        return MustRewriteInPlace(lock, path) ? Rewrite(lock, lines, path)
-                                              : Replace(lock, lines, path);
+        FinishInterruptedSave(lock, path, "save");
+        return SaveLocked(lock, lines, std::nullopt, path);
     } catch (const std::bad_alloc&) {
-        // Memory runs out only before anything is written: the old file was never touched.
-        throw CFileException("save", path, "not enough memory to write it");
+        throw CFileException("save", path, FileProblem::NoMemoryToWrite);
     }
 }
 

@@ -6,20 +6,40 @@
 #include "StringList.h"
 
 #include <chrono>
+#include <cstddef>
+#include <optional>
 #include <string>
 
 // Whether reading accepts NUL bytes: a file the user opens is read whatever it holds, but
 // a journal that a script appends to must be text.
 enum class NulBytes { Keep, Refuse };
 
+// What a document knows of its journal file as it last read or wrote it: enough to tell,
+// under the journal's lock, whether another program only appended lines since, and whether
+// a save can append its new lines instead of writing the file again.
+struct JournalFileState {
+    FileIdentity identity;
+    std::size_t firstLine = 0; // the document's line that is the file's first line
+    std::size_t lineCount = 0; // the lines the file held
+    bool exact = false;        // the file's bytes are those lines, each followed by CR LF
+};
+
+// A save that was interrupted while it rewrote a journal in place, found and dealt with
+// before the journal was next read or written.
+struct InterruptedSave {
+    std::string recoveryFile; // the recovery copy used, then removed
+    bool completed = false;   // true: the save was completed; false: it had not begun
+};
+
 // Appends every line of the file to lines. A line ends at LF (a CR before it is a
 // trailing control byte); a last line without an end is still read. Trailing bytes
 // below the blank (0-31) are removed from each line; every other byte is kept.
 // Only a plain file is read: a folder, a device or a named pipe is refused at once.
 // Returns what was read, to tell later whether another program changed the file.
-// Throws CFileException; on failure lines is left as it was.
-FileIdentity ReadTextLines(const std::string& path, CStringList& lines,
-                           NulBytes nulBytes = NulBytes::Keep);
+// An interrupted in-place save of the journal is completed first, where this process
+// may write it. Throws CFileException; on failure lines is left as it was.
+JournalFileState ReadTextLines(const std::string& path, CStringList& lines,
+                               NulBytes nulBytes = NulBytes::Keep);
 
 // How long a save waits for another program that holds the journal's lock.
 constexpr std::chrono::milliseconds kSaveLockPatience{30000};
@@ -37,6 +57,34 @@ constexpr std::chrono::milliseconds kSaveLockPatience{30000};
 // this process holds is shared. Throws CFileException.
 FileIdentity WriteTextLines(const std::string& path, const CStringList& lines,
                             std::chrono::milliseconds patience = kSaveLockPatience);
+
+// What a journal save does when the file is not what the document last read or wrote.
+enum class OtherChanges {
+    KeepAppended, // lines another program appended join the document; any other change fails
+    Overwrite,    // the document's lines replace whatever is there
+};
+
+// What a journal save did.
+struct JournalSave {
+    JournalFileState state;     // the file as written: every line of the document
+    std::size_t insertedAt = 0; // where another program's appended lines joined the lines
+    std::size_t inserted = 0;   // how many did
+    std::optional<InterruptedSave> interrupted;
+};
+
+// Saves a document's lines to its journal, as WriteTextLines does, but first compares the
+// file, under the journal's lock, with known (what the document last read or wrote there;
+// nullopt for a file the document never had). When another program appended lines since,
+// they are kept: they join lines after the ones the file held, and the journal is saved
+// with them. Any other change fails with FileProblem::ChangedByAnotherProgram unless changes is
+// Overwrite. When the file is the first lines of the document, byte for byte, only the
+// new lines are appended and synced: the file keeps its inode, names and attributes, and
+// a failed append leaves it as it was. An in-place rewrite keeps a complete recovery copy
+// of the new text until it is done, so a save killed at any moment leaves the old or the
+// new journal: the next read or save completes it. Throws CFileException.
+JournalSave SaveJournal(const std::string& path, CStringList& lines,
+                        const std::optional<JournalFileState>& known, OtherChanges changes,
+                        std::chrono::milliseconds patience = kSaveLockPatience);
 
 // Fails, as WriteTextLines would, when the lines certainly cannot be saved at path: no
 // permission to write the file or make it, or more bytes than the file size limit allows.

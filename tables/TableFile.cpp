@@ -12,16 +12,11 @@
 
 namespace {
 
-std::string TooLarge() {
-    return "it is larger than " + std::to_string(kTableFileMaxBytes >> 20) +
-           " MB, more than a table file holds";
-}
-
 std::string ReadWholeFile(const std::string& path) {
     struct stat st {};
     const FileDescriptor fd = OpenPlainFileToRead(path, st);
     if (static_cast<unsigned long long>(st.st_size) > kTableFileMaxBytes)
-        throw CFileException("open", path, TooLarge());
+        throw CFileException("open", path, FileProblem::LargerThanATableFile);
 
     // One byte more than the limit shows a file that grew past it while being read.
     std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
@@ -29,7 +24,7 @@ std::string ReadWholeFile(const std::string& path) {
     for (;;) {
         if (filled == bytes.size()) {
             if (bytes.size() > kTableFileMaxBytes)
-                throw CFileException("read", path, TooLarge());
+                throw CFileException("read", path, FileProblem::LargerThanATableFile);
             bytes.resize(std::min(bytes.size() * 2, kTableFileMaxBytes + 1));
         }
         const std::size_t n =

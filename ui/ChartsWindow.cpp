@@ -2,8 +2,12 @@
 #include "ChartsWindow.h"
 
 #include "AppIcon.h"
+#include "FileErrorText.h"
+#include "FileException.h"
+#include "FileName.h"
 #include "LifeCharts.h"
 #include "PrintCommands.h"
+#include "SafeFile.h"
 #include "TabulonDoc.h"
 
 #include <QAction>
@@ -22,7 +26,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QSvgGenerator>
@@ -55,17 +58,15 @@ void UsePixelFonts(QChart* chart, int dpi) {
     }
 }
 
-// Writes bytes to a temporary file beside fileName and renames it over fileName once
-// complete; a failure leaves no file behind and any earlier file as it was.
+// Writes bytes as the whole new file (see WriteFileSafely): a failure leaves no file behind
+// and any earlier file as it was.
 bool WriteWhole(const QString& fileName, const QByteArray& bytes, QString& reason) {
-    const QFileInfo existing(fileName);
-    if (existing.exists() && !existing.isFile()) {
-        reason = ChartsWindow::tr("it is not a plain file");
-        return false;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        reason = file.errorString();
+    try {
+        WriteFileSafely(EncodeFileName(fileName).toStdString(),
+                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        "save");
+    } catch (const CFileException& error) {
+        reason = FileErrorReason(error);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ImportedTables.h"
 
+#include "FileErrorText.h"
 #include "FileException.h"
 #include "MortalityTables.h"
 #include "TableFile.h"
@@ -62,7 +63,7 @@ QStringList LoadAll() {
             AddTableFrom(path);
             StoredFiles() << path;
         } catch (const CFileException& error) {
-            skipped << QString::fromLocal8Bit(error.what());
+            skipped << FileErrorText(error);
         } catch (const TableFormatError& error) {
             skipped << QString::fromLocal8Bit(error.what());
         }
@@ -76,7 +77,7 @@ QString Import(const QString& path) {
     try {
         ReadMortalityTableFile(name);
     } catch (const CFileException& error) {
-        return QString::fromLocal8Bit(error.what());
+        return FileErrorText(error);
     } catch (const TableFormatError& error) {
         return QString::fromLocal8Bit(error.what());
     }
@@ -91,8 +92,11 @@ QString Import(const QString& path) {
                  source.errorString());
     try {
         AddTableFrom(copy);
-    } catch (const std::exception& error) {
+    } catch (const CFileException& error) {
         // The copy no longer reads as the file did: it is not kept.
+        QFile::remove(copy);
+        return FileErrorText(error);
+    } catch (const std::exception& error) {
         QFile::remove(copy);
         return QString::fromLocal8Bit(error.what());
     }

@@ -2,6 +2,7 @@
 #include "DocManager.h"
 
 #include "Document.h"
+#include "FileErrorText.h"
 #include "FileException.h"
 #include "FileName.h"
 #include "MessageText.h"
@@ -23,35 +24,6 @@ QString FromNative(const std::string& text) {
     return DecodeFileName(QByteArray::fromStdString(text));
 }
 
-// Tabulon's own reasons for a file failure; those of the system come from the C library,
-// in the language it speaks.
-QString ShownReason(const std::string& reason) {
-    static const char* const ownReasons[] = {
-        QT_TRANSLATE_NOOP("CDocManager", "it is not a plain file"),
-        QT_TRANSLATE_NOOP("CDocManager", "not enough memory for its lines"),
-        QT_TRANSLATE_NOOP("CDocManager", "no file name was given"),
-        QT_TRANSLATE_NOOP("CDocManager", "not enough memory to write it"),
-        QT_TRANSLATE_NOOP("CDocManager", "it is not a journal (it holds NUL bytes)"),
-        QT_TRANSLATE_NOOP("CDocManager", "another program replaced it"),
-        QT_TRANSLATE_NOOP("CDocManager", "another program keeps replacing it"),
-        QT_TRANSLATE_NOOP("CDocManager", "another program holds it locked"),
-    };
-    for (const char* own : ownReasons) {
-        if (reason == own)
-            return QCoreApplication::translate("CDocManager", own);
-    }
-    return FromNative(reason);
-}
-
-QString FailureMessage(const CFileException& error) {
-    const QString name = FromNative(ShownInMessage(error.GetFileName()));
-    const QString reason = ShownReason(error.GetReason());
-    if (error.GetAction() == "open")
-        return CDocManager::tr("Cannot open \"%1\": %2.").arg(name, reason);
-    if (error.GetAction() == "read")
-        return CDocManager::tr("Cannot read \"%1\": %2.").arg(name, reason);
-    return CDocManager::tr("Cannot save \"%1\": %2.").arg(name, reason);
-}
 } // namespace
 
 CDocManager::CDocManager(CDocument& doc, QWidget* window) : m_doc(doc) {
@@ -130,9 +102,10 @@ bool CDocManager::OpenDocumentFile(const QString& path, bool addToRecent) {
         m_doc.OpenFile(NativePath(QFileInfo(path).absoluteFilePath()));
     } catch (const CFileException& error) {
         m_recentFiles.Remove(path);
-        m_warning(FailureMessage(error));
+        m_warning(FileErrorText(error));
         return false;
     }
+    TellInterruptedSave();
     if (addToRecent)
         m_recentFiles.Add(path);
     return true;
@@ -142,17 +115,6 @@ bool CDocManager::FileSave() {
     const std::string& current = m_doc.GetPathName();
     if (current.empty())
         return FileSaveAs();
-    // Another program's changes are not overwritten without asking.
-    if (m_doc.ChangedOnDiskSinceOpenOrSave()) {
-        switch (m_changedPrompt(FromNative(current))) {
-        case ChangedAnswer::SaveAs:
-            return FileSaveAs();
-        case ChangedAnswer::Overwrite:
-            break;
-        case ChangedAnswer::Cancel:
-            return false;
-        }
-    }
     return DoSave(FromNative(current));
 }
 
@@ -161,15 +123,45 @@ bool CDocManager::FileSaveAs() {
     return !path.isEmpty() && DoSave(path);
 }
 
-bool CDocManager::DoSave(const QString& path) {
+bool CDocManager::DoSave(const QString& path, OtherChanges changes) {
     try {
-        m_doc.SaveFile(NativePath(QFileInfo(path).absoluteFilePath()));
+        m_doc.SaveFile(NativePath(QFileInfo(path).absoluteFilePath()), changes);
     } catch (const CFileException& error) {
-        m_warning(FailureMessage(error));
+        // Lines another program appended are kept by the save itself; any other change it
+        // made is not overwritten without asking.
+        if (error.GetProblem() != FileProblem::ChangedByAnotherProgram) {
+            m_warning(FileErrorText(error));
+            return false;
+        }
+        switch (m_changedPrompt(path)) {
+        case ChangedAnswer::SaveAs:
+            return FileSaveAs();
+        case ChangedAnswer::Overwrite:
+            return DoSave(path, OtherChanges::Overwrite);
+        case ChangedAnswer::Cancel:
+            break;
+        }
         return false;
     }
+    TellInterruptedSave();
     m_recentFiles.Add(path);
     return true;
+}
+
+void CDocManager::TellInterruptedSave() {
+    const std::optional<InterruptedSave> interrupted = m_doc.TakeInterruptedSave();
+    if (!interrupted)
+        return;
+    const QString journal = FromNative(m_doc.GetPathName());
+    const QString copy = FromNative(interrupted->recoveryFile);
+    m_warning(interrupted->completed
+                  ? tr("An earlier save of \"%1\" was interrupted while it rewrote the file; "
+                       "Tabulon completed it from the recovery copy \"%2\".")
+                        .arg(journal, copy)
+                  : tr("An earlier save of \"%1\" was interrupted before it changed the "
+                       "file; the file is as it was, and the recovery copy \"%2\" was "
+                       "removed.")
+                        .arg(journal, copy));
 }
 
 bool CDocManager::IsCurrentFile(const QString& path) const {

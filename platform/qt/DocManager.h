@@ -5,6 +5,7 @@
 #pragma once
 
 #include "RecentFileList.h"
+#include "TextFile.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -55,7 +56,9 @@ public:
     QString GetTitle() const;
 
 private:
-    bool DoSave(const QString& path);
+    bool DoSave(const QString& path, OtherChanges changes = OtherChanges::KeepAppended);
+    // Tells the user about an interrupted save that the last open or save dealt with.
+    void TellInterruptedSave();
     bool IsCurrentFile(const QString& path) const;
 
     CDocument& m_doc;

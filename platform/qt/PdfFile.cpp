@@ -2,14 +2,15 @@
 #include "PdfFile.h"
 
 #include "FileDescriptor.h"
+#include "FileException.h"
 #include "FileName.h"
 #include "MessageText.h"
+#include "PathNames.h"
+#include "SafeFile.h"
 
 #include <QPrinter>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <thread>
 
@@ -41,34 +42,6 @@ int CopyPipeToFile(int pipeIn, int file) {
     }
 }
 
-// The mode a new file gets from the user's umask, or the mode out has now.
-mode_t ModeFor(const struct stat* existing) {
-    if (existing)
-        return existing->st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// The file a chain of links named path ends in, existing or not, so that a link stays a link
-// and the file it points to gets the new pages.
-QByteArray FollowLinks(QByteArray path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat status {};
-        if (::lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
-            break;
-        char link[PATH_MAX];
-        const ssize_t length = ::readlink(path.constData(), link, sizeof link);
-        if (length < 0 || length == sizeof link)
-            break;
-        QByteArray next(link, length);
-        if (!next.startsWith('/'))
-            next.prepend(path.left(path.lastIndexOf('/') + 1));
-        path = next;
-    }
-    return path;
-}
-
 } // namespace
 
 bool IsSameFile(const QByteArray& first, const QByteArray& second) {
@@ -80,9 +53,10 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
 
 bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& painter,
                     QString& error) {
-    const QByteArray target = FollowLinks(out);
+    // A link stays a link: the file it points to gets the new pages.
+    const std::string target = ResolveTarget(out.toStdString());
     struct stat existing {};
-    const bool exists = ::stat(target.constData(), &existing) == 0;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         error = CannotWrite(out, std::strerror(errno));
         return false;
@@ -91,27 +65,18 @@ bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& 
         error = CannotWrite(out, "it is not a plain file");
         return false;
     }
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
-    const QByteArray base = target.mid(slash + 1);
-    QByteArray temporary = folder + "/." + base.left(NAME_MAX - 16) + ".XXXXXX";
-    const int file = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (file < 0) {
-        error = CannotWrite(out, std::strerror(errno));
-        return false;
-    }
-    int failure = ::fchmod(file, ModeFor(exists ? &existing : nullptr)) == 0 ? 0 : errno;
-
-    // Qt's PDF writer does not report failed writes, so it writes into a pipe and every
-    // byte goes to the file here, where each error is seen.
-    int pipeEnds[2];
-    int pages = 0;
-    if (failure == 0 && ::pipe2(pipeEnds, O_CLOEXEC) != 0)
-        failure = errno;
-    if (failure == 0) {
+    try {
+        const FileDescriptor old(exists ? ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)
+                                        : -1);
+        CSafeFile file(target, out.toStdString(), "write", exists ? &existing : nullptr, old.Get());
+        // Qt's PDF writer does not report failed writes, so it writes into a pipe and every
+        // byte goes to the file here, where each error is seen.
+        int pipeEnds[2];
+        if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+            file.Fail(errno);
         int copyError = 0;
-        std::thread copier([&] { copyError = CopyPipeToFile(pipeEnds[0], file); });
+        int pages = 0;
+        std::thread copier([&] { copyError = CopyPipeToFile(pipeEnds[0], file.Descriptor()); });
         {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -121,25 +86,16 @@ bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& 
         ::close(pipeEnds[1]);
         copier.join();
         ::close(pipeEnds[0]);
-        failure = copyError;
-    }
-    if (failure == 0 && pages > 0 && ::fsync(file) != 0)
-        failure = errno;
-    if (::close(file) != 0 && failure == 0)
-        failure = errno;
-    if (failure == 0 && pages > 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        failure = errno;
-    if (failure != 0 || pages == 0) {
-        ::unlink(temporary.constData());
-        error =
-            CannotWrite(out, failure != 0 ? std::strerror(failure) : "nothing could be printed");
+        if (copyError != 0)
+            file.Fail(copyError);
+        if (pages == 0) {
+            error = CannotWrite(out, "nothing could be printed");
+            return false;
+        }
+        file.Commit();
+    } catch (const CFileException& failure) {
+        error = CannotWrite(out, failure.GetReason().c_str());
         return false;
-    }
-    // The rename itself reaches the disk with the folder.
-    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
     }
     return true;
 }

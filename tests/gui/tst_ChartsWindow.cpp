@@ -28,7 +28,9 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 using namespace shell_test;
 
@@ -302,8 +304,9 @@ void TestChartsWindow::SaveImageWritesAWholePngOrSvg() {
 void TestChartsWindow::SaveImageFailureNamesTheFileAndTheReason_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
+    // The system's reason, in the language the C library speaks.
     QTest::newRow("missing folder")
-        << QStringLiteral("missing/charts.png") << QStringLiteral("No such file or directory");
+        << QStringLiteral("missing/charts.png") << QString::fromLocal8Bit(std::strerror(ENOENT));
     QTest::newRow("a folder") << QStringLiteral("folder.svg") << QStringLiteral("not a plain file");
     QTest::newRow("a device") << QStringLiteral("/dev/null") << QStringLiteral("not a plain file");
 }

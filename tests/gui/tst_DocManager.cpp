@@ -12,10 +12,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 using namespace shell_test;
 using Answer = CDocManager::SaveAnswer;
@@ -39,6 +44,7 @@ private slots:
     void SaveOverAFileChangedByAnotherProgramAsksFirst_data();
     void SaveOverAFileChangedByAnotherProgramAsksFirst();
     void ChangedFilePromptNamesTheFileAndOffersThreeAnswers();
+    void SavesInALoopKeepEveryReportOfEightCommandLineWriters();
 
 private:
     QAction* Action(const char* id) const {
@@ -309,6 +315,72 @@ void TestDocManager::ChangedFilePromptNamesTheFileAndOffersThreeAnswers() {
     buttons.sort();
     QCOMPARE(buttons, (QStringList{"&Overwrite", "Cancel", "Save &As..."}));
     QVERIFY(m_doc->IsModified());
+}
+
+// The desktop program calculates and saves in a loop while eight tabulon-cli processes
+// append ten reports each to the same journal: the journal ends with every report of both,
+// and the user is never asked to overwrite anything.
+void TestDocManager::SavesInALoopKeepEveryReportOfEightCommandLineWriters() {
+    QStringList asked;
+    m_frame->GetDocManager().SetChangedPrompt([&](const QString& path) {
+        asked.append(path);
+        return CDocManager::ChangedAnswer::Cancel;
+    });
+    const QString journal = File("shared journal");
+    m_chosen = {journal};
+    RunCalculation();
+    Action("ID_FILE_SAVE")->trigger();
+    QVERIFY(m_warnings.isEmpty());
+    // Each writer's reports are priced at an age of its own: 31 to 38.
+    std::vector<std::unique_ptr<QProcess>> writers;
+    for (int writer = 0; writer < 8; ++writer) {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->start(QStringLiteral("/bin/sh"),
+                       {QStringLiteral("-c"),
+                        QStringLiteral("for i in 1 2 3 4 5 6 7 8 9 10; do \"$0\" insurance "
+                                       "--age %1 --journal \"$1\" || exit 1; done")
+                            .arg(31 + writer),
+                        QStringLiteral(TABULON_CLI), journal});
+        QVERIFY(process->waitForStarted());
+        writers.push_back(std::move(process));
+    }
+    int desktopReports = 1;
+    const auto running = [&] {
+        return std::any_of(writers.begin(), writers.end(), [](const auto& process) {
+            return process->state() != QProcess::NotRunning;
+        });
+    };
+    while (running()) {
+        RunCalculation();
+        ++desktopReports;
+        Action("ID_FILE_SAVE")->trigger();
+        QCoreApplication::processEvents();
+    }
+    for (const auto& process : writers) {
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+    }
+    RunCalculation();
+    ++desktopReports;
+    Action("ID_FILE_SAVE")->trigger();
+    QCOMPARE(asked, QStringList());
+    QCOMPARE(m_warnings, QStringList());
+    QVERIFY(!m_doc->IsModified());
+    // A report's summary row names the applicant's age; the desktop's are at 40.
+    const QList<QByteArray> lines = ReadFile(journal).split('\n');
+    const auto reportsAt = [&](int age) {
+        const QRegularExpression row(QStringLiteral("^ *Term life insurance +%1 ").arg(age));
+        return std::count_if(lines.begin(), lines.end(), [&](const QByteArray& line) {
+            return row.match(QString::fromLatin1(line)).hasMatch();
+        });
+    };
+    for (int age = 31; age <= 38; ++age)
+        QCOMPARE(reportsAt(age), 10);
+    QCOMPARE(reportsAt(40), desktopReports);
+    // The journal on disk is the document's journal.
+    QCOMPARE(ReadFile(journal).count('\n'), qsizetype(m_doc->GetLines()->GetCount()));
 }
 
 TABULON_GUI_TEST_MAIN(TestDocManager)

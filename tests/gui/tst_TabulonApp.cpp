@@ -13,10 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
@@ -52,6 +55,7 @@ private slots:
     void RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints();
     void PrintToPdfPastASizeLimitLeavesTheOldPdf();
     void PrintToPdfThroughALinkWritesTheFileItNames();
+    void PrintToPdfKilledAtAnyMomentLeavesOnlyTheOldOrTheNewPdf();
     void PrintToPdfIntoTheJournalItselfIsRefused_data();
     void PrintToPdfIntoTheJournalItselfIsRefused();
     void SettingsFileThatIsAPipeIsReportedOnceAndLeftAlone();
@@ -342,6 +346,47 @@ void TestTabulonApp::PrintToPdfPastASizeLimitLeavesTheOldPdf() {
              0);
     QVERIFY(ReadFile(pdf).size() > 8192);
     QVERIFY(ReadFile(pdf).trimmed().endsWith("%%EOF"));
+}
+
+// --print-to killed at random moments: the folder holds the journal and the PDF, which is
+// the old one or a complete new one; nothing else is left behind.
+void TestTabulonApp::PrintToPdfKilledAtAnyMomentLeavesOnlyTheOldOrTheNewPdf() {
+    QTemporaryDir folder;
+    const QString journal = folder.filePath(QStringLiteral("journal.txt"));
+    QByteArray lines;
+    for (int i = 0; i < 6000; ++i)
+        lines += "journal line " + QByteArray::number(i) + " of a long journal to print\r\n";
+    WriteFile(journal, lines);
+    const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
+    const QByteArray old = "%PDF-1.4 the old pages\n";
+    QProcess print;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    print.setProcessEnvironment(environment);
+    print.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList arguments{QStringLiteral("--print-to"), pdf, journal};
+    QElapsedTimer timer;
+    timer.start();
+    print.start(QStringLiteral(TABULON_DESKTOP), arguments);
+    QVERIFY(print.waitForFinished(60000));
+    QCOMPARE(print.exitCode(), 0);
+    const qint64 took = timer.elapsed();
+    const QByteArray whole = ReadFile(pdf);
+    QVERIFY(whole.trimmed().endsWith("%%EOF"));
+    QRandomGenerator random(20261209);
+    for (int round = 0; round < 15; ++round) {
+        WriteFile(pdf, old);
+        print.start(QStringLiteral(TABULON_DESKTOP), arguments);
+        QVERIFY(print.waitForStarted());
+        QTest::qWait(int(random.bounded(took * 12 / 10 + 1)));
+        print.kill();
+        print.waitForFinished();
+        const QByteArray now = ReadFile(pdf);
+        QVERIFY2(now == old || now.trimmed().endsWith("%%EOF"), qPrintable(QString::number(round)));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{QStringLiteral("journal.txt"), QStringLiteral("out.pdf")}));
+    }
 }
 
 void TestTabulonApp::PrintToPdfThroughALinkWritesTheFileItNames() {

@@ -259,37 +259,84 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheJournalModifiedAndTheOldPath) {
     EXPECT_EQ(doc.GetPathName(), Path("journal"));
 }
 
-// The document tells when the file at its path is no longer what it read or wrote there.
-TEST(KeptOnSave, DocumentTellsWhenAnotherProgramChangedItsFile) {
+// What another program does to the journal between the document's open and its save, and
+// what the save makes of it: lines appended by another program (tabulon-cli --journal) are
+// kept, after those the file held and before the document's own; any other change is
+// refused with FileProblem::ChangedByAnotherProgram and the file left as it was, unless the
+// user chose to overwrite.
+struct OtherProgramCase {
+    const char* name;
+    std::string theirs; // what the other program leaves in the file ("" : nothing)
+    bool appended;      // whether theirs is the file with lines appended
+};
+
+void PrintTo(const OtherProgramCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class KeptOnSaveAfterAnotherProgram : public ::testing::TestWithParam<OtherProgramCase> {};
+
+TEST_P(KeptOnSaveAfterAnotherProgram, AppendedLinesJoinAnyOtherChangeIsRefused) {
+    const OtherProgramCase& c = GetParam();
     ScratchFolder scratch;
     const std::string path = scratch.Path("journal");
     CTabulonDoc doc;
     doc.OnNewDocument();
-    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "untitled";
     doc.SaveFile(path);
-    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "just saved";
-    // Same size, other bytes, a later modification time.
     const std::string saved = ReadBytes(path);
-    std::string changed = saved;
-    changed[0] = 'l';
-    WriteBytes(path, changed);
-    struct stat status {};
-    ASSERT_EQ(::stat(path.c_str(), &status), 0);
-    struct timespec later[2] = {{0, UTIME_OMIT}, {status.st_mtim.tv_sec + 5, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
-    EXPECT_TRUE(doc.ChangedOnDiskSinceOpenOrSave()) << "changed in place";
-    doc.OpenFile(path);
-    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "just read";
-    // Another program's save renames a new file over it.
-    CTabulonDoc other;
-    other.OpenFile(path);
-    other.SaveFile(path);
-    EXPECT_TRUE(doc.ChangedOnDiskSinceOpenOrSave()) << "replaced by another save";
+    RecordingView view;
+    doc.AddView(&view);
+    Script(doc, Values(1));
+    doc.OnTypeInsurance();
+    const std::vector<std::string> mine = LinesFrom(doc);
+    if (!c.theirs.empty()) {
+        WriteBytes(path, c.theirs);
+        // A later modification time, whatever the file system's clock resolution.
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        struct timespec later[2] = {{0, UTIME_OMIT}, {status.st_mtim.tv_sec + 5, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    }
+    if (!c.theirs.empty() && !c.appended) {
+        try {
+            doc.SaveFile(path);
+            ADD_FAILURE() << "another program's change was overwritten without asking";
+        } catch (const CFileException& error) {
+            EXPECT_EQ(error.GetProblem(), FileProblem::ChangedByAnotherProgram);
+            EXPECT_EQ(std::string(error.what()),
+                      "Cannot save \"" + path + "\": another program changed it.");
+        }
+        EXPECT_EQ(ReadBytes(path), c.theirs);
+        EXPECT_TRUE(doc.IsModified());
+        doc.SaveFile(path, OtherChanges::Overwrite);
+        EXPECT_EQ(ReadBytes(path), Joined(mine, "\r\n"));
+        return;
+    }
     doc.SaveFile(path);
-    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "overwritten";
-    ::unlink(path.c_str());
-    EXPECT_FALSE(doc.ChangedOnDiskSinceOpenOrSave()) << "removed: nothing to lose";
+    std::vector<std::string> expected(mine.begin(), mine.begin() + 2);
+    const std::vector<std::string> added = LinesOf(c.theirs.empty() ? saved : c.theirs);
+    expected.insert(expected.end(), added.begin() + 2, added.end());
+    expected.insert(expected.end(), mine.begin() + 2, mine.end());
+    EXPECT_EQ(LinesFrom(doc), expected) << "the journal does not show the other program's lines";
+    EXPECT_EQ(ReadBytes(path), Joined(expected, "\r\n"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(view.m_events.back(),
+              added.size() > 2 ? "replaced" : "calculation 2+" + std::to_string(mine.size() - 2));
+    doc.RemoveView(&view);
 }
+
+const std::string kOpening = Joined(kOpeningLines, "\r\n");
+
+INSTANTIATE_TEST_SUITE_P(
+    Journal, KeptOnSaveAfterAnotherProgram,
+    ::testing::Values(
+        OtherProgramCase{"Untouched", "", true},
+        OtherProgramCase{"LinesAppended", kOpening + "their report\r\nsecond line\r\n", true},
+        OtherProgramCase{"LinesAppendedWithLineFeeds", kOpening + "their report\n", true},
+        OtherProgramCase{"SameSizeOtherBytes", "l" + kOpening.substr(1), false},
+        OtherProgramCase{"ShortenedByALine", kOpeningLines[0] + "\r\n", false},
+        OtherProgramCase{"ReplacedWhole", "another program's journal\r\n", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The journal as a user would see it: lines, modified flag and path.
 struct JournalState {
@@ -353,7 +400,7 @@ void ExpectCleanFailure(const ChildResult& child) {
 // the operation fails cleanly and every file in the folder stays as it was (no temporary
 // file is left behind).
 void ExpectFailedOperation(const FileFault& fault,
-                           void (CTabulonDoc::*operation)(const std::string&)) {
+                           void (*operation)(CTabulonDoc&, const std::string&)) {
     ScratchFolder scratch;
     const std::string path = fault.make(scratch);
     if (path.empty())
@@ -363,7 +410,7 @@ void ExpectFailedOperation(const FileFault& fault,
     const auto before = Snapshot(scratch.Path());
     ExpectCleanFailure(RunInChild(fault.limits, [&] {
         return CheckFailure(
-            doc, [&] { (doc.*operation)(path); }, path, fault.reason);
+            doc, [&] { operation(doc, path); }, path, fault.reason);
     }));
     EXPECT_TRUE(Snapshot(scratch.Path()) == before) << "a file in the folder changed";
 }
@@ -373,7 +420,8 @@ void ExpectFailedOperation(const FileFault& fault,
 class OpenFaults : public ::testing::TestWithParam<FileFault> {};
 
 TEST_P(OpenFaults, FailedOpenNamesFileAndReasonAndKeepsTheJournal) {
-    ExpectFailedOperation(GetParam(), &CTabulonDoc::OpenFile);
+    ExpectFailedOperation(GetParam(),
+                          [](CTabulonDoc& doc, const std::string& path) { doc.OpenFile(path); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Journal, OpenFaults,
@@ -401,7 +449,8 @@ TEST(OpenFaultsOutOfMemory, FileLargerThanMemoryLeavesTheJournalAsItWas) {
 class SaveFaults : public ::testing::TestWithParam<FileFault> {};
 
 TEST_P(SaveFaults, FailedSaveNamesFileAndReasonAndLeavesTheOldFileWhole) {
-    ExpectFailedOperation(GetParam(), &CTabulonDoc::SaveFile);
+    ExpectFailedOperation(GetParam(),
+                          [](CTabulonDoc& doc, const std::string& path) { doc.SaveFile(path); });
 }
 
 // Each run at age 0 with both sections adds about 16 KB; 8 runs pass a 64 KB limit.

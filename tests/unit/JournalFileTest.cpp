@@ -392,6 +392,96 @@ TEST(KeptOnSave, SavesKilledAtRandomMomentsLeaveOnlyTheWholeJournal) {
     }
 }
 
+// A journal that only grew since it was read is appended to: the same file (inode, hard
+// links) gains the new lines' bytes. An append that does not fit under the file size limit
+// takes back what it wrote and leaves the journal as it was.
+TEST(KeptOnSave, JournalThatOnlyGrewIsAppendedTo) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("journal"), other = scratch.Path("other name");
+    fault_support::WriteBytes(path, Joined(kNew, "\r\n"));
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    CStringList lines;
+    const JournalFileState read = ReadTextLines(path, lines);
+    EXPECT_TRUE(read.exact);
+    EXPECT_EQ(read.lineCount, kNew.size());
+    const struct stat before = StatusOf(path);
+    lines.AddTail("an appended report");
+    const JournalSave saved = SaveJournal(path, lines, read, OtherChanges::KeepAppended);
+    std::vector<std::string> expected = kNew;
+    expected.push_back("an appended report");
+    EXPECT_EQ(fault_support::ReadBytes(other), Joined(expected, "\r\n"));
+    EXPECT_EQ(StatusOf(path).st_ino, before.st_ino);
+    EXPECT_EQ(StatusOf(path).st_nlink, 2u);
+    EXPECT_EQ(saved.state.lineCount, expected.size());
+
+    lines.AddTail(std::string(5000, 'x'));
+    ChildLimits limits;
+    limits.fileSizeLimit = 4096;
+    const fault_support::ChildResult child = RunInChild(limits, [&]() -> std::string {
+        try {
+            SaveJournal(path, lines, saved.state, OtherChanges::KeepAppended);
+            return "an append past the size limit succeeded";
+        } catch (const CFileException& error) {
+            return error.what();
+        }
+    });
+    EXPECT_EQ(child.text, "Cannot save \"" + path + "\": File too large; the file is unchanged.");
+    EXPECT_EQ(fault_support::ReadBytes(path), Joined(expected, "\r\n"));
+    EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"journal", "other name"}));
+}
+
+// An in-place rewrite (a journal with hard links) killed at random moments, of a journal
+// whose lines end in LF or in CR LF: once the journal is next read, it is the old text or
+// the new one, never a mixture, and no recovery copy is left.
+class KilledInPlaceSave : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(KilledInPlaceSave, LeavesTheOldOrTheNewJournal) {
+    ScratchFolder scratch;
+    const std::string path = scratch.Path("journal"), other = scratch.Path("other name");
+    std::vector<std::string> texts[2];
+    for (int k = 0; k < 2; ++k)
+        for (int i = 0; i < 60000; ++i)
+            texts[k].push_back("journal " + std::to_string(k) + " line " + std::to_string(i) +
+                               std::string(static_cast<std::size_t>(10 + i % 40), '.'));
+    const std::string oldBytes = Joined(texts[0], GetParam());
+    const CStringList newLines = ListOf(texts[1]);
+    const std::string newBytes = Joined(texts[1], "\r\n");
+    fault_support::WriteBytes(path, oldBytes);
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    const auto start = std::chrono::steady_clock::now();
+    WriteTextLines(other, newLines);
+    const auto took = std::chrono::steady_clock::now() - start;
+    std::mt19937 random(20261209);
+    int mixed = 0, completed = 0;
+    for (int round = 0; round < 25; ++round) {
+        fault_support::WriteBytes(path, oldBytes); // in place: the link stays
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            WriteTextLines(path, newLines);
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(took * std::uniform_real_distribution<double>(0, 1.2)(random));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        CStringList lines;
+        ReadTextLines(path, lines);
+        const std::string now = fault_support::ReadBytes(path);
+        mixed += now != oldBytes && now != newBytes;
+        completed += now == newBytes;
+        EXPECT_EQ(scratch.Names(), (std::vector<std::string>{"journal", "other name"}))
+            << "round " << round;
+    }
+    EXPECT_EQ(mixed, 0);
+    RecordProperty("completed", completed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Journal, KilledInPlaceSave, ::testing::Values("\n", "\r\n"),
+                         [](const auto& info) {
+                             return std::string(info.param[0] == '\n' ? "LineFeeds"
+                                                                      : "CarriageReturnLineFeeds");
+                         });
+
 // A named pipe may never deliver, or never end: it is refused at once, also when a writer
 // has put 60 KB of random bytes into it, and the journal keeps exactly the lines it held.
 TEST(NonTextFileFaultsThroughAPipe, RefusedAtOnceLeavingTheLinesAsTheyWere) {

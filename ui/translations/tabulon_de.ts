@@ -113,6 +113,30 @@
 <context>
     <name>CDocManager</name>
     <message>
+        <source>An earlier save of &quot;%1&quot; was interrupted while it rewrote the file; Tabulon completed it from the recovery copy &quot;%2&quot;.</source>
+        <translation>Ein früheres Speichern von „%1“ wurde unterbrochen, während es die Datei neu schrieb; Tabulon hat es mit der Wiederherstellungskopie „%2“ abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>An earlier save of &quot;%1&quot; was interrupted before it changed the file; the file is as it was, and the recovery copy &quot;%2&quot; was removed.</source>
+        <translation>Ein früheres Speichern von „%1“ wurde unterbrochen, bevor es die Datei änderte; die Datei ist unverändert, und die Wiederherstellungskopie „%2“ wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>another program changed it</source>
+        <translation>ein anderes Programm hat sie geändert</translation>
+    </message>
+    <message>
+        <source>it is larger than 16 MB, more than a table file holds</source>
+        <translation>sie ist größer als 16 MB, mehr als eine Tafeldatei enthält</translation>
+    </message>
+    <message>
+        <source>; the file is unchanged</source>
+        <translation>; die Datei ist unverändert</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>„%1“ kann nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
         <source>it is not a plain file</source>
         <translation>es ist keine normale Datei</translation>
     </message>
