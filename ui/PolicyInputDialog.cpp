@@ -252,9 +252,6 @@ void PolicyInputDialog::DoDataExchange(CDataExchange& dx) {
                chosen ? MortalityTableOf(table + 1).firstAge : 0,
                chosen ? MortalityTableOf(table + 1).lastAge : policy_limits::kMaxAge);
     dx.Single(m_amount, tr("Amount"), m_fAmount, 0.0f, policy_limits::kMaxAmount);
-    // "-0" reads as a negative zero, which would print as -0.00 in the report.
-    if (dx.m_bSaveAndValidate && !dx.Failed() && m_fAmount == 0.0f)
-        m_fAmount = 0.0f;
     dx.Integer(m_rate, tr("Discount interest rate"), m_nRate, 0, policy_limits::kMaxRate);
     ExchangeListIndices(dx);
     if (dx.m_bSaveAndValidate && !dx.Failed()) {

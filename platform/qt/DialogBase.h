@@ -40,7 +40,6 @@ public:
 
     // Dialog units to pixels for this dialog's font, rounded to the nearest pixel.
     QRect MapDialogRect(int x, int y, int width, int height) const;
-    QSize BaseUnits() const { return m_baseUnits; }
 
     // How a failed field is reported; the default shows a warning box over the dialog.
     // Tests install their own; an empty handler restores the default.
