@@ -154,6 +154,26 @@ void BM_SaveJournal(benchmark::State& state) {
     ::unlink(plainTarget.c_str());
 }
 
+// A journal of the given size reopened, one report calculated and File Save: only the report's
+// lines are appended and synced, whatever the journal's size (the calculation is not timed).
+void BM_AppendSave(benchmark::State& state) {
+    const JournalFile& file = FileOf(state.range(0));
+    const std::string target = bench::DataFolder() + "/appended.txt";
+    bench::WriteWholeFile(target, file.bytes);
+    CTabulonDoc doc;
+    doc.OpenFile(target);
+    const bench::PolicyCase& policy = bench::kPolicies[1];
+    const PolicyDialogData values = bench::FullReportValues(policy, 40);
+    for (auto _ : state) {
+        doc.RunCalculation(policy.kind, values);
+        const bench::Clock::time_point start = bench::Clock::now();
+        doc.SaveFile(target);
+        state.SetIterationTime(bench::SecondsSince(start));
+    }
+    state.counters["journal_lines"] = static_cast<double>(doc.GetLines()->GetCount());
+    ::unlink(target.c_str());
+}
+
 // Resident memory of this process in bytes, from /proc/self/statm.
 long ResidentBytes() {
     long pages = 0, resident = 0;
@@ -251,6 +271,12 @@ int main(int argc, char** argv) {
             ->MinTime(minTime)
             ->Unit(benchmark::kMillisecond);
     }
+    for (const std::int64_t lines : {kSizes[0], kSizes[2]})
+        benchmark::RegisterBenchmark("AppendSave", BM_AppendSave)
+            ->Arg(lines)
+            ->UseManualTime()
+            ->MinTime(0.5)
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("JournalMemory", BM_JournalMemory)
         ->Arg(1000000)
         ->Iterations(1)
