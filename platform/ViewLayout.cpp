@@ -58,23 +58,28 @@ ViewLayout::CharSlice ViewLayout::VisibleChars(std::int64_t characters, double a
     return {first, last, static_cast<double>(first) * advance};
 }
 
-int ViewLayout::PageCount(std::int64_t totalHeight, int dotsPerInch, int pageHeight) {
+std::int64_t ViewLayout::RowsPerPage(int pitch, int dotsPerInch, int pageHeight) {
+    // Row k of a page ends (k + 1) * pitch * dotsPerInch / 100 device pixels below its top.
+    const std::int64_t rowHeight =
+        static_cast<std::int64_t>(std::max(pitch, 1)) * std::max(dotsPerInch, 1);
+    return std::max<std::int64_t>(static_cast<std::int64_t>(pageHeight) * 100 / rowHeight, 1);
+}
+
+int ViewLayout::GetPageCount(int dotsPerInch, int pageHeight) const {
     if (pageHeight < 1)
-        return 1;
-    const std::int64_t deviceHeight = (std::max<std::int64_t>(totalHeight, 0) * dotsPerInch) / 100;
-    const std::int64_t pages = (pageHeight + deviceHeight - 1) / pageHeight;
-    return static_cast<int>(std::max<std::int64_t>(pages, 1));
+        return 1; // nothing fits: one blank page
+    const std::int64_t rows = RowsPerPage(m_pitch, dotsPerInch, pageHeight);
+    const auto lines = static_cast<std::int64_t>(m_lineCount);
+    return static_cast<int>(std::max<std::int64_t>((lines + rows - 1) / rows, 1));
 }
 
-std::int64_t ViewLayout::PageOrigin(int page, int pageHeight) {
-    return static_cast<std::int64_t>(page - 1) * pageHeight;
-}
-
-ViewLayout::Band ViewLayout::PageBand(int page, int dotsPerInch, int pageHeight) {
-    const std::int64_t top = PageOrigin(page, pageHeight) * 100;
-    const std::int64_t bottom = top + static_cast<std::int64_t>(pageHeight) * 100;
-    const std::int64_t dpi = std::max(dotsPerInch, 1);
-    return {top / dpi, (bottom + dpi - 1) / dpi};
+ViewLayout::LineRange ViewLayout::GetPageLines(int page, int dotsPerInch, int pageHeight) const {
+    const std::int64_t rows = RowsPerPage(m_pitch, dotsPerInch, pageHeight);
+    const std::int64_t first = static_cast<std::int64_t>(std::max(page, 1) - 1) * rows;
+    const std::int64_t lastLine = static_cast<std::int64_t>(m_lineCount) - 1;
+    if (first > lastLine)
+        return {-1, -1};
+    return {first, std::min(first + rows - 1, lastLine)};
 }
 
 ViewLayout::LineRange LineSelection::GetLines() const {

@@ -64,15 +64,14 @@ public:
     };
     static CharSlice VisibleChars(std::int64_t characters, double advance, Band clip);
 
-    // Pages needed for a journal totalHeight units high on a device of dotsPerInch with
-    // pages pageHeight device pixels high: the ceiling of the height in device pixels
-    // (truncated to whole pixels) over the page height, at least 1.
-    static int PageCount(std::int64_t totalHeight, int dotsPerInch, int pageHeight);
-    // Device y of the journal's top edge on the given 1-based page: the page shows the
-    // stretch that begins (page - 1) page heights below the top.
-    static std::int64_t PageOrigin(int page, int pageHeight);
-    // The same stretch in layout units, widened outwards to whole units.
-    static Band PageBand(int page, int dotsPerInch, int pageHeight);
+    // Printed, pages break between rows: each page holds the whole rows that fit in its
+    // pageHeight device pixels at dotsPerInch, at least one (a row taller than the page is
+    // cut at the page's foot), and no row is split over two pages.
+    static std::int64_t RowsPerPage(int pitch, int dotsPerInch, int pageHeight);
+    // Pages the journal's lines need: the ceiling of lines over rows per page, at least 1.
+    int GetPageCount(int dotsPerInch, int pageHeight) const;
+    // The lines printed on the given 1-based page; -1..-1 past the last line.
+    LineRange GetPageLines(int page, int dotsPerInch, int pageHeight) const;
 
 private:
     int m_charWidth = 0;

@@ -5,6 +5,7 @@
 #include "FileErrorText.h"
 #include "FileException.h"
 #include "FileName.h"
+#include "LastFolder.h"
 #include "LifeCharts.h"
 #include "PrintCommands.h"
 #include "SafeFile.h"
@@ -116,8 +117,10 @@ ChartsWindow::ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidg
         QString filter;
         const QString png = tr("PNG image (*.png)");
         const QString svg = tr("SVG image (*.svg)");
-        QString name = QFileDialog::getSaveFileName(this, tr("Save Image"), tr("charts.png"),
+        QString name = QFileDialog::getSaveFileName(this, tr("Save Image"),
+                                                    last_folder::Proposed(tr("charts.png")),
                                                     png + QStringLiteral(";;") + svg, &filter);
+        last_folder::Remember(name);
         if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
             name += filter == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
         return name;

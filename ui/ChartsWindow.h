@@ -50,6 +50,9 @@ public:
     void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
     void SetWarning(Warning warning) { m_warning = std::move(warning); }
 
+    // The window's width was restored from the settings: its first showing keeps it.
+    void KeepRestoredSize() { m_sized = true; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -369,7 +369,7 @@ void LifeCharts::ShowDeaths() {
                       .arg(TwoDecimals(mean), TwoDecimals(sd));
     else
         notes.append(tr("The mean age at death and its standard deviation are not defined."));
-    m_deathChart->setTitle(Title(tr("Probability of death at each age"), notes, moments));
+    m_deathChart->setTitle(Title(tr("Distribution of the age at death"), notes, moments));
 }
 
 void LifeCharts::ShowNetIncome() {

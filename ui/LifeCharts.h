@@ -15,7 +15,7 @@ class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 
-// The number living by age (a line); the probability of death at each age (bars) with the
+// The number living by age (a line); the distribution of the age at death (bars) with the
 // mean age at death and one standard deviation either side; the insurer's net income by age
 // at death, undiscounted and discounted, with its expected discounted value (EDNI).
 //

@@ -5,8 +5,13 @@
 
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
+#include "ChartSeries.h"
 #include "ChartsWindow.h"
+#include "FileName.h"
+#include "FindBar.h"
+#include "LastFolder.h"
 #include "LockKeyPanes.h"
+#include "SettingsFile.h"
 #include "TabulonDoc.h"
 #include "TabulonView.h"
 
@@ -23,8 +28,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -32,7 +39,15 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_view(new CTabulonView(doc, this)), m_docManager(doc, this),
       m_printCommands(this, [view = m_view](QPrinter* printer) { return view->OnPrint(printer); }) {
     setObjectName(QStringLiteral("CMainFrame"));
-    setCentralWidget(m_view);
+    // The find bar, when shown, sits under the view.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_view, 1);
+    m_findBar = new FindBar(*m_view, central);
+    column->addWidget(m_findBar);
+    setCentralWidget(central);
     m_charts = new ChartsWindow(doc, m_printCommands, this);
     addDockWidget(Qt::RightDockWidgetArea, m_charts);
     m_charts->hide();
@@ -46,10 +61,76 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     CreateStatusBar();
     m_doc.SetStateListener([this] { UpdateCaption(); });
     connect(m_view, &CTabulonView::editStateChanged, this, &CMainFrame::UpdateCommandUI);
+    connect(m_view, &CTabulonView::calculationAppended, this,
+            [this] { m_keyFigure->setText(KeyFigure(m_doc)); });
+    m_docManager.SetFileChooser([this](bool save) { return ChooseFile(save); });
     UpdateCaption();
     UpdateCommandUI();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableSize() * 3 / 4);
+    RestoreSettings();
+}
+
+namespace {
+const char* const kGeometryKey = "Settings/WindowGeometry";
+const char* const kStateKey = "Settings/WindowState";
+const char* const kZoomKey = "Settings/Zoom";
+} // namespace
+
+void CMainFrame::RestoreSettings() {
+    if (!SettingsFileProblem().isEmpty())
+        return;
+    const QSettings settings;
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (restoreState(settings.value(kStateKey).toByteArray()))
+        m_charts->KeepRestoredSize();
+    const int zoom = settings.value(kZoomKey, 100).toInt();
+    if (CTabulonView::ZoomSteps().contains(zoom))
+        m_view->SetZoom(zoom);
+}
+
+void CMainFrame::SaveSettings() const {
+    if (!SettingsFileProblem().isEmpty())
+        return;
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState());
+    settings.setValue(kZoomKey, m_view->GetZoom());
+}
+
+QString CMainFrame::ChooseFile(bool save) {
+    // Save As proposes the journal's current name, an untitled journal's title in the folder
+    // last used; journals have no extension of their own, so every file is offered.
+    QString chosen;
+    if (save) {
+        const QString current =
+            m_doc.GetPathName().empty()
+                ? last_folder::Proposed(m_docManager.GetTitle())
+                : DecodeFileName(QByteArray::fromStdString(m_doc.GetPathName()));
+        chosen = QFileDialog::getSaveFileName(
+            this, QCoreApplication::translate("CDocManager", "Save As"), current);
+    } else {
+        chosen = QFileDialog::getOpenFileName(
+            this, QCoreApplication::translate("CDocManager", "Open"), last_folder::Get());
+    }
+    last_folder::Remember(chosen);
+    return chosen;
+}
+
+QString CMainFrame::KeyFigure(const CTabulonDoc& doc) {
+    if (!HoldsCalculation(doc))
+        return {};
+    // Two decimals, as the report's summary line prints them, with a decimal point in
+    // every language.
+    if (doc.m_nInputKind == 2) {
+        const QString amount = QString::asprintf("%.2f", doc.m_dAmount);
+        return doc.m_nMode == 2
+                   ? tr("Policy amount: %1", "the single amount of a pension").arg(amount)
+                   : tr("Policy amount: %1").arg(amount);
+    }
+    const QString premium = QString::asprintf("%.2f", doc.m_dPremium);
+    return doc.m_nMode == 2 ? tr("Annual payment: %1").arg(premium)
+                            : tr("Annual premium: %1").arg(premium);
 }
 
 CMainFrame::~CMainFrame() {
@@ -124,6 +205,7 @@ void CMainFrame::CreateFileMenu(QMenu* menu) {
     m_exitSeparator = menu->addSeparator();
     QAction* exit = AddCommand(menu, "ID_APP_EXIT", tr("E&xit"),
                                tr("Quit the application; prompts to save documents"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
     UpdateRecentFileMenu();
@@ -160,6 +242,19 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
         AddCommand(menu, "ID_EDIT_SELECT_ALL", tr("Select &All"), tr("Select the entire document"));
     m_selectAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(m_selectAll, &QAction::triggered, m_view, &CTabulonView::OnEditSelectAll);
+    menu->addSeparator();
+    QAction* find =
+        AddCommand(menu, "ID_EDIT_FIND", tr("&Find..."), tr("Find text in the journal"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, m_findBar, &FindBar::Open);
+    QAction* findNext = AddCommand(menu, "ID_EDIT_REPEAT", tr("Find &Next"),
+                                   tr("Find the next line that holds the text"));
+    findNext->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(findNext, &QAction::triggered, this, [this] { m_findBar->FindNext(true); });
+    QAction* findPrevious = AddCommand(menu, "ID_EDIT_FIND_PREVIOUS", tr("Find Pre&vious"),
+                                       tr("Find the previous line that holds the text"));
+    findPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    connect(findPrevious, &QAction::triggered, this, [this] { m_findBar->FindNext(false); });
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 
@@ -171,7 +266,8 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->setIconSize(QSize(16, 16));
     for (const char* id :
          {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT", "ID_EDIT_COPY",
-          "ID_EDIT_PASTE", "", "ID_FILE_PRINT", "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
+          "ID_EDIT_PASTE", "", "ID_TYPE_INSURANCE", "ID_TYPE_PENSION", "", "ID_FILE_PRINT",
+          "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
         if (*id)
             m_toolBar->addAction(findChild<QAction*>(QLatin1String(id)));
         else
@@ -197,12 +293,31 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
     SetButton(charts, "office-chart-line", "charts", tr("Charts"));
     menu->addAction(charts);
+    menu->addSeparator();
+    // The view's zoom; printed pages keep their size.
+    QAction* zoomIn =
+        AddCommand(menu, "ID_VIEW_ZOOM_IN", tr("Zoom &In"), tr("Show the journal larger"));
+    zoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(zoomIn, &QAction::triggered, m_view, &CTabulonView::ZoomIn);
+    QAction* zoomOut =
+        AddCommand(menu, "ID_VIEW_ZOOM_OUT", tr("Zoom &Out"), tr("Show the journal smaller"));
+    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    connect(zoomOut, &QAction::triggered, m_view, &CTabulonView::ZoomOut);
+    QAction* actualSize = AddCommand(menu, "ID_VIEW_ZOOM_RESET", tr("&Actual Size"),
+                                     tr("Show the journal at its actual size"));
+    actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(actualSize, &QAction::triggered, m_view, [view = m_view] { view->SetZoom(100); });
 }
 
 void CMainFrame::CreateTypeMenu(QMenu* menu) {
     m_insurance = AddCommand(menu, "ID_TYPE_INSURANCE", tr("&Insurance"),
                              tr("Insurance or endowment policy"));
     m_pension = AddCommand(menu, "ID_TYPE_PENSION", tr("&Pension"), tr("Pension (annuity)"));
+    m_insurance->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    m_pension->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    SetButton(m_insurance, "", "insurance", tr("Insurance"));
+    SetButton(m_pension, "", "pension", tr("Pension"));
     connect(m_insurance, &QAction::triggered, this, [this] {
         m_doc.OnTypeInsurance();
         UpdateCommandUI();
@@ -227,11 +342,12 @@ void CMainFrame::CreateTablesMenu(QMenu* menu) {
 
 void CMainFrame::OnImportTable() {
     const QString path = QFileDialog::getOpenFileName(
-        this, tr("Import Table"), QString(),
+        this, tr("Import Table"), last_folder::Get(),
         tr("Mortality tables (*.csv *.xml)") + QStringLiteral(";;") + tr("CSV (*.csv)") +
             QStringLiteral(";;") + tr("XTbML (*.xml)"));
     if (path.isEmpty())
         return;
+    last_folder::Remember(path);
     const QString failure = imported_tables::Import(path);
     if (!failure.isEmpty())
         QMessageBox::warning(this, QCoreApplication::applicationName(), failure);
@@ -258,6 +374,11 @@ void CMainFrame::CreateStatusBar() {
     auto* ready = new QLabel(tr("Ready"), bar);
     ready->setObjectName(QStringLiteral("ID_SEPARATOR"));
     bar->addWidget(ready, 1);
+    // The last calculation's key figure stays in sight, however far the report scrolls.
+    m_keyFigure = new QLabel(bar);
+    m_keyFigure->setObjectName(QStringLiteral("KeyFigure"));
+    m_keyFigure->setToolTip(tr("The figure the last calculation solved for"));
+    bar->addPermanentWidget(m_keyFigure);
     new LockKeyPanes(bar);
 }
 
@@ -305,10 +426,12 @@ void CMainFrame::UpdateRecentFileMenu() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (m_docManager.SaveModified())
+    if (m_docManager.SaveModified()) {
+        SaveSettings();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

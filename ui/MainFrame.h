@@ -9,9 +9,11 @@
 #include <QMainWindow>
 
 class ChartsWindow;
+class FindBar;
 class CTabulonDoc;
 class CTabulonView;
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -27,6 +29,11 @@ public:
     ChartsWindow* GetChartsWindow() const { return m_charts; }
     CDocManager& GetDocManager() { return m_docManager; }
     PrintCommands& GetPrintCommands() { return m_printCommands; }
+    FindBar* GetFindBar() const { return m_findBar; }
+
+    // The key figure of the last calculation the status bar shows: the solved premium,
+    // payment or amount, as the report prints it; empty before the first calculation.
+    static QString KeyFigure(const CTabulonDoc& doc);
 
     // Sets the policy-type check marks from the document's update handlers, and enables
     // Copy and Select All from the view's.
@@ -56,12 +63,20 @@ private:
                           const QString& toolTip);
     void UpdateCaption();
     void UpdateRecentFileMenu();
+    // The window's size, place, toolbar and Charts window, and the view's zoom, as they were
+    // when the window last closed; saved when it closes.
+    void RestoreSettings();
+    void SaveSettings() const;
+    // Open and Save As start in the folder a file was last opened from or saved to.
+    QString ChooseFile(bool save);
 
     CTabulonDoc& m_doc;
     CTabulonView* m_view;
     CDocManager m_docManager;
     PrintCommands m_printCommands;
     ChartsWindow* m_charts = nullptr;
+    FindBar* m_findBar = nullptr;
+    QLabel* m_keyFigure = nullptr;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_exitSeparator = nullptr;

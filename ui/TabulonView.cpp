@@ -44,6 +44,9 @@ int ClampToInt(std::int64_t value) {
     return static_cast<int>(std::min<std::int64_t>(value, INT_MAX));
 }
 
+// Laid over the text of the match Find found: amber, the text still legible through it.
+const QColor kMatchColour(255, 170, 0, 130);
+
 // Copied lines end as text lines do on the platform.
 #ifdef Q_OS_WIN
 constexpr QLatin1StringView kLineEnd("\r\n");
@@ -72,12 +75,137 @@ CTabulonView::~CTabulonView() {
 
 void CTabulonView::OnUpdate(const DocumentEvent& event) {
     UpdateMetrics(!event.IsAppend());
-    const ViewLayout::Size total = m_layout.GetTotalSize();
-    SetScrollSizes(QSize(ClampToInt(total.cx), ClampToInt(total.cy)),
-                   QSize(m_layout.GetCharWidth(), m_layout.GetPitch()));
-    ScrollToPosition(QPoint(1, ClampToInt(total.cy)));
+    if (!event.IsAppend())
+        m_match = ShownMatch(); // its line is gone
+    UpdateScrollSizes();
+    ScrollToPosition(QPoint(1, ClampToInt(ToView(m_layout.GetTotalSize().cy))));
     viewport()->update();
     emit editStateChanged();
+    if (event.kind == DocumentEvent::Kind::CalculationAppended)
+        emit calculationAppended();
+}
+
+void CTabulonView::UpdateScrollSizes() {
+    const ViewLayout::Size total = m_layout.GetTotalSize();
+    SetScrollSizes(QSize(ClampToInt(ToView(total.cx)), ClampToInt(ToView(total.cy))),
+                   QSize(std::max(1, ClampToInt(ToView(m_layout.GetCharWidth()))),
+                         std::max(1, ClampToInt(ToView(m_layout.GetPitch())))));
+}
+
+std::int64_t CTabulonView::ToLayout(std::int64_t viewPixels) const {
+    return viewPixels * 100 / m_zoom;
+}
+
+std::int64_t CTabulonView::ToView(std::int64_t layoutUnits) const {
+    return layoutUnits * m_zoom / 100;
+}
+
+std::int64_t CTabulonView::LineAtViewport(int y) const {
+    return m_layout.GetLineAt(ToLayout(std::int64_t{y} + verticalScrollBar()->value()));
+}
+
+const QList<int>& CTabulonView::ZoomSteps() {
+    static const QList<int> steps{50, 67, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400};
+    return steps;
+}
+
+void CTabulonView::SetZoom(int percent) {
+    percent = std::clamp(percent, ZoomSteps().front(), ZoomSteps().back());
+    if (percent == m_zoom)
+        return;
+    const std::int64_t top = LineAtViewport(0);
+    m_zoom = percent;
+    UpdateScrollSizes();
+    if (top >= 0)
+        verticalScrollBar()->setValue(ClampToInt(ToView(m_layout.GetRowTop(top))));
+    viewport()->update();
+    emit zoomChanged(m_zoom);
+}
+
+void CTabulonView::ZoomIn() {
+    for (const int step : ZoomSteps())
+        if (step > m_zoom) {
+            SetZoom(step);
+            return;
+        }
+}
+
+void CTabulonView::ZoomOut() {
+    for (auto step = ZoomSteps().rbegin(); step != ZoomSteps().rend(); ++step)
+        if (*step < m_zoom) {
+            SetZoom(*step);
+            return;
+        }
+}
+
+LineSearch::Match CTabulonView::Find(const QString& text, bool forward) {
+    // A journal line shows as UTF-8 when it is valid UTF-8, else as Latin-1: the text is
+    // looked for in both spellings.
+    std::vector<std::string> spellings{text.toUtf8().toStdString()};
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xff; }))
+        spellings.push_back(text.toLatin1().toStdString());
+    const LineSearch search(std::move(spellings));
+    // From the current match; without one from the rows in sight, the first (or last) of
+    // them searched first.
+    std::int64_t from = m_match.line;
+    if (from < 0 && GetLineCount() > 0)
+        from = forward ? LineAtViewport(0) - 1 : LineAtViewport(viewport()->height() - 1) + 1;
+    const LineSearch::Match match = search.Find(*m_doc.GetLines(), from, forward);
+    if (match.line < 0) {
+        ClearMatch();
+        return match;
+    }
+    const std::string_view bytes = m_doc.GetLines()->GetAt(static_cast<std::size_t>(match.line));
+    const QString shown = JournalLineText(bytes);
+    m_match.line = match.line;
+    if (shown.size() == static_cast<qsizetype>(bytes.size())) {
+        m_match.start = static_cast<qsizetype>(match.offset);
+        m_match.length = static_cast<qsizetype>(match.length);
+    } else {
+        m_match.start =
+            QString::fromUtf8(bytes.data(), static_cast<qsizetype>(match.offset)).size();
+        m_match.length =
+            QString::fromUtf8(bytes.data() + match.offset, static_cast<qsizetype>(match.length))
+                .size();
+    }
+    // The match's row in sight (in the middle when it was not), and its text.
+    const QRectF box = MatchBox();
+    QScrollBar* vertical = verticalScrollBar();
+    const std::int64_t top = ToView(m_layout.GetRowTop(m_match.line));
+    const std::int64_t bottom = ToView(m_layout.GetRowTop(m_match.line) + m_layout.GetPitch());
+    if (top < vertical->value() || bottom > vertical->value() + viewport()->height())
+        vertical->setValue(ClampToInt(top - (viewport()->height() - (bottom - top)) / 2));
+    QScrollBar* horizontal = horizontalScrollBar();
+    const auto left = static_cast<std::int64_t>(box.left() * m_zoom / 100);
+    const auto right = static_cast<std::int64_t>(box.right() * m_zoom / 100);
+    if (left < horizontal->value() || right > horizontal->value() + viewport()->width())
+        horizontal->setValue(ClampToInt(std::max<std::int64_t>(left - viewport()->width() / 4, 0)));
+    viewport()->update();
+    return match;
+}
+
+void CTabulonView::ClearMatch() {
+    if (m_match.line < 0)
+        return;
+    m_match = ShownMatch();
+    viewport()->update();
+}
+
+QRectF CTabulonView::MatchBox() const {
+    const std::string_view bytes = m_doc.GetLines()->GetAt(static_cast<std::size_t>(m_match.line));
+    qreal left = 0;
+    qreal width = 0;
+    if (bytes.size() >= ViewLayout::kLongLine) {
+        left = static_cast<qreal>(m_match.start) * m_advance;
+        width = static_cast<qreal>(m_match.length) * m_advance;
+    } else {
+        const QFontMetricsF metrics(m_font, this);
+        const QString shown = JournalLineText(bytes);
+        left = metrics.horizontalAdvance(shown.left(m_match.start));
+        width = metrics.horizontalAdvance(shown.mid(m_match.start, m_match.length));
+    }
+    return {m_layout.GetLeftMargin() + left, static_cast<qreal>(m_layout.GetRowTop(m_match.line)),
+            width, static_cast<qreal>(m_layout.GetPitch())};
 }
 
 void CTabulonView::UpdateMetrics(bool replaced) {
@@ -113,8 +241,16 @@ std::int64_t CTabulonView::GetLineCount() const {
 
 void CTabulonView::OnDraw(QPainter& painter, const QRect& clip) {
     painter.setPen(palette().color(QPalette::Text));
-    DrawLines(painter, m_layout.GetVisibleLines({clip.top(), clip.top() + clip.height()}),
-              {clip.left(), clip.left() + clip.width()}, m_selection);
+    const qreal scale = m_zoom / 100.0;
+    painter.scale(scale, scale);
+    // The clip in layout units, widened outwards to whole units.
+    const ViewLayout::Band rows{ToLayout(clip.top()), ToLayout(clip.top() + clip.height()) + 1};
+    const ViewLayout::Band columns{ToLayout(clip.left()), ToLayout(clip.left() + clip.width()) + 1};
+    const ViewLayout::LineRange lines = m_layout.GetVisibleLines(rows);
+    DrawLines(painter, lines, columns, m_selection);
+    if (m_match.line >= 0 && m_match.line >= lines.first && m_match.line <= lines.last &&
+        m_match.line < GetLineCount())
+        painter.fillRect(MatchBox(), kMatchColour);
 }
 
 void CTabulonView::DrawLines(QPainter& painter, ViewLayout::LineRange range,
@@ -161,21 +297,23 @@ void CTabulonView::DrawLines(QPainter& painter, ViewLayout::LineRange range,
 
 int CTabulonView::GetPageCount(QPrinter* printer) const {
     const int pageHeight = printer->pageLayout().paintRectPixels(printer->resolution()).height();
-    return ViewLayout::PageCount(m_layout.GetTotalSize().cy, printer->resolution(), pageHeight);
+    return m_layout.GetPageCount(printer->resolution(), pageHeight);
 }
 
 void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) const {
     const int dpi = printer->resolution();
     const QRect paper = printer->pageLayout().paintRectPixels(dpi);
+    const ViewLayout::LineRange lines = m_layout.GetPageLines(page, dpi, paper.height());
     painter.save();
     painter.setPen(Qt::black);
     painter.setClipRect(QRect(QPoint(0, 0), paper.size()));
-    painter.translate(0, -static_cast<qreal>(ViewLayout::PageOrigin(page, paper.height())));
     const qreal unitsToPixels = dpi / 100.0;
     painter.scale(unitsToPixels, unitsToPixels);
+    // The page's first row at the top of its printable area.
+    painter.translate(
+        0, -static_cast<qreal>(m_layout.GetRowTop(std::max<std::int64_t>(lines.first, 0))));
     const std::int64_t width = static_cast<std::int64_t>(paper.width()) * 100 / std::max(dpi, 1);
-    DrawLines(painter, m_layout.GetVisibleLines(ViewLayout::PageBand(page, dpi, paper.height())),
-              {0, width + 1}, LineSelection());
+    DrawLines(painter, lines, {0, width + 1}, LineSelection());
     painter.restore();
 }
 
@@ -249,15 +387,15 @@ void CTabulonView::OnUpdateEditSelectAll(CCmdUI* cmdUI) const {
 std::int64_t CTabulonView::GetCurrentLine() const {
     if (!m_selection.IsEmpty())
         return m_selection.caret;
-    return m_layout.GetLineAt(verticalScrollBar()->value());
+    return LineAtViewport(0);
 }
 
 void CTabulonView::EnsureCaretVisible() {
     if (m_selection.IsEmpty())
         return;
     QScrollBar* bar = verticalScrollBar();
-    const std::int64_t top = m_layout.GetRowTop(m_selection.caret);
-    const std::int64_t bottom = top + m_layout.GetPitch();
+    const std::int64_t top = ToView(m_layout.GetRowTop(m_selection.caret));
+    const std::int64_t bottom = ToView(m_layout.GetRowTop(m_selection.caret) + m_layout.GetPitch());
     if (top < bar->value())
         bar->setValue(ClampToInt(top));
     else if (bottom > bar->value() + viewport()->height())
@@ -269,7 +407,7 @@ void CTabulonView::keyPressEvent(QKeyEvent* event) {
     const std::int64_t lines = GetLineCount();
     if (modifiers == Qt::ShiftModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier)) {
         const bool control = modifiers & Qt::ControlModifier;
-        const std::int64_t page = m_layout.GetRowsIn(viewport()->height());
+        const std::int64_t page = m_layout.GetRowsIn(ToLayout(viewport()->height()));
         std::int64_t delta = 0;
         switch (event->key()) {
         // Ctrl+Shift+Home and End extend the selection to the first and the last line.
@@ -296,11 +434,9 @@ void CTabulonView::keyPressEvent(QKeyEvent* event) {
         }
         if (delta != 0) {
             // A new selection starts at the edge of the rows in sight it moves away from.
-            const int scrolled = verticalScrollBar()->value();
-            const std::int64_t from =
-                delta > 0
-                    ? m_layout.GetLineAt(scrolled + m_layout.GetPitch() - 1)
-                    : m_layout.GetLineAt(scrolled + viewport()->height() - m_layout.GetPitch());
+            const int pitch = ClampToInt(ToView(m_layout.GetPitch()));
+            const std::int64_t from = delta > 0 ? LineAtViewport(pitch - 1)
+                                                : LineAtViewport(viewport()->height() - pitch);
             LineSelection moved = m_selection;
             moved.MoveCaret(delta, from, lines);
             SetSelection(moved);
@@ -322,7 +458,8 @@ void CTabulonView::keyPressEvent(QKeyEvent* event) {
             m_layout.GetLeftMargin() +
             MeasureLine(metrics, m_doc.GetLines()->GetAt(static_cast<std::size_t>(line))) +
             m_layout.GetLeftMargin();
-        horizontal->setValue(ClampToInt(std::max<std::int64_t>(end - viewport()->width(), 0)));
+        horizontal->setValue(
+            ClampToInt(std::max<std::int64_t>(ToView(end) - viewport()->width(), 0)));
     } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_Home) {
         vertical->setValue(vertical->minimum());
     } else if (modifiers == Qt::ControlModifier && event->key() == Qt::Key_End) {
@@ -337,8 +474,7 @@ void CTabulonView::mousePressEvent(QMouseEvent* event) {
         CScrollView::mousePressEvent(event);
         return;
     }
-    const std::int64_t line =
-        m_layout.GetLineAt(event->position().toPoint().y() + verticalScrollBar()->value());
+    const std::int64_t line = LineAtViewport(event->position().toPoint().y());
     LineSelection selection = m_selection;
     if (!(event->modifiers() & Qt::ShiftModifier) || selection.IsEmpty())
         selection.anchor = line;
@@ -375,7 +511,7 @@ void CTabulonView::DragTo(QPoint point) {
     if (m_selection.IsEmpty())
         return;
     LineSelection selection = m_selection;
-    selection.caret = m_layout.GetLineAt(point.y() + verticalScrollBar()->value());
+    selection.caret = LineAtViewport(point.y());
     SetSelection(selection);
 }
 
@@ -383,8 +519,9 @@ void CTabulonView::AutoScroll() {
     // The further the mouse is beyond the edge, the faster the rows go by.
     const int beyond =
         m_dragPoint.y() < 0 ? m_dragPoint.y() : m_dragPoint.y() - viewport()->height() + 1;
-    const int rows = std::max(1, std::abs(beyond) / std::max(1, m_layout.GetPitch()));
+    const int pitch = std::max(1, ClampToInt(ToView(m_layout.GetPitch())));
+    const int rows = std::max(1, std::abs(beyond) / pitch);
     QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() + (beyond < 0 ? -rows : rows) * m_layout.GetPitch());
+    bar->setValue(bar->value() + (beyond < 0 ? -rows : rows) * pitch);
     DragTo(m_dragPoint);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Document.h"
+#include "LineSearch.h"
 #include "ScrollView.h"
 #include "ViewLayout.h"
 
@@ -32,7 +33,7 @@ public:
     void OnUpdate(const DocumentEvent& event) override;
 
     // Paints the journal on the printer in pages of its printable height, without header or
-    // footer; a row that crosses a page boundary is drawn on both pages. Returns the pages
+    // footer; each page holds whole rows, its first row at the top. Returns the pages
     // painted (the printer's page range when one is set), 0 when painting failed.
     int OnPrint(QPrinter* printer);
     // Pages the journal needs on the printer.
@@ -53,9 +54,34 @@ public:
     const ViewLayout& GetLayout() const { return m_layout; }
     const QFont& GetJournalFont() const { return m_font; }
 
+    // Finds text from the current match (else from the rows in sight) to the next or previous
+    // line holding it, wrapping around; the match is highlighted and scrolled into sight.
+    // Returns the match (line -1 when the text is nowhere, which clears the highlight).
+    LineSearch::Match Find(const QString& text, bool forward);
+    void ClearMatch();
+    // The highlighted match: its line (-1 for none), first character and length in the
+    // line's text as shown.
+    struct ShownMatch {
+        std::int64_t line = -1;
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    const ShownMatch& GetMatch() const { return m_match; }
+
+    // The view's magnification in percent (the zoom steps between 50 and 400); printing
+    // keeps its own size. The row at the top of the view stays at the top.
+    static const QList<int>& ZoomSteps();
+    int GetZoom() const { return m_zoom; }
+    void SetZoom(int percent);
+    void ZoomIn();
+    void ZoomOut();
+
 signals:
     // The selection or the journal changed, and with them what the edit commands can do.
     void editStateChanged();
+    // A calculation's report joined the journal.
+    void calculationAppended();
+    void zoomChanged(int percent);
 
 protected:
     void OnDraw(QPainter& painter, const QRect& clip) override;
@@ -66,6 +92,14 @@ protected:
 
 private:
     void UpdateMetrics(bool replaced);
+    void UpdateScrollSizes();
+    // Between the view's pixels (scroll bar values, mouse positions) and layout units.
+    std::int64_t ToLayout(std::int64_t viewPixels) const;
+    std::int64_t ToView(std::int64_t layoutUnits) const;
+    // The line whose row is at the viewport's y.
+    std::int64_t LineAtViewport(int y) const;
+    // The match's text in layout units.
+    QRectF MatchBox() const;
     std::int64_t MeasureLine(const QFontMetrics& metrics, std::string_view line);
     void DrawLines(QPainter& painter, ViewLayout::LineRange range, ViewLayout::Band columns,
                    const LineSelection& selection) const;
@@ -84,6 +118,8 @@ private:
     // How far each character of a long line advances (the font's fixed pitch).
     double m_advance = 0;
     LineSelection m_selection;
+    ShownMatch m_match;
+    int m_zoom = 100;
     bool m_dragging = false;
     QPoint m_dragPoint;  // the mouse, in viewport coordinates, while dragging
     QTimer m_autoScroll; // scrolls while the mouse is dragged above or below the viewport

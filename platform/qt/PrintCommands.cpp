@@ -93,10 +93,8 @@ void PrintCommands::PrintPreview() {
 void PrintCommands::PrintSetup() {
     const QStringList printers = QPrinterInfo::availablePrinterNames();
     if (printers.isEmpty()) {
-        QMessageBox::information(
-            m_window, tr("Print Setup"),
-            tr("No printer is set up on this computer. Add a printer in the system's "
-               "printer settings, then choose Print Setup again."));
+        QMessageBox::information(m_window, tr("Print Setup"),
+                                 tr("No printer is installed; Print can still write a PDF file."));
         return;
     }
     QPrinter& printer = Printer();

@@ -167,6 +167,8 @@ void TestChartsWindow::FollowsEachCalculation() {
 
     QChart* deaths = Charts()->GetDeathChart();
     QVERIFY(namesTheCalculation(deaths));
+    // The bars are d(x) / l(age): how the age at death is distributed, not q(x).
+    QVERIFY(deaths->title().startsWith(QLatin1String("<b>Distribution of the age at death</b>")));
     QBarSet* bars = Find<QBarSeries>(deaths, "DeathBars")->barSets().value(0);
     QCOMPARE(bars->count(), m_doc->m_nAges);
     for (int x = age; x < m_doc->m_nAges; ++x)

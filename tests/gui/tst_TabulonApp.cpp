@@ -9,6 +9,7 @@
 #include "ShellTestSupport.h"
 #include "TabulonApp.h"
 #include "TabulonVersion.h"
+#include "TabulonView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
@@ -50,6 +52,7 @@ private slots:
     void StartWithFileShowsExactlyItsLines();
     void StartWithUnreadableFileWarnsAndStartsANewJournal();
     void PrintToPdfWritesEveryJournalLine();
+    void PrintToPdfBreaksPagesBetweenLines();
     void PrintToPdfFailsWithStatusOne_data();
     void PrintToPdfFailsWithStatusOne();
     void RunsFromTheMenuSaveWhatTheCommandLineFrontEndPrints();
@@ -232,6 +235,51 @@ void TestTabulonApp::PrintToPdfWritesEveryJournalLine() {
         const QString line = JournalLineText(lines.GetAt(i)).simplified();
         QVERIFY2(text.contains(line), qPrintable(line));
     }
+}
+
+void TestTabulonApp::PrintToPdfBreaksPagesBetweenLines() {
+    if (!HavePoppler())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    // Two and a half pages of numbered lines on the pages --print-to prints on.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    CTabulonDoc doc;
+    CTabulonView view(doc);
+    doc.OnNewDocument();
+    const int dpi = printer.resolution();
+    const std::int64_t rows = ViewLayout::RowsPerPage(
+        view.GetLayout().GetPitch(), dpi, printer.pageLayout().paintRectPixels(dpi).height());
+    QVERIFY(rows > 10);
+    QStringList expected;
+    QByteArray text;
+    for (std::int64_t i = 0; i < 2 * rows + rows / 2; ++i) {
+        expected
+            << QStringLiteral("%1 journal line of three pages").arg(i, 5, 10, QLatin1Char('0'));
+        text += expected.back().toLatin1() + "\r\n";
+    }
+    const QString journal = File("three.txt");
+    WriteFile(journal, text);
+    const QString pdf = File("three.pdf");
+    QCOMPARE(RunDesktop({"--print-to", QFile::encodeName(pdf), QFile::encodeName(journal)},
+                        m_settings.path(), File("three.err")),
+             0);
+    QCOMPARE(PdfPageCount(pdf), 3);
+    // Page by page, in order, the text is the journal's lines, each exactly once: none is
+    // cut by a page break into halves on two pages.
+    QStringList printed;
+    for (int page = 1; page <= 3; ++page) {
+        const QString number = QString::number(page);
+        const QString pageText = PopplerOutput(
+            QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), number,
+                                          QStringLiteral("-l"), number, pdf, QStringLiteral("-")});
+        QStringList pageLines;
+        for (const QString& line : pageText.split(QLatin1Char('\n')))
+            if (!line.trimmed().isEmpty())
+                pageLines << line.trimmed();
+        QVERIFY2(pageLines.size() <= rows, qPrintable(number));
+        printed += pageLines;
+    }
+    QCOMPARE(printed, expected);
 }
 
 void TestTabulonApp::PrintToPdfFailsWithStatusOne_data() {

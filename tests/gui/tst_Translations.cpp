@@ -23,6 +23,7 @@
 #include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
 #include <optional>
@@ -150,6 +151,15 @@ void TestTranslations::MainWindowSpeaksGerman() {
     QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("ID_SEPARATOR"))->text(),
              QStringLiteral("Bereit"));
     QCOMPARE(frame.windowTitle(), QStringLiteral("Unbenannt[*] - Tabulon"));
+    // Find, zoom and the second chart's title.
+    QCOMPARE(frame.findChild<QAction*>(QStringLiteral("ID_EDIT_FIND"))->text(),
+             QStringLiteral("&Suchen..."));
+    QCOMPARE(frame.findChild<QAction*>(QStringLiteral("ID_VIEW_ZOOM_IN"))->text(),
+             QStringLiteral("Ver&größern"));
+    QCOMPARE(frame.findChild<QToolButton*>(QStringLiteral("FindNextButton"))->text(),
+             QStringLiteral("&Weiter"));
+    QCOMPARE(LifeCharts::tr("Distribution of the age at death"),
+             QStringLiteral("Verteilung des Sterbealters"));
 }
 
 void TestTranslations::AcceleratorsAreUniqueWithinEachMenu() {

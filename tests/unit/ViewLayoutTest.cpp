@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The journal view's layout arithmetic with plain numbers: total size, visible rows,
-// page count and the stretch of the journal each printed page shows, long lines and the
-// selection of lines.
+// page count and the lines each printed page holds, long lines and the selection of lines.
 #include "ViewLayout.h"
 #include "CaseNames.h"
 
@@ -83,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct PageCase {
     const char* name;
-    std::int64_t totalHeight;
+    int lines;
+    int pitch;
     int dotsPerInch;
     int pageHeight;
     int pages;
@@ -95,49 +95,65 @@ void PrintTo(const PageCase& c, std::ostream* out) {
 
 class PageCount : public ::testing::TestWithParam<PageCase> {};
 
-TEST_P(PageCount, IsTheCeilingOfTheTruncatedDeviceHeightAtLeastOne) {
+TEST_P(PageCount, IsTheCeilingOfLinesOverTheWholeRowsAPageHoldsAtLeastOne) {
     const PageCase& c = GetParam();
-    EXPECT_EQ(ViewLayout::PageCount(c.totalHeight, c.dotsPerInch, c.pageHeight), c.pages) << c.name;
+    EXPECT_EQ(LayoutOf(c.lines, 6, c.pitch).GetPageCount(c.dotsPerInch, c.pageHeight), c.pages)
+        << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, PageCount,
-    ::testing::Values(PageCase{"exactly one page", 1000, 100, 1000, 1},
-                      PageCase{"one unit past one page", 1001, 100, 1000, 2},
-                      PageCase{"exactly one page at 600 dpi", 1100, 600, 6600, 1},
-                      PageCase{"one unit past at 600 dpi", 1101, 600, 6600, 2},
-                      // 1101 * 96 / 100 = 1056.96 truncates to 1056: still one page.
-                      PageCase{"truncation keeps one page", 1101, 96, 1056, 1},
-                      PageCase{"1106 units at 96 dpi is 1061 pixels", 1106, 96, 1056, 2},
-                      PageCase{"empty journal prints one blank page", 0, 600, 6600, 1},
-                      PageCase{"exactly three pages", 3000, 100, 1000, 3},
-                      PageCase{"no printable height still one page", 500, 100, 0, 1},
-                      PageCase{"a million rows at 1200 dpi", 12000000, 1200, 13200, 10910}),
+    ::testing::Values(PageCase{"exactly one page", 100, 10, 100, 1000, 1},
+                      PageCase{"one line past one page", 101, 10, 100, 1000, 2},
+                      // 100 rows of 11 units at 600 dpi are 6600 pixels.
+                      PageCase{"exactly one page at 600 dpi", 100, 11, 600, 6600, 1},
+                      PageCase{"one line past at 600 dpi", 101, 11, 600, 6600, 2},
+                      // 100 rows of 11 units at 96 dpi are 1056 pixels: a page one pixel
+                      // shorter holds 99 of them, and the hundredth goes to the next page.
+                      PageCase{"a page of 1056 pixels at 96 dpi holds 100 rows", 100, 11, 96, 1056,
+                               1},
+                      PageCase{"one pixel less holds 99 rows", 100, 11, 96, 1055, 2},
+                      PageCase{"empty journal prints one blank page", 0, 11, 600, 6600, 1},
+                      PageCase{"exactly three pages", 300, 10, 100, 1000, 3},
+                      PageCase{"no printable height still one page", 50, 10, 100, 0, 1},
+                      // 13200 pixels at 1200 dpi hold 91 rows of 12 units (1092 of 1100).
+                      PageCase{"a million rows at 1200 dpi", 1000000, 12, 1200, 13200, 10990}),
     [](const auto& info) { return testing_support::CaseName(info.param.name); });
 
-TEST(PageLayout, EachPageStartsOnePageHeightBelowThePreviousOne) {
-    EXPECT_EQ(ViewLayout::PageOrigin(1, 6600), 0);
-    EXPECT_EQ(ViewLayout::PageOrigin(3, 6600), 13200);
-    // At 600 dpi a page of 6600 pixels is 1100 hundredths of an inch.
-    const ViewLayout::Band second = ViewLayout::PageBand(2, 600, 6600);
-    EXPECT_EQ(second.top, 1100);
-    EXPECT_EQ(second.bottom, 2200);
-    // At 96 dpi, 1056 pixels are 1100 units; the bands of pages 2 and 3 meet exactly.
-    EXPECT_EQ(ViewLayout::PageBand(2, 96, 1056).bottom, ViewLayout::PageBand(3, 96, 1056).top);
-    // Bands that do not fall on whole units widen outwards: 1000 pixels at 300 dpi.
-    const ViewLayout::Band band = ViewLayout::PageBand(2, 300, 1000);
-    EXPECT_EQ(band.top, 333);
-    EXPECT_EQ(band.bottom, 667);
+TEST(PageLayout, PagesBreakBetweenRowsAndHoldEachLineOnce) {
+    // Pitch 12 at 100 dpi on pages 100 pixels high: 8 rows (96 pixels) fit, the ninth would
+    // end at 108.
+    const ViewLayout layout = LayoutOf(30, 6, 12);
+    EXPECT_EQ(ViewLayout::RowsPerPage(12, 100, 100), 8);
+    EXPECT_EQ(layout.GetPageCount(100, 100), 4);
+    std::int64_t next = 0;
+    for (int page = 1; page <= 4; ++page) {
+        const ViewLayout::LineRange lines = layout.GetPageLines(page, 100, 100);
+        EXPECT_EQ(lines.first, next) << "page " << page;
+        EXPECT_LE(lines.last - lines.first + 1, 8) << "page " << page;
+        next = lines.last + 1;
+    }
+    EXPECT_EQ(next, 30);
+    EXPECT_EQ(layout.GetPageLines(5, 100, 100).first, -1);
+    EXPECT_EQ(LayoutOf(0, 6, 12).GetPageLines(1, 100, 100).first, -1);
 }
 
-TEST(PageLayout, RowStraddlingAPageBoundaryIsDrawnOnBothPages) {
-    // Pitch 12 at 100 dpi on pages 100 pixels high: row 8 spans [96, 108).
-    const ViewLayout layout = LayoutOf(30, 6, 12);
-    const ViewLayout::LineRange first = layout.GetVisibleLines(ViewLayout::PageBand(1, 100, 100));
-    const ViewLayout::LineRange second = layout.GetVisibleLines(ViewLayout::PageBand(2, 100, 100));
-    EXPECT_GE(first.last, 8);
-    EXPECT_EQ(second.first, 8);
-    EXPECT_EQ(ViewLayout::PageCount(layout.GetTotalSize().cy, 100, 100), 4);
+TEST(PageLayout, RowsPerPageIsTheMostWholeRowsThatFit) {
+    // Whether the rows fit is decided in device pixels: rows * pitch * dpi / 100 at most the
+    // page height, one more row past it. Resolutions of screens, PDF and printers; page
+    // heights of Letter and A4 printable areas and odd ones.
+    for (const int dpi : {72, 96, 100, 300, 600, 1200})
+        for (const int pitch : {1, 11, 12, 13, 57})
+            for (const int pageHeight : {100, 1055, 1056, 3168, 6600, 13200, 13201}) {
+                const std::int64_t rows = ViewLayout::RowsPerPage(pitch, dpi, pageHeight);
+                const std::int64_t page = std::int64_t{pageHeight} * 100;
+                if (std::int64_t{pitch} * dpi > page) {
+                    EXPECT_EQ(rows, 1); // a row taller than the page is cut at its foot
+                    continue;
+                }
+                EXPECT_LE(rows * pitch * dpi, page) << dpi << " dpi, pitch " << pitch;
+                EXPECT_GT((rows + 1) * pitch * dpi, page) << dpi << " dpi, pitch " << pitch;
+            }
 }
 
 TEST(ViewLayout, LongLinesAreWidthsOf64BitsFromTheFixedPitch) {

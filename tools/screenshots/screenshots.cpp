@@ -1,20 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the desktop program's windows to PNG files: the main window after a term-life
-// run with both report sections, the Charts window of that run, the two input dialogs (also
-// with a 14-point font) and the about box, in the language of the user's locale (LANGUAGE=de
-// renders them in German).
+// run with both report sections, the same window zoomed in with the find bar showing a
+// match, the Charts window of that run, the two input dialogs (also with a 14-point font)
+// and the about box, in the language of the user's locale (LANGUAGE=de renders them in
+// German).
 // Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "ChartsWindow.h"
 #include "CommandLineInfo.h"
+#include "FindBar.h"
 #include "MainFrame.h"
 #include "PolicyInputDialog.h"
 #include "TabulonApp.h"
+#include "TabulonView.h"
 #include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -73,6 +77,20 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
 
     bool saved = Save(frame->grab(), folder, "main-window.png");
+    // Zoomed in, the find bar open on a match, and on a text that is nowhere.
+    frame->GetView()->SetZoom(125);
+    FindBar* find = frame->GetFindBar();
+    find->Open();
+    find->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("Term"));
+    find->FindNext(false);
+    QApplication::processEvents();
+    saved &= Save(frame->grab(), folder, "main-window-find.png");
+    find->findChild<QLineEdit*>(QStringLiteral("FindText"))->setText(QStringLiteral("annuity"));
+    find->FindNext(true);
+    QApplication::processEvents();
+    saved &= Save(find->grab(), folder, "find-bar-not-found.png");
+    find->Close();
+    frame->GetView()->SetZoom(100);
     // The Charts window floating on its own, at a size that shows the three charts whole.
     ChartsWindow* charts = frame->GetChartsWindow();
     charts->setFloating(true);

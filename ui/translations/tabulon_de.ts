@@ -395,10 +395,6 @@
         <translation>Das mittlere Sterbealter und seine Standardabweichung sind nicht definiert.</translation>
     </message>
     <message>
-        <source>Probability of death at each age</source>
-        <translation>Sterbewahrscheinlichkeit je Alter</translation>
-    </message>
-    <message>
         <source>Alive at %1</source>
         <translation>Mit %1 am Leben</translation>
     </message>
@@ -421,6 +417,10 @@
     <message>
         <source>Net income by age at death</source>
         <translation>Nettoertrag nach Sterbealter</translation>
+    </message>
+    <message>
+        <source>Distribution of the age at death</source>
+        <translation>Verteilung des Sterbealters</translation>
     </message>
 </context>
 <context>
@@ -708,6 +708,83 @@
         <source>Imported table to remove:</source>
         <translation>Zu entfernende importierte Tafel:</translation>
     </message>
+    <message>
+        <source>Policy amount: %1</source>
+        <comment>the single amount of a pension</comment>
+        <translation>Einmalbetrag: %1</translation>
+    </message>
+    <message>
+        <source>Policy amount: %1</source>
+        <translation>Versicherungssumme: %1</translation>
+    </message>
+    <message>
+        <source>Annual payment: %1</source>
+        <translation>Jährliche Rente: %1</translation>
+    </message>
+    <message>
+        <source>Annual premium: %1</source>
+        <translation>Jahresprämie: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Suchen...</translation>
+    </message>
+    <message>
+        <source>Find text in the journal</source>
+        <translation>Sucht einen Text im Journal</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>&amp;Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find the next line that holds the text</source>
+        <translation>Sucht die nächste Zeile, die den Text enthält</translation>
+    </message>
+    <message>
+        <source>Find Pre&amp;vious</source>
+        <translation>Rückwärts s&amp;uchen</translation>
+    </message>
+    <message>
+        <source>Find the previous line that holds the text</source>
+        <translation>Sucht die vorige Zeile, die den Text enthält</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Ver&amp;größern</translation>
+    </message>
+    <message>
+        <source>Show the journal larger</source>
+        <translation>Zeigt das Journal größer an</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>Show the journal smaller</source>
+        <translation>Zeigt das Journal kleiner an</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Originalgröße</translation>
+    </message>
+    <message>
+        <source>Show the journal at its actual size</source>
+        <translation>Zeigt das Journal in seiner Originalgröße an</translation>
+    </message>
+    <message>
+        <source>Insurance</source>
+        <translation>Versicherung</translation>
+    </message>
+    <message>
+        <source>Pension</source>
+        <translation>Rente</translation>
+    </message>
+    <message>
+        <source>The figure the last calculation solved for</source>
+        <translation>Der Wert, den die letzte Berechnung ermittelt hat</translation>
+    </message>
 </context>
 <context>
     <name>CPensionDialog</name>
@@ -846,16 +923,16 @@
         <translation>Druckereinrichtung</translation>
     </message>
     <message>
-        <source>No printer is set up on this computer. Add a printer in the system&apos;s printer settings, then choose Print Setup again.</source>
-        <translation>Auf diesem Computer ist kein Drucker eingerichtet. Fügen Sie in den Druckereinstellungen des Systems einen Drucker hinzu und wählen Sie dann erneut Druckereinrichtung.</translation>
-    </message>
-    <message>
         <source>&amp;Page Setup...</source>
         <translation>&amp;Seite einrichten...</translation>
     </message>
     <message>
         <source>&amp;Printer:</source>
         <translation>&amp;Drucker:</translation>
+    </message>
+    <message>
+        <source>No printer is installed; Print can still write a PDF file.</source>
+        <translation>Es ist kein Drucker installiert; Drucken kann trotzdem eine PDF-Datei schreiben.</translation>
     </message>
 </context>
 <context>
@@ -916,6 +993,49 @@
     <message>
         <source>Cannot remove &quot;%1&quot;: %2.</source>
         <translation>„%1“ kann nicht entfernt werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Fin&amp;d:</source>
+        <translation>S&amp;uchen:</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>Find the next match (F3)</source>
+        <translation>Nächste Fundstelle suchen (F3)</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>Find the previous match (Shift+F3)</source>
+        <translation>Vorige Fundstelle suchen (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Esc)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Not found: &quot;%1&quot;</source>
+        <translation>Nicht gefunden: „%1“</translation>
+    </message>
+    <message>
+        <source>Passed the end of the journal; continued from the top.</source>
+        <translation>Ende des Journals erreicht; die Suche ging am Anfang weiter.</translation>
+    </message>
+    <message>
+        <source>Passed the top of the journal; continued from the end.</source>
+        <translation>Anfang des Journals erreicht; die Suche ging am Ende weiter.</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Zeile %1</translation>
     </message>
 </context>
 </TS>
