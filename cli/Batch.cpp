@@ -10,7 +10,7 @@
 #include "FileDescriptor.h"
 #include "FileException.h"
 #include "MortalityTables.h"
-#include "TableFormatError.h"
+#include "TableFileCache.h"
 
 #include <cerrno>
 #include <charconv>
@@ -22,7 +22,6 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace {
 
@@ -84,12 +83,15 @@ private:
     int m_fd;
 };
 
-// A NaN is written as nan whatever its sign bit, which differs between processors.
+// A NaN is written as nan whatever its sign bit, which differs between processors, and a
+// zero as 0 whatever its sign.
 void AppendNumber(std::string& out, double value) {
     if (std::isnan(value)) {
         out += "nan";
         return;
     }
+    if (value == 0)
+        value = 0.0;
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
@@ -107,41 +109,16 @@ void AppendNumber(std::string& out, int value) {
     out.append(text, result.ptr);
 }
 
-bool IsBlankRow(const CsvReader& row) {
+// A line that is not blank but holds only control bytes and blanks: no values at all.
+bool HoldsOnlyControlBytes(const CsvReader& row) {
     const CsvReader::Field& first = row.At(0);
-    return row.FieldCount() == 1 && !first.quoted && first.length == first.text.size() &&
-           TrimBlanks(first.text).empty();
+    if (row.FieldCount() != 1 || first.quoted || first.length != first.text.size())
+        return false;
+    for (const char c : first.text)
+        if (c != ' ' && static_cast<unsigned char>(c) >= 32 && c != 127)
+            return false;
+    return true;
 }
-
-// The table files rows name, each read once per run and kept: its code among the tables,
-// or why it was refused.
-class TableFiles {
-public:
-    struct Entry {
-        int code = 0;        // 0: refused
-        std::string failure; // why the file was refused
-    };
-    const Entry& Get(std::string_view path) {
-        m_key.assign(path);
-        auto found = m_entries.find(m_key);
-        if (found == m_entries.end())
-            found = m_entries.emplace(m_key, Read(m_key)).first;
-        return found->second;
-    }
-
-private:
-    static Entry Read(const std::string& path) {
-        try {
-            return {ImportTableFile(path), {}};
-        } catch (const CFileException& error) {
-            return {0, error.what()};
-        } catch (const TableFormatError& error) {
-            return {0, error.what()};
-        }
-    }
-    std::unordered_map<std::string, Entry> m_entries;
-    std::string m_key;
-};
 
 // A table column that is not a whole number or a built-in table's name is a file's path.
 bool NamesTableFile(std::string_view table) {
@@ -169,10 +146,12 @@ void AppendCsvField(std::string& out, std::string_view text) {
 
 // Checks one row; on success fills kind and values, otherwise returns the reason. texts is
 // reused from row to row, so its strings keep their room and a row allocates nothing.
-std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables, PolicyKind& kind,
-                    PolicyDialogData& values) {
+std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFileCache& tables,
+                    PolicyKind& kind, PolicyDialogData& values) {
     if (row.Fault() != nullptr)
         return row.Fault();
+    if (HoldsOnlyControlBytes(row))
+        return "the line holds only control bytes, no values.";
     if (row.FieldCount() != kColumnCount)
         return "expected 8 columns (" + std::string(kColumns) + "), found " +
                std::to_string(row.FieldCount()) + ".";
@@ -190,7 +169,7 @@ std::string ReadRow(const CsvReader& row, PolicyTexts& texts, TableFiles& tables
     texts.table = TrimBlanks(row.At(2).text);
     texts.tableCode = 0;
     if (NamesTableFile(texts.table)) {
-        const TableFiles::Entry& file = tables.Get(texts.table);
+        const TableFileCache::Entry& file = tables.Get(texts.table);
         if (file.code == 0)
             return "table: " + file.failure;
         texts.tableCode = file.code;
@@ -248,11 +227,11 @@ int RunBatch(const std::string& path) {
         output.Text() += kResultColumns;
         CCalculationRecord record;
         PolicyTexts texts;
-        TableFiles tables;
+        TableFileCache tables;
         int refused = 0;
         while (reader.Next()) {
             const bool header = reader.Line() == 1 && reader.At(0).text.rfind("kind", 0) == 0;
-            if (header || IsBlankRow(reader))
+            if (header || reader.Blank())
                 continue;
             PolicyKind kind = PolicyKind::Insurance;
             PolicyDialogData values;

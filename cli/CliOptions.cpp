@@ -76,6 +76,21 @@ std::string WithLongNumberCut(std::string failure, std::string_view text) {
     return failure;
 }
 
+// The options that take no value; "--json=1" is refused rather than read as --json.
+constexpr const char* kFlags[] = {"--help", "--version", "--mortality", "--net-income", "--json"};
+
+// The refusal of an argument that gives a value to an option taking none, or an empty string.
+std::string ValueGivenToAFlag(std::string_view arg) {
+    const std::size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || equals == std::string_view::npos)
+        return {};
+    const std::string_view option = arg.substr(0, equals);
+    for (const char* flag : kFlags)
+        if (option == flag)
+            return std::string(option) + ": takes no value.";
+    return {};
+}
+
 std::string FormatDefault(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.0f", value);
@@ -186,6 +201,8 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         return "missing command: use insurance or pension (see --help).";
     PolicyTexts texts;
     std::size_t i = 0;
+    if (const std::string refusal = ValueGivenToAFlag(args[0]); !refusal.empty())
+        return refusal;
     if (args[0] == "--help" || args[0] == "-h") {
         request.action = CliRequest::Action::Help;
         return {};
@@ -232,6 +249,8 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
         };
         const auto isFlag = [&](const char* name) { return option == name; };
         std::string failure;
+        if (const std::string refusal = ValueGivenToAFlag(args[i]); !refusal.empty())
+            return refusal;
         if (isFlag("--help") || isFlag("-h")) {
             request.action = CliRequest::Action::Help;
             return {};
@@ -239,8 +258,6 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
             request.action = CliRequest::Action::Version;
             return {};
         } else if (isFlag("--mortality") || isFlag("--net-income") || isFlag("--json")) {
-            if (hasValue)
-                return option + ": takes no value.";
             if (option == "--mortality")
                 request.values.m_bMortality = 1;
             else if (option == "--net-income")
@@ -293,6 +310,8 @@ std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchReq
     bool optionsEnded = false, haveFile = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (!optionsEnded && arg.rfind("--help=", 0) == 0)
+            return "--help: takes no value.";
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {

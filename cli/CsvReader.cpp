@@ -12,7 +12,8 @@ namespace {
 constexpr std::size_t kBufferBytes = 1 << 16;
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-constexpr const char* kNotClosed = "a quoted field is not closed before the end of the input.";
+constexpr const char* kNotClosed =
+    "unclosed quote: a quoted field is not closed before the end of its line.";
 constexpr const char* kTextAfterQuote = "a quoted field is followed by text before the next comma.";
 
 bool IsControl(char c) {
@@ -112,6 +113,8 @@ void CsvReader::EndRow(bool lastFieldPlain) {
     Field& field = m_fields[last];
     if (field.length != field.text.size())
         return;
+    // Blanks alone, before the line end's CR or none, make a blank line.
+    m_blank = m_fieldCount == 1 && field.text.find_first_not_of(" \t\r") == std::string::npos;
     while (!field.text.empty() && IsControl(field.text.back()))
         field.text.pop_back();
     field.length = field.text.size();
@@ -123,6 +126,7 @@ void CsvReader::ReadRow() {
     m_line = m_nextLine;
     m_fieldCount = 0;
     m_fault = nullptr;
+    m_blank = false;
     StartField();
     while (Fill()) {
         const char* const base = m_buffer.data();
@@ -156,16 +160,22 @@ void CsvReader::ReadRow() {
             break;
         }
         case State::Quoted: {
-            const void* quote = std::memchr(base + m_pos, '"', m_end - m_pos);
-            const std::size_t stop =
-                quote ? static_cast<std::size_t>(static_cast<const char*>(quote) - base) : m_end;
-            m_nextLine += static_cast<std::size_t>(std::count(base + m_pos, base + stop, '\n'));
+            // A row is one line: a quote still open at the line's end refuses the row, and
+            // the next line is the next row.
+            std::size_t stop = m_pos;
+            while (stop < m_end && base[stop] != '"' && base[stop] != '\n')
+                ++stop;
             Append(base + m_pos, stop - m_pos);
             m_pos = stop;
-            if (stop < m_end) {
-                ++m_pos;
-                state = State::QuoteInQuoted;
+            if (stop == m_end)
+                break;
+            ++m_pos;
+            if (base[stop] == '\n') {
+                ++m_nextLine;
+                m_fault = kNotClosed;
+                return;
             }
+            state = State::QuoteInQuoted;
             break;
         }
         case State::QuoteInQuoted:

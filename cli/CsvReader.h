@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-// Rows as RFC 4180 writes them: fields separated by commas; a field that starts with a
-// double quote runs to the next lone double quote and may hold commas, line breaks and ""
-// for a quote; a row ends at LF or CR LF. A UTF-8 byte-order mark at the start is skipped.
-// Two liberties: a line whose first byte is '#' is a comment and is skipped whole, and
-// trailing bytes 0-31 of an unquoted last field are dropped, as a journal line's are.
+// Rows as RFC 4180 writes them, one row a line: fields separated by commas; a field that
+// starts with a double quote runs to the next lone double quote and may hold commas and ""
+// for a quote, but not a line break (a quote still open at the end of the line is a fault
+// of that row alone, and the next line is the next row); a row ends at LF or CR LF. A UTF-8
+// byte-order mark at the start is skipped. Two liberties: a line whose first byte is '#' is
+// a comment and is skipped whole, and trailing bytes 0-31 of an unquoted last field are
+// dropped, as a journal line's are.
 //
 // Memory does not grow with the input: only the first kKeptFields fields of a row and the
 // first kKeptFieldBytes of each are kept; the rest is counted.
@@ -42,6 +44,8 @@ public:
     const Field& At(std::size_t i) const { return m_fields[i]; }
     // What is wrong with the row's quotes, or nullptr.
     const char* Fault() const { return m_fault; }
+    // The row's line is empty or holds only blanks (spaces and tabs) before its end.
+    bool Blank() const { return m_blank; }
 
 private:
     std::size_t ReadMore();
@@ -65,4 +69,5 @@ private:
     std::array<Field, kKeptFields> m_fields;
     std::size_t m_fieldCount = 0;
     const char* m_fault = nullptr;
+    bool m_blank = false;
 };

@@ -8,10 +8,46 @@
 
 namespace {
 
+// The length of the well-formed UTF-8 sequence that starts text, or 0 when its first byte
+// starts none: overlong forms, surrogates and code points past U+10FFFF are not well formed.
+std::size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
 class JsonObject {
 public:
     void Add(const char* key, double value) {
         char text[40];
+        if (value == 0)
+            value = 0.0; // never "-0"
         if (std::isfinite(value))
             std::snprintf(text, sizeof text, "%.17g", value);
         else
@@ -19,17 +55,7 @@ public:
         AddRaw(key, text);
     }
     void Add(const char* key, int value) { AddRaw(key, std::to_string(value)); }
-    // A table's name comes from the user's file: quotes and backslashes are escaped so that
-    // the object stays valid JSON (the name holds no control bytes).
-    void Add(const char* key, const char* value) {
-        std::string text = "\"";
-        for (const char* c = value; *c != '\0'; ++c) {
-            if (*c == '"' || *c == '\\')
-                text += '\\';
-            text += *c;
-        }
-        AddRaw(key, text + "\"");
-    }
+    void Add(const char* key, const char* value) { AddRaw(key, JsonString(value)); }
     std::string Close() const { return "{" + m_body + "}"; }
 
 private:
@@ -42,6 +68,28 @@ private:
 };
 
 } // namespace
+
+std::string JsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string json = "\"";
+    while (!text.empty()) {
+        const auto byte = static_cast<unsigned char>(text.front());
+        std::size_t length = Utf8SequenceLength(text);
+        if (byte == '"' || byte == '\\') {
+            json += '\\';
+            json += text.front();
+        } else if (byte < 0x20 || length == 0) {
+            json += "\\u00";
+            json += kHex[byte >> 4];
+            json += kHex[byte & 0xF];
+            length = 1;
+        } else {
+            json.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    return json + '"';
+}
 
 std::string JsonReport(const CTabulonDoc& doc, PolicyKind kind) {
     const bool insurance = kind == PolicyKind::Insurance;

@@ -4,7 +4,10 @@
 //  - an accepted table has a one-line name, 1 to 151 ages within 0 to 150 and q in [0, 1],
 //    and its l(x) starts at 100000 and is closed by 0;
 //  - the table written out as a plain XTbML file reads back with the same name, ages and
-//    values.
+//    values;
+//  - the name as --json writes it is one JSON string of well-formed UTF-8, whatever bytes
+//    the <TableName> held.
+#include "JsonReport.h"
 #include "TableFuzzCheck.h"
 #include "XtbmlTable.h"
 
@@ -34,6 +37,45 @@ std::string Escaped(const std::string& text) {
     return escaped;
 }
 
+// Whether text is a JSON string (quotes around it, no raw control byte or lone quote or
+// backslash inside) of well-formed UTF-8: each character decoded, and refused when it is
+// cut, overlong, a surrogate or past U+10FFFF.
+bool IsJsonStringOfUtf8(std::string_view text) {
+    if (text.size() < 2 || text.front() != '"' || text.back() != '"')
+        return false;
+    text = text.substr(1, text.size() - 2);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead == '\\') {
+            if (i + 1 >= text.size())
+                return false;
+            i += text[i + 1] == 'u' ? 6 : 2;
+            continue;
+        }
+        if (lead < 0x20 || lead == '"')
+            return false;
+        const std::size_t length = lead < 0x80       ? 1
+                                   : lead >> 5 == 6  ? 2
+                                   : lead >> 4 == 14 ? 3
+                                   : lead >> 3 == 30 ? 4
+                                                     : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next >> 6 != 2)
+                return false;
+            code = code << 6 | (next & 0x3Fu);
+        }
+        const std::uint32_t lowest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < lowest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,6 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char c : table.name)
         FUZZ_CHECK(static_cast<unsigned char>(c) >= 32 && c != 127, "a control byte in the name");
     CheckTable(table);
+    FUZZ_CHECK(IsJsonStringOfUtf8(JsonString(table.name)), "name '%s' makes no valid JSON",
+               table.name.c_str());
 
     std::string written = "<XTbML><ContentClassification><TableName>" + Escaped(table.name) +
                           "</TableName></ContentClassification><Table><MetaData>"

@@ -37,19 +37,35 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// XML begins with '<' after an optional byte-order mark (UTF-8, or UTF-16 in either byte
+// order, whose characters are then two bytes each) and blanks.
+bool LooksLikeXml(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return table_text::Trimmed(bytes.substr(3)).starts_with('<');
+    const bool littleEndian = bytes.starts_with("\xFF\xFE");
+    if (!littleEndian && !bytes.starts_with("\xFE\xFF"))
+        return table_text::Trimmed(bytes).starts_with('<');
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const char low = bytes[littleEndian ? i : i + 1], high = bytes[littleEndian ? i + 1 : i];
+        if (high != '\0')
+            return false;
+        if (low != ' ' && low != '\t' && low != '\r' && low != '\n')
+            return low == '<';
+    }
+    return false;
+}
+
 } // namespace
 
 MortalityTableData ParseMortalityTable(std::string_view bytes, const std::string& path) {
-    std::string_view start = bytes;
-    if (start.substr(0, 3) == "\xEF\xBB\xBF")
-        start.remove_prefix(3);
-    start = table_text::Trimmed(start);
-    if (!start.empty() && start.front() == '<')
+    if (LooksLikeXml(bytes))
         return ParseXtbmlTable(bytes, path);
     return ParseCsvTable(bytes, path);
 }
 
 MortalityTableData ReadMortalityTableFile(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    return ParseMortalityTable(bytes, path);
+    std::string bytes = ReadWholeFile(path);
+    if (LooksLikeXml(bytes))
+        return ParseXtbmlTableInPlace(bytes, path);
+    return ParseCsvTable(bytes, path);
 }

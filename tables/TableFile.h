@@ -19,5 +19,5 @@ constexpr std::size_t kTableFileMaxBytes = 16 << 20;
 MortalityTableData ReadMortalityTableFile(const std::string& path);
 
 // The table in bytes read from path: XTbML when the first character after an optional
-// byte-order mark and blanks is '<', CSV otherwise.
+// byte-order mark (UTF-8, UTF-16 little- or big-endian) and blanks is '<', CSV otherwise.
 MortalityTableData ParseMortalityTable(std::string_view bytes, const std::string& path);

@@ -7,6 +7,8 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -52,21 +54,53 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
+// Which bytes are line feeds, one bit each: the parser changes the buffer as it goes, and
+// a refusal names the line as the file has it.
+class LineFeeds {
+public:
+    explicit LineFeeds(std::string_view bytes) : m_bits((bytes.size() + 63) / 64) {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\n')
+                m_bits[i / 64] |= std::uint64_t{1} << (i % 64);
+    }
+    // The line of the byte at offset, from 1.
+    std::size_t LineAt(std::size_t offset) const {
+        offset = std::min(offset, m_bits.size() * 64);
+        std::size_t line = 1;
+        for (std::size_t i = 0; i < offset / 64; ++i)
+            line += static_cast<std::size_t>(std::popcount(m_bits[i]));
+        if (offset % 64 != 0)
+            line += static_cast<std::size_t>(
+                std::popcount(m_bits[offset / 64] & ((std::uint64_t{1} << (offset % 64)) - 1)));
+        return line;
+    }
+
+private:
+    std::vector<std::uint64_t> m_bits;
+};
+
 } // namespace
 
 MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path) {
+    std::string copy(bytes);
+    return ParseXtbmlTableInPlace(copy, path);
+}
+
+MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string& path) {
     const auto refuse = [&path](const std::string& problem) {
         return TableFormatError(path, problem);
     };
 
+    // Text is kept as the element's own value rather than a node of its own: a file of many
+    // cells takes less memory, and text() reads it either way.
+    const LineFeeds lineFeeds(bytes);
     pugi::xml_document document;
-    const pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size());
+    const pugi::xml_parse_result parsed = document.load_buffer_inplace(
+        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_embed_pcdata);
     if (!parsed) {
         const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(parsed.offset, 0));
-        const std::string_view before = bytes.substr(0, std::min(offset, bytes.size()));
-        const auto line = 1 + std::count(before.begin(), before.end(), '\n');
-        throw refuse("line " + std::to_string(line) + ": the XML is not well formed (" +
-                     parsed.description() + ")");
+        throw refuse("line " + std::to_string(lineFeeds.LineAt(offset)) +
+                     ": the XML is not well formed (" + parsed.description() + ")");
     }
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "XTbML") != 0)

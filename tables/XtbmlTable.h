@@ -15,3 +15,7 @@
 // Throws TableFormatError naming path and the first problem, with the element (and the
 // age) where it lies.
 MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path);
+
+// The same, reading the XML where it lies in bytes, without a copy (a file's bytes are
+// parsed in the buffer they were read into); bytes holds no table text afterwards.
+MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string& path);

@@ -100,19 +100,34 @@ INSTANTIATE_TEST_SUITE_P(
                    "\"insu\"\"rance\",2,1,60,5,5,10000,amount\n",
                    {},
                    {"1: kind: 'insu\"rance'"}},
+        // A row is one line: a quote open at the line's end refuses that line alone.
         BatchInput{"LineBreakInsideQuotes",
                    "\"pen\r\nsion\",2,1,60,5,5,10000,amount\n" + kTermAnnuity + "\n",
                    {{3, kTermAnnuity}},
-                   {"1: kind: 'pen\\x0D\\x0Asion'"}},
+                   {"1: unclosed quote", "2: kind: 'sion\"'"}},
         BatchInput{"CrLfAndLfRowEndsAndNoneAtTheEnd",
                    kHeader + "\r\n" + kTermLife +
                        "\r\n\"pension\",2,1,60,5,5,10000,\"amount\"\r\n" + kTermLife,
                    {{2, kTermLife}, {3, kTermAnnuity}, {4, kTermLife}},
                    {}},
         BatchInput{"QuoteNotClosed",
-                   kTermLife + "\ninsurance,2,1,60,5,5,10000,\"amount\n" + kTermLife + "\n",
-                   {{1, kTermLife}},
-                   {"2: a quoted field is not closed"}},
+                   kTermLife + "\ninsurance,2,1,60,5,5,10000,\"amount\n" + kTermLife + "\n" +
+                       kTermAnnuity + "\ninsurance,2,1,60,5,5,10000,\"amount",
+                   {{1, kTermLife}, {3, kTermLife}, {4, kTermAnnuity}},
+                   {"2: unclosed quote: a quoted field is not closed before the end of its line.",
+                    "5: unclosed quote"}},
+        BatchInput{"BlankLinesAreSkipped",
+                   "\n  \r\n\t \n" + kTermLife + "\r\n\r\n \n" + kTermAnnuity,
+                   {{4, kTermLife}, {7, kTermAnnuity}},
+                   {}},
+        // Control bytes alone are no blank line (they used to be skipped without a word).
+        BatchInput{"LinesOfControlBytesAreRefused",
+                   std::string("\x01\x02\r\n") + kTermLife + "\n \x1b \n\x7f\n" + kTermAnnuity +
+                       std::string("\n\x00\n", 3),
+                   {{2, kTermLife}, {5, kTermAnnuity}},
+                   {"1: the line holds only control bytes", "3: the line holds only control bytes",
+                    "4: the line holds only control bytes",
+                    "6: the line holds only control bytes"}},
         BatchInput{"TextAfterTheClosingQuote",
                    "\"insurance\"s,2,1,60,5,5,10000,amount\n\"pension\" ,2,1,60,5,5,10000,amount\n",
                    {{2, kTermAnnuity}},
@@ -127,6 +142,25 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    {"1: --policy: '" + std::string(80, 'y') + "...' (the first 80 of 300 bytes)"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One unclosed quote early in a long file refuses its own line only: every row after it
+// is priced (a quote used to run on to the end of the input and take every row with it).
+TEST(CliBatchStream, UnclosedQuoteRefusesOnlyItsLine) {
+    constexpr std::size_t kGoodRows = 100000;
+    ScratchFolder scratch;
+    std::string rows = kHeader + "\n" + kTermLife + "\ninsurance,2,1,\"60,5,5,10000,amount\n";
+    for (std::size_t i = 0; i < kGoodRows; ++i)
+        rows += kTermAnnuity + "\n";
+    WriteBytes(scratch.Path("policies.csv"), rows);
+    const CliResult result = RunCli({"batch", scratch.Path("policies.csv")});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "tabulon-cli: " + scratch.Path("policies.csv") +
+                              ":3: unclosed quote: a quoted field is not closed before the end "
+                              "of its line.\n");
+    EXPECT_EQ(CountLines(result.out), kGoodRows + 2);
+    EXPECT_EQ(result.out.substr(result.out.rfind('\n', result.out.size() - 2) + 1),
+              Priced(kGoodRows + 3, kTermAnnuity));
+}
 
 // A pipe of rows is priced as the rows arrive: each result is out before the next row
 // is written and while the input stays open.
@@ -178,7 +212,8 @@ TEST(CliBatchStream, ManyRowsRunInConstantMemory) {
 
 // Results that are not finite (nobody alive at the age, no payment within the table, 0/0):
 // batch writes nan (never -nan, whose sign differs between processors) and inf; JSON has no
-// such number and writes null.
+// such number and writes null. Neither writes a negative zero (a solved amount of 0 times
+// a negative number used to print as -0).
 struct NonFinite {
     const char* name;
     std::vector<std::string> args; // the policy on the command line
@@ -209,8 +244,10 @@ TEST_P(CliNonFinite, BatchWritesNanAndJsonWritesNull) {
     for (const char* key : policy.nulls)
         EXPECT_NE(json.out.find("\"" + std::string(key) + "\":null"), std::string::npos)
             << key << " in " << json.out;
-    for (const char* word : {"nan", "inf", "NaN", "Infinity"})
+    for (const char* word : {"nan", "inf", "NaN", "Infinity", ":-0,", ":-0}"})
         EXPECT_EQ(json.out.find(word), std::string::npos) << json.out;
+    for (const char* zero : {",-0,", ",-0\n"})
+        EXPECT_EQ(batch.out.find(zero), std::string::npos) << batch.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -232,6 +269,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 "pension,1,1,106,5,5,10000,amount",
                                 "10000,-inf,0,-1,nan",
                                 {"payment", "edni"}},
+                      // The amount solved is 0 times a negative number: written 0, not -0.
+                      NonFinite{"NoPaymentWithinTheTablePaymentGiven",
+                                {"pension", "--policy", "1", "--age", "106", "--given", "payment"},
+                                "pension,1,1,106,5,5,10000,payment",
+                                "0,10000,0,-1,0",
+                                {}},
                       NonFinite{"NoPaymentAndNothingPaid",
                                 {"pension", "--policy", "1", "--age", "106", "--amount", "0"},
                                 "pension,1,1,106,5,5,0,amount",

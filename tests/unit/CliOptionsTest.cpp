@@ -154,14 +154,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     UnknownOptions, CliInputFaults,
-    ::testing::Values(Insurance("Misspelt", {"--ages", "60"}, "--ages"),
-                      Insurance("ShortForm", {"-a", "60"}, "-a"),
-                      Insurance("InCapitals", {"--AGE", "60"}, "--AGE"),
-                      Insurance("StrayValue", {"60"}, "60"),
-                      Insurance("FlagWithValue", {"--mortality=yes"}, "--mortality"),
-                      // Control bytes in an argument are shown escaped, on one line.
-                      Insurance("ControlBytes", {"--\x1b[2J\n"}, "--\\x1B[2J\\x0A"),
-                      Refusal{"LineFeedAsCommand", {"\n"}, "'\\x0A'"}),
+    ::testing::Values(
+        Insurance("Misspelt", {"--ages", "60"}, "--ages"),
+        Insurance("ShortForm", {"-a", "60"}, "-a"),
+        Insurance("InCapitals", {"--AGE", "60"}, "--AGE"), Insurance("StrayValue", {"60"}, "60"),
+        Insurance("FlagWithValue", {"--mortality=yes"}, "--mortality"),
+        // Every option that takes no value refuses one as --json=1 is refused.
+        Insurance("JsonWithValue", {"--json=1"}, "--json: takes no value."),
+        Insurance("HelpWithValue", {"--help=1"}, "--help: takes no value."),
+        Insurance("VersionWithValue", {"--version=x"}, "--version: takes no value."),
+        Insurance("EmptyValueForAFlag", {"--net-income="}, "--net-income: takes no value."),
+        Refusal{"HelpWithValueAsCommand", {"--help=1"}, "--help: takes no value."},
+        Refusal{"VersionWithValueAsCommand", {"--version=x"}, "--version: takes no value."},
+        Refusal{"BatchHelpWithValue", {"batch", "--help=1"}, "--help: takes no value."},
+        // Control bytes in an argument are shown escaped, on one line.
+        Insurance("ControlBytes", {"--\x1b[2J\n"}, "--\\x1B[2J\\x0A"),
+        Refusal{"LineFeedAsCommand", {"\n"}, "'\\x0A'"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -112,6 +112,45 @@ TEST(TableFileFormat, ToldByTheContentNotTheName) {
     }
 }
 
+// XTbML in UTF-16 with a byte-order mark, in either byte order, and in UTF-8 with one, is
+// told from CSV and read through the entry that --table-file and Import Table use (a
+// UTF-16 file used to be judged as CSV and refused).
+TEST(TableFileFormat, XmlIsFoundAfterAnyByteOrderMark) {
+    const std::string xml = " \r\n<XTbML><ContentClassification><TableName>Wide</TableName>"
+                            "</ContentClassification><Table><MetaData><AxisDef id=\"Age\"/>"
+                            "</MetaData><Values><Axis><Y t=\"7\">0.5</Y></Axis></Values></Table>"
+                            "</XTbML>";
+    const auto utf16 = [&xml](const char* mark, bool littleEndian) {
+        std::string bytes(mark, 2);
+        for (const char c : xml)
+            bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+        return bytes;
+    };
+    ScratchFolder scratch;
+    for (const auto& [name, bytes] : {std::pair{"utf8.csv", "\xEF\xBB\xBF" + xml},
+                                      {"le.csv", utf16("\xFF\xFE", true)},
+                                      {"be.csv", utf16("\xFE\xFF", false)}}) {
+        SCOPED_TRACE(name);
+        WriteBytes(scratch.Path(name), bytes);
+        try {
+            const MortalityTableData table = ReadMortalityTableFile(scratch.Path(name));
+            EXPECT_EQ(table.name, "Wide");
+            EXPECT_EQ(table.firstAge, 7);
+            EXPECT_EQ(table.values, std::vector<double>{0.5});
+        } catch (const TableFormatError& error) {
+            ADD_FAILURE() << error.what();
+        }
+        const fault_support::CliResult cli =
+            fault_support::RunCli({"insurance", "--table-file", scratch.Path(name), "--age", "7",
+                                   "--term", "1", "--json"});
+        EXPECT_EQ(cli.status, 0) << cli.err;
+        EXPECT_NE(cli.out.find("\"table_name\":\"Wide\""), std::string::npos) << cli.out;
+    }
+    // A byte-order mark before CSV leaves it CSV.
+    WriteBytes(scratch.Path("wide-csv.txt"), utf16("\xFF\xFE", true).substr(0, 2) + "age,qx");
+    EXPECT_THROW(ReadMortalityTableFile(scratch.Path("wide-csv.txt")), TableFormatError);
+}
+
 struct WholeLife {
     double annuityDue; // annual payments of 1 in advance while alive
     double assurance;  // 1 at the end of the year of death

@@ -199,6 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "the root element is \"html\", not <XTbML>"},
         XtbmlRefusal{"NotWellFormed", "<XTbML>\n<Table>\n</XTbML>",
                      "line 3: the XML is not well formed (Start-end tags mismatch)"},
+        // The parser reads the file in place and overwrites line ends that end a name or
+        // stand in a value; the line is counted on the file as it was.
+        XtbmlRefusal{"LineCountedOnTheFileAsItWas",
+                     "<XTbML\n><Table\nt=\"a\r\nb\">x&amp;\r\n\r\ny</Table>\n<Y>\n</XTbML>",
+                     "line 8: the XML is not well formed (Start-end tags mismatch)"},
         XtbmlRefusal{"CutShort", Document(AgeTable("<Y t=\"1\">1</Y>")).substr(0, 60),
                      "line 2: the XML is not well formed (Error parsing start element tag)"}),
     [](const auto& info) { return std::string(info.param.name); });
