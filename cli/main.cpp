@@ -6,6 +6,7 @@
 #include "FileException.h"
 #include "JournalLock.h"
 #include "JsonReport.h"
+#include "PriceCommand.h"
 #include "TabulonDoc.h"
 #include "TabulonVersion.h"
 #include "TextFile.h"
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "batch")
         return RunBatchCommand(args);
+    if (!args.empty() && args[0] == "price")
+        return RunPriceCommand(args);
     CliRequest request;
     std::string failure;
     try {
