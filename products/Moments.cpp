@@ -31,21 +31,10 @@ YearlyFlows BenefitFlows(const Product& product, int years) {
     return flows;
 }
 
-// Standard deviation of the values by outcome, weighted by their probabilities.
-double Spread(const std::vector<double>& values, const std::vector<double>& weights) {
-    double mean = 0.0;
-    for (std::size_t k = 0; k < values.size(); ++k)
-        mean += weights[k] * values[k];
-    double variance = 0.0;
-    for (std::size_t k = 0; k < values.size(); ++k)
-        variance += weights[k] * (values[k] - mean) * (values[k] - mean);
-    return std::sqrt(variance);
-}
-
 } // namespace
 
 Moments ComputeMoments(const LifeColumns& columns, const Product& product, int premiumYears,
-                       double premium) {
+                       double premium, double benefitMean, double lossMean) {
     Moments moments;
     const auto yearly = [](const BenefitLeg& leg) { return leg.frequency == 1; };
     if (!std::all_of(product.benefits.begin(), product.benefits.end(), yearly))
@@ -53,28 +42,28 @@ Moments ComputeMoments(const LifeColumns& columns, const Product& product, int p
     const int years = columns.years;
     const YearlyFlows flows = BenefitFlows(product, years);
 
-    // Outcome k < years: death in year k; outcome years: alive at the product's end.
-    std::vector<double> weights(static_cast<std::size_t>(years) + 1);
-    std::vector<double> benefits(weights.size()), losses(weights.size());
+    // Outcome k < years: death in year k; outcome years: alive at the product's end. One
+    // pass, about the means the valuation found.
+    double second = 0.0, benefitVariance = 0.0, lossVariance = 0.0;
     double alivePaid = 0.0, premiumsPaid = 0.0;
+    const int premiumsDue = std::max(premiumYears, 1);
     for (int k = 0; k <= years; ++k) {
         alivePaid += columns.discount[k] * flows.whenAlive[k];
-        if (k < std::max(premiumYears, 1))
+        if (k < premiumsDue)
             premiumsPaid += columns.discount[k];
-        if (k < years) {
-            weights[k] = columns.survival[k] - columns.survival[k + 1];
-            benefits[k] = alivePaid + columns.discount[k + 1] * flows.onDeath[k];
-        } else {
-            weights[k] = columns.survival[k];
-            benefits[k] = alivePaid;
-        }
-        losses[k] = benefits[k] - premium * premiumsPaid;
+        const bool died = k < years;
+        const double weight =
+            died ? columns.survival[k] - columns.survival[k + 1] : columns.survival[k];
+        const double benefits =
+            died ? alivePaid + columns.discount[k + 1] * flows.onDeath[k] : alivePaid;
+        const double loss = benefits - premium * premiumsPaid;
+        second += weight * benefits * benefits;
+        benefitVariance += weight * (benefits - benefitMean) * (benefits - benefitMean);
+        lossVariance += weight * (loss - lossMean) * (loss - lossMean);
     }
-    moments.benefitSecondMoment = 0.0;
-    for (std::size_t k = 0; k < weights.size(); ++k)
-        moments.benefitSecondMoment += weights[k] * benefits[k] * benefits[k];
-    moments.benefitSd = Spread(benefits, weights);
+    moments.benefitSecondMoment = second;
+    moments.benefitSd = std::sqrt(benefitVariance);
     if (product.premium.frequency == 1)
-        moments.lossSd = Spread(losses, weights);
+        moments.lossSd = std::sqrt(lossVariance);
     return moments;
 }

@@ -17,6 +17,8 @@ struct Moments {
 // Sums over K, the whole years lived after issue: K = k for k < columns.years with
 // probability kp_x - (k+1)p_x, and K >= columns.years (alive at the product's end) with
 // probability of that survival. Defined only for yearly legs: the benefits' moments when every
-// benefit leg is yearly, the loss's when the premiums are yearly too; NaN otherwise.
+// benefit leg is yearly, the loss's when the premiums are yearly too; NaN otherwise. The
+// spreads are taken about the means the valuation found: the benefits' EPV, and that less
+// the premium times the premiums' EPV.
 Moments ComputeMoments(const LifeColumns& columns, const Product& product, int premiumYears,
-                       double premium);
+                       double premium, double benefitMean, double lossMean);

@@ -58,7 +58,9 @@ Valuation ValueProduct(const TableRegistry& tables, const Life& life, const Basi
     valuation.premium = product.premium.given.value_or(valuation.netPremium);
 
     const Moments moments =
-        ComputeMoments(columns, product, PremiumYears(product, toTableEnd), valuation.premium);
+        ComputeMoments(columns, product, PremiumYears(product, toTableEnd), valuation.premium,
+                       valuation.benefitEpv,
+                       valuation.benefitEpv - valuation.premium * valuation.premiumAnnuityEpv);
     valuation.benefitSecondMoment = moments.benefitSecondMoment;
     valuation.benefitSd = moments.benefitSd;
     valuation.lossSd = moments.lossSd;
