@@ -46,8 +46,3 @@ using TableFileLookup = std::function<std::string(const std::string& path, int& 
 std::string CheckPriceTexts(const PriceTexts& texts, const TableRegistry& tables,
                             const TableFileLookup& tableFile, const std::string& dashes,
                             PriceInputs& inputs);
-
-// A number as the command line reads it (optional blanks and sign, digits with an optional
-// decimal point and exponent), without the process locale; false for anything else and for
-// a magnitude beyond a double's range.
-bool ParseDecimal(std::string_view text, double& value);

@@ -100,6 +100,25 @@ TEST(PriceCommand, TermEndingAtTheTablesEndIsAccepted) {
     EXPECT_EQ(cli.status, 0) << cli.err;
 }
 
+// Spellings of one rate and one amount: blanks, a plus sign, trailing zeros, an exponent.
+// Each prints the JSON of the plain form, byte for byte.
+TEST(PriceCommand, AcceptedSpellingsPrintThePlainFormsJson) {
+    const auto json = [](const std::string& rate, const std::string& amount) {
+        return RunCli({"price", "--age", "50", "--rate", rate, "--benefit",
+                       "endowment,term=10,amount=" + amount, "--json"});
+    };
+    const fault_support::CliResult plain = json("3.25", "1500");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    for (const auto& [rate, amount] : {std::pair<std::string, std::string>{" 3.25 ", "1500."},
+                                       {"+3.2500", "1.5e3"},
+                                       {"325e-2", "+1500"},
+                                       {"0.0325e2", " 1500.000 "}}) {
+        const fault_support::CliResult spelt = json(rate, amount);
+        EXPECT_EQ(spelt.status, 0) << spelt.err;
+        EXPECT_EQ(spelt.out, plain.out) << "rate '" << rate << "', amount '" << amount << "'";
+    }
+}
+
 double JsonNumber(const std::string& json, const std::string& name) {
     const std::size_t at = json.find("\"" + name + "\":");
     return at == std::string::npos ? std::nan("")
