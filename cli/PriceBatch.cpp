@@ -18,6 +18,8 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -26,6 +28,9 @@ constexpr std::array<const char*, 9> kColumns = {"age",     "table",        "rat
                                                  "benefit", "premium-term", "premium-frequency",
                                                  "premium", "fractional",   "policy-values"};
 constexpr std::size_t kOutputBytes = 1 << 16;
+// Rows read before they are priced together, and the fewest a pricing thread is given.
+constexpr std::size_t kRowsAtOnce = 1024;
+constexpr std::size_t kRowsPerThreadAtLeast = 16;
 constexpr const char* kStandardInputName = "(standard input)";
 
 void Flush(std::string& out) {
@@ -106,9 +111,68 @@ bool NamesTableFile(const std::string& table) {
     return true;
 }
 
+// The table files rows name, each read once per run on the reading thread: its id, or why
+// it was refused. Lookups from the pricing threads only find what is already here.
+class TableFiles {
+public:
+    explicit TableFiles(TableRegistry& tables) : m_tables(tables) {}
+    void Read(const std::string& path) {
+        if (m_ids.count(path) > 0 || m_failures.count(path) > 0)
+            return;
+        try {
+            m_ids.emplace(path, m_tables.Add(ReadMortalityTableFile(path)));
+        } catch (const CFileException& error) {
+            m_failures.emplace(path, error.what());
+        } catch (const TableFormatError& error) {
+            m_failures.emplace(path, error.what());
+        }
+    }
+    std::string Find(const std::string& path, int& id) const {
+        if (const auto known = m_ids.find(path); known != m_ids.end()) {
+            id = known->second;
+            return {};
+        }
+        const auto refused = m_failures.find(path);
+        return refused != m_failures.end() ? refused->second
+                                           : "table: " + ShownValue(path) + " was not read.";
+    }
+
+private:
+    TableRegistry& m_tables;
+    std::map<std::string, int> m_ids;
+    std::map<std::string, std::string> m_failures;
+};
+
+// Rows read and not yet written: their texts, then their JSON line or why they were refused.
+struct PendingRow {
+    std::size_t line = 0;
+    PriceTexts texts;
+    std::string failure;
+    std::string json;
+};
+
+// Checks and values rows[from], rows[from + step], ... The tables are only read.
+void PriceRows(std::vector<PendingRow>& rows, std::size_t count, std::size_t from, std::size_t step,
+               const TableRegistry& tables, const TableFiles& files) {
+    const TableFileLookup lookup = [&files](const std::string& path, int& id) {
+        return files.Find(path, id);
+    };
+    PriceInputs inputs;
+    for (std::size_t i = from; i < count; i += step) {
+        PendingRow& row = rows[i];
+        if (row.failure.empty())
+            row.failure = CheckPriceTexts(row.texts, tables, lookup, "", inputs);
+        if (!row.failure.empty())
+            continue;
+        const Valuation value =
+            ValueProduct(tables, inputs.life, inputs.basis, inputs.product, inputs.policyValues);
+        row.json = PriceJson(inputs, value, row.line);
+    }
+}
+
 } // namespace
 
-int RunPriceBatch(const std::string& path) {
+int RunPriceBatch(const std::string& path, int jobs) {
     const bool standardInput = path == "-";
     const std::string name = ShownInMessage(standardInput ? kStandardInputName : path);
     try {
@@ -118,36 +182,49 @@ int RunPriceBatch(const std::string& path) {
             file.emplace(OpenPlainFileToRead(path, st));
         }
         std::string out;
-        CsvReader reader(file ? file->Get() : STDIN_FILENO, name, [&out] { Flush(out); });
         TableRegistry tables;
-        std::map<std::string, std::string> fileFailures; // path -> why it was refused
-        std::map<std::string, int> fileIds;
-        const TableFileLookup readTable = [&](const std::string& tablePath, int& id) {
-            if (const auto known = fileIds.find(tablePath); known != fileIds.end()) {
-                id = known->second;
-                return std::string();
-            }
-            if (const auto refused = fileFailures.find(tablePath); refused != fileFailures.end())
-                return refused->second;
-            try {
-                id = tables.Add(ReadMortalityTableFile(tablePath));
-                fileIds.emplace(tablePath, id);
-                return std::string();
-            } catch (const CFileException& error) {
-                return fileFailures.emplace(tablePath, error.what()).first->second;
-            } catch (const TableFormatError& error) {
-                return fileFailures.emplace(tablePath, error.what()).first->second;
-            }
-        };
-        std::optional<std::vector<int>> columns;
-        PriceTexts texts;
-        PriceInputs inputs;
+        TableFiles files(tables);
+        std::vector<PendingRow> rows(kRowsAtOnce);
+        std::size_t pending = 0;
         int refused = 0;
+        // Prices the pending rows on `jobs` threads (this one among them) and writes them out
+        // in input order; the rows' tables were read before.
+        const auto priceAndWrite = [&] {
+            const std::size_t threads =
+                pending < 2 * kRowsPerThreadAtLeast
+                    ? 1
+                    : std::min<std::size_t>(jobs, pending / kRowsPerThreadAtLeast);
+            std::vector<std::thread> helpers;
+            for (std::size_t t = 1; t < threads; ++t)
+                helpers.emplace_back(PriceRows, std::ref(rows), pending, t, threads,
+                                     std::cref(tables), std::cref(files));
+            PriceRows(rows, pending, 0, threads, tables, files);
+            for (std::thread& helper : helpers)
+                helper.join();
+            for (std::size_t i = 0; i < pending; ++i) {
+                if (!rows[i].failure.empty()) {
+                    std::cerr << "tabulon-cli: " << name << ":" << rows[i].line << ": "
+                              << rows[i].failure << '\n';
+                    ++refused;
+                    continue;
+                }
+                out += rows[i].json;
+                out += '\n';
+                if (out.size() >= kOutputBytes)
+                    Flush(out);
+            }
+            pending = 0;
+        };
+        // Before waiting for more input, what was read is priced and written.
+        CsvReader reader(file ? file->Get() : STDIN_FILENO, name, [&] {
+            priceAndWrite();
+            Flush(out);
+        });
+        std::optional<std::vector<int>> columns;
         while (reader.Next()) {
-            std::string failure;
             if (!columns) {
                 columns.emplace();
-                failure = ReadHeader(reader, *columns);
+                const std::string failure = ReadHeader(reader, *columns);
                 if (!failure.empty()) {
                     std::cerr << "tabulon-cli: " << name << ":" << reader.Line() << ": " << failure
                               << '\n';
@@ -155,26 +232,19 @@ int RunPriceBatch(const std::string& path) {
                 }
                 continue;
             }
-            failure = ReadTexts(reader, *columns, texts);
-            if (failure.empty() && texts.table && NamesTableFile(*texts.table)) {
-                texts.tableFile = std::string(TrimBlanks(*texts.table));
-                texts.table.reset();
+            PendingRow& row = rows[pending++];
+            row.line = reader.Line();
+            row.json.clear();
+            row.failure = ReadTexts(reader, *columns, row.texts);
+            if (row.failure.empty() && row.texts.table && NamesTableFile(*row.texts.table)) {
+                row.texts.tableFile = std::string(TrimBlanks(*row.texts.table));
+                row.texts.table.reset();
+                files.Read(*row.texts.tableFile);
             }
-            if (failure.empty())
-                failure = CheckPriceTexts(texts, tables, readTable, "", inputs);
-            if (!failure.empty()) {
-                std::cerr << "tabulon-cli: " << name << ":" << reader.Line() << ": " << failure
-                          << '\n';
-                ++refused;
-                continue;
-            }
-            const Valuation value = ValueProduct(tables, inputs.life, inputs.basis, inputs.product,
-                                                 inputs.policyValues);
-            out += PriceJson(inputs, value, reader.Line());
-            out += '\n';
-            if (out.size() >= kOutputBytes)
-                Flush(out);
+            if (pending == rows.size())
+                priceAndWrite();
         }
+        priceAndWrite();
         Flush(out);
         return refused == 0 ? 0 : 2;
     } catch (const CFileException& error) {

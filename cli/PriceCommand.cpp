@@ -4,22 +4,25 @@
 #include "CliOptions.h"
 #include "FileDescriptor.h"
 #include "FileException.h"
+#include "InputField.h"
 #include "PriceBatch.h"
 #include "PriceOptions.h"
 #include "PriceReport.h"
 #include "TableFile.h"
 #include "TableFormatError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <thread>
 
 const char* const kPriceUsage =
     "Usage: tabulon-cli price --age X [--table T | --table-file F] [--rate R]\n"
     "           --benefit KIND[,amount=A][,term=N][,deferral=U][,timing=T][,frequency=M]...\n"
     "           [--premium-term H|life] [--premium-frequency M] [--premium P]\n"
     "           [--fractional udd|woolhouse2|woolhouse3] [--policy-values] [--json]\n"
-    "       tabulon-cli price --batch FILE.csv|-\n"
+    "       tabulon-cli price --batch FILE.csv|- [--jobs N]\n"
     "Values a product of one or more benefit legs on a life: each leg's expected present\n"
     "value (EPV), the premium by the equivalence principle, the spread of the present values\n"
     "and, with --policy-values, the net policy value at each duration.\n"
@@ -48,17 +51,22 @@ const char* const kPriceUsage =
     "                        rate, benefit (legs separated by ;), premium-term,\n"
     "                        premium-frequency, premium, fractional, policy-values (yes or\n"
     "                        no); one JSON object a line, in input order\n"
+    "  --jobs N              with --batch: price rows on N threads (default: one for each\n"
+    "                        processor); the output is the same\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments\n"
     "(for --batch: 2 when a row was refused; the other rows are still priced).\n";
 
 namespace {
 
+constexpr int kMaxJobs = 256;
+
 struct PriceArguments {
     PriceTexts texts;
     bool json = false;
     bool help = false;
     std::optional<std::string> batch;
+    std::optional<std::string> jobs;
 };
 
 std::string ParsePriceArguments(const std::vector<std::string>& args, PriceArguments& parsed) {
@@ -113,6 +121,7 @@ std::string ParsePriceArguments(const std::vector<std::string>& args, PriceArgum
                 {"--premium", &texts.premium},
                 {"--fractional", &texts.fractional},
                 {"--batch", &parsed.batch},
+                {"--jobs", &parsed.jobs},
             };
             const auto found =
                 std::find_if(std::begin(valued), std::end(valued),
@@ -126,6 +135,8 @@ std::string ParsePriceArguments(const std::vector<std::string>& args, PriceArgum
     }
     if (parsed.batch && (parsed.json || parsed.texts.age || !parsed.texts.benefits.empty()))
         return "--batch: the products come from the file's rows; give --batch alone.";
+    if (parsed.jobs && !parsed.batch)
+        return "--jobs: only --batch prices on several threads.";
     return {};
 }
 
@@ -142,8 +153,15 @@ int RunPriceCommand(const std::vector<std::string>& args) {
         std::cout << kPriceUsage << std::flush;
         return std::cout ? 0 : 1;
     }
-    if (parsed.batch)
-        return RunPriceBatch(*parsed.batch);
+    if (parsed.batch) {
+        int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        if (parsed.jobs && (!ParseInteger(*parsed.jobs, jobs) || jobs < 1 || jobs > kMaxJobs)) {
+            std::cerr << "tabulon-cli: --jobs: " << ShownValue(*parsed.jobs)
+                      << " is not accepted; use 1 to " << kMaxJobs << " threads.\n";
+            return 2;
+        }
+        return RunPriceBatch(*parsed.batch, jobs);
+    }
     TableRegistry tables;
     PriceInputs inputs;
     try {

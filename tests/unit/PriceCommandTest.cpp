@@ -85,6 +85,10 @@ const RefusalCase kRefusals[] = {
     {"no benefit", {"--age", "40"}, "--benefit"},
     {"no age", {"--benefit", "whole-life"}, "--age"},
     {"an option as a value", {"--age", "--json", "--benefit", "whole-life"}, "--age needs a value"},
+    {"no threads", {"--batch", "-", "--jobs", "0"}, "--jobs: '0'"},
+    {"threads without a batch",
+     {"--age", "40", "--benefit", "whole-life", "--jobs", "2"},
+     "--jobs"},
     {"unknown option", {"--age", "40", "--benefit", "whole-life", "--colour"}, "'--colour'"},
 };
 
@@ -199,6 +203,33 @@ TEST(PriceBatch, PricesRowsInOrderAndNamesTheLineOfARefusedRow) {
         << fromFile.err;
     EXPECT_NE(fromFile.err.find("rows.csv:5: benefit: 'endowment'"), std::string::npos)
         << fromFile.err;
+}
+
+// Thousands of rows, every 97th refused and every 5th on a table file, priced on one thread
+// and on three: the same lines in the same order, the same messages.
+TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    std::string rows = "benefit,age,table,premium-term,rate\n";
+    for (int i = 0; i < 5000; ++i) {
+        const std::string table = i % 5 == 0 ? scratch.Path("ILT.csv") : std::to_string(1 + i % 4);
+        const std::string benefit =
+            i % 97 == 0 ? "term"
+                        : "\"endowment,term=" + std::to_string(1 + i % 30) + ",frequency=4\"";
+        rows += benefit + "," + std::to_string(20 + i % 50) + "," + table + "," +
+                std::to_string(i % 10) + "," + std::to_string(i % 7) + "\n";
+    }
+    fault_support::WriteBytes(scratch.Path("rows.csv"), rows);
+    const fault_support::CliResult one =
+        RunCli({"price", "--batch", scratch.Path("rows.csv"), "--jobs", "1"});
+    const fault_support::CliResult three =
+        RunCli({"price", "--batch", scratch.Path("rows.csv"), "--jobs=3"});
+    EXPECT_EQ(one.status, 2);
+    EXPECT_EQ(three.status, 2);
+    EXPECT_EQ(fault_support::CountLines(one.err), 52u);
+    EXPECT_EQ(fault_support::CountLines(one.out), 5000u - 52u);
+    EXPECT_TRUE(one.out == three.out);
+    EXPECT_EQ(one.err, three.err);
 }
 
 } // namespace
