@@ -12,13 +12,13 @@
 #include "TableFile.h"
 #include "TableFormatError.h"
 #include "Valuation.h"
+#include "WorkerPool.h"
 
 #include <array>
 #include <cerrno>
 #include <iostream>
 #include <map>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -151,14 +151,14 @@ struct PendingRow {
     std::string json;
 };
 
-// Checks and values rows[from], rows[from + step], ... The tables are only read.
-void PriceRows(std::vector<PendingRow>& rows, std::size_t count, std::size_t from, std::size_t step,
+// Checks and values rows[from] to rows[to - 1]. The tables are only read.
+void PriceRows(std::vector<PendingRow>& rows, std::size_t from, std::size_t to,
                const TableRegistry& tables, const TableFiles& files) {
     const TableFileLookup lookup = [&files](const std::string& path, int& id) {
         return files.Find(path, id);
     };
     PriceInputs inputs;
-    for (std::size_t i = from; i < count; i += step) {
+    for (std::size_t i = from; i < to; ++i) {
         PendingRow& row = rows[i];
         if (row.failure.empty())
             row.failure = CheckPriceTexts(row.texts, tables, lookup, "", inputs);
@@ -166,7 +166,8 @@ void PriceRows(std::vector<PendingRow>& rows, std::size_t count, std::size_t fro
             continue;
         const Valuation value =
             ValueProduct(tables, inputs.life, inputs.basis, inputs.product, inputs.policyValues);
-        row.json = PriceJson(inputs, value, row.line);
+        row.json.clear();
+        row.json += PriceJson(inputs, value, row.line);
     }
 }
 
@@ -185,6 +186,7 @@ int RunPriceBatch(const std::string& path, int jobs) {
         TableRegistry tables;
         TableFiles files(tables);
         std::vector<PendingRow> rows(kRowsAtOnce);
+        WorkerPool pool(static_cast<std::size_t>(jobs));
         std::size_t pending = 0;
         int refused = 0;
         // Prices the pending rows on `jobs` threads (this one among them) and writes them out
@@ -193,14 +195,12 @@ int RunPriceBatch(const std::string& path, int jobs) {
             const std::size_t threads =
                 pending < 2 * kRowsPerThreadAtLeast
                     ? 1
-                    : std::min<std::size_t>(jobs, pending / kRowsPerThreadAtLeast);
-            std::vector<std::thread> helpers;
-            for (std::size_t t = 1; t < threads; ++t)
-                helpers.emplace_back(PriceRows, std::ref(rows), pending, t, threads,
-                                     std::cref(tables), std::cref(files));
-            PriceRows(rows, pending, 0, threads, tables, files);
-            for (std::thread& helper : helpers)
-                helper.join();
+                    : std::min<std::size_t>(pool.Count(), pending / kRowsPerThreadAtLeast);
+            // Thread t takes the t-th of `threads` runs of consecutive rows.
+            const auto start = [&](std::size_t t) { return pending * t / threads; };
+            pool.Run(threads, [&](std::size_t t) {
+                PriceRows(rows, start(t), start(t + 1), tables, files);
+            });
             for (std::size_t i = 0; i < pending; ++i) {
                 if (!rows[i].failure.empty()) {
                     std::cerr << "tabulon-cli: " << name << ":" << rows[i].line << ": "
@@ -234,7 +234,6 @@ int RunPriceBatch(const std::string& path, int jobs) {
             }
             PendingRow& row = rows[pending++];
             row.line = reader.Line();
-            row.json.clear();
             row.failure = ReadTexts(reader, *columns, row.texts);
             if (row.failure.empty() && row.texts.table && NamesTableFile(*row.texts.table)) {
                 row.texts.tableFile = std::string(TrimBlanks(*row.texts.table));
