@@ -107,8 +107,11 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
     json += ",\"rate\":" + JsonNumber(inputs.basis.ratePercent);
     json += ",\"fractional\":" + JsonText(FractionalName(inputs.basis.fractional));
     json += ",\"benefits\":[";
-    for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i)
-        json += (i > 0 ? "," : "") + LegJson(inputs.product.benefits[i], value.legEpv[i]);
+    for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += LegJson(inputs.product.benefits[i], value.legEpv[i]);
+    }
     json += "],\"premium_term\":" +
             (premium.forLife ? std::string("\"life\"") : std::to_string(premium.term));
     json += ",\"premium_frequency\":" + std::to_string(premium.frequency);
