@@ -13,6 +13,7 @@
 const char* const kUsage =
     "Usage: tabulon-cli insurance|pension [options]\n"
     "       tabulon-cli batch FILE.csv|-\n"
+    "       tabulon-cli price --age X --benefit LEG... [options] (see price --help)\n"
     "Prices one policy and prints the report lines a calculation appends to the journal;\n"
     "batch prices one policy per CSV row (- reads standard input); its table column is\n"
     "1..4 or the path of a table file.\n"

@@ -7,6 +7,7 @@
 #include "JournalLock.h"
 #include "JsonReport.h"
 #include "MessageText.h"
+#include "PriceCommand.h"
 #include "TabulonDoc.h"
 #include "TabulonVersion.h"
 #include "TextFile.h"
@@ -101,6 +102,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "batch")
         return RunBatchCommand(args);
+    if (!args.empty() && args[0] == "price")
+        return RunPriceCommand(args);
     CliRequest request;
     std::string failure;
     try {

@@ -6,6 +6,7 @@
 #include "PolicyCatalogue.h"
 
 #include <functional>
+#include <string>
 
 // Every per-age column is indexed by age x (the year of life from exact age x to x + 1):
 // the table's ages m_nFirstAge..m_nAges - 1 are in use (0..106 for a built-in table), and
@@ -28,6 +29,9 @@ struct CCalculationRecord {
     int m_bMortality = 0;    // 1: the mortality table section is wanted
     float m_fAmount = 10000; // amount typed: policy amount or annual premium/payment
     int m_nInputKind = 0;    // 1: policy amount given, 2: annual premium or payment given
+    // The table's name as reports print it, taken when its l(x) is loaded: an imported table
+    // removed afterwards (the codes after it move up) leaves the calculation its own name.
+    std::string m_tableName;
 
     double m_dLiving[kAgeSlots] = {}; // l(x), number living at exact age x
     int m_nAges = 107;                // the table's last age + 1: ages in use end at m_nAges - 1
@@ -69,7 +73,7 @@ struct CCalculationRecord {
                    const std::function<void(const NetIncomeRow&)>& onNetIncomeRow = {});
 
     // Takes the ages of table m_nTable into m_nFirstAge and m_nAges, copies its l(x) into
-    // m_dLiving and closes it with 0.
+    // m_dLiving and closes it with 0, and its name into m_tableName.
     void LoadLivingColumn();
     // Distribution of the age at death from m_nAge on, its moments, and cleared pricing columns.
     void ComputeLifeStatistics();

@@ -17,6 +17,7 @@ void CCalculationRecord::Calculate(PolicyKind kind,
 
 void CCalculationRecord::LoadLivingColumn() {
     const MortalityTable& table = MortalityTableOf(m_nTable);
+    m_tableName = table.journalName;
     m_nFirstAge = table.firstAge;
     m_nAges = table.lastAge + 1;
     for (int x = m_nFirstAge; x < m_nAges; ++x)

@@ -21,7 +21,11 @@ ChartSeries BuildChartSeries(const CCalculationRecord& record) {
     series.policyName = knownPolicy ? PolicyOf(kind, record.m_nPolicyType).journalName : "?";
     series.table = record.m_nTable;
     const bool knownTable = record.m_nTable >= 1 && record.m_nTable <= MortalityTableCount();
-    series.tableName = knownTable ? MortalityTableOf(record.m_nTable).journalName : "?";
+    // The name the calculation's table had when it ran; a record filled by hand has none.
+    if (!record.m_tableName.empty())
+        series.tableName = record.m_tableName;
+    else
+        series.tableName = knownTable ? MortalityTableOf(record.m_nTable).journalName : "?";
     series.age = record.m_nAge;
     series.term = record.m_nTerm;
     series.rate = record.m_dRate;

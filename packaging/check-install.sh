@@ -198,7 +198,7 @@ if [ -x "$cli" ] && [ -f "$completion" ] && [ -f /usr/share/bash-completion/bash
     check_values insurance --given amount premium
     check_values pension --given amount payment premium
     commands=$(complete_words "" | sort | tr '\n' ' ')
-    [ "$commands" = "--help --version batch insurance pension " ] ||
+    [ "$commands" = "--help --version batch insurance pension price " ] ||
         fail "completion of the command offers '$commands'"
 else
     skip "bash-completion is not installed: completed values not tried"

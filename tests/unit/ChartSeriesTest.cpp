@@ -2,6 +2,7 @@
 // The series the charts draw: one entry per age shown, the record's own values, and the
 // report's net-income rows, for every policy kind and at the extremes.
 #include "ChartSeries.h"
+#include "MortalityTables.h"
 #include "ReportLine.h"
 #include "TestSupport.h"
 
@@ -139,6 +140,23 @@ TEST(ChartSeries, TakesTheTermFromPoliciesThatUseOne) {
         EXPECT_EQ(series.term, 12);
         EXPECT_EQ(series.rate, 5.0);
     }
+}
+
+// A calculation on an imported table, then an earlier imported table removed (the codes
+// after it move up): the charts still name the calculation's own table.
+TEST(ChartSeries, NamesItsOwnTableAfterAnEarlierImportedTableIsRemoved) {
+    const double living[] = {100000, 90000, 70000, 40000};
+    const int earlier = AddMortalityTable("Earlier", 60, living);
+    const int used = AddMortalityTable("Used", 60, living);
+    CTabulonDoc doc;
+    PolicyDialogData values = Values(0, 61);
+    values.m_nTableIndex = used - 1;
+    doc.RunCalculation(PolicyKind::Insurance, values);
+    RemoveMortalityTable(earlier);
+    const ChartSeries series = BuildChartSeries(doc);
+    RemoveMortalityTable(used - 1);
+    EXPECT_EQ(series.tableName, "Used");
+    EXPECT_EQ(series.living.front(), 90000.0);
 }
 
 } // namespace

@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PriceBatch.h"
+
+#include "CliOptions.h"
+#include "CsvReader.h"
+#include "FileDescriptor.h"
+#include "FileException.h"
+#include "MessageText.h"
+#include "MortalityTables.h"
+#include "PriceOptions.h"
+#include "PriceReport.h"
+#include "TableFile.h"
+#include "TableFormatError.h"
+#include "Valuation.h"
+#include "WorkerPool.h"
+
+#include <array>
+#include <cerrno>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The columns a header row may name, as the options are named.
+constexpr std::array<const char*, 9> kColumns = {"age",     "table",        "rate",
+                                                 "benefit", "premium-term", "premium-frequency",
+                                                 "premium", "fractional",   "policy-values"};
+constexpr std::size_t kOutputBytes = 1 << 16;
+// Rows read before they are priced together, and the fewest a pricing thread is given.
+constexpr std::size_t kRowsAtOnce = 1024;
+constexpr std::size_t kRowsPerThreadAtLeast = 16;
+constexpr const char* kStandardInputName = "(standard input)";
+
+void Flush(std::string& out) {
+    if (!WriteAll(STDOUT_FILENO, out.data(), out.size()))
+        throw CFileException::FromErrno("write", "standard output", errno);
+    out.clear();
+}
+
+// The header row: which option each column gives, or why it cannot be read.
+std::string ReadHeader(const CsvReader& row, std::vector<int>& columns) {
+    if (row.Fault() != nullptr)
+        return row.Fault();
+    columns.clear();
+    for (std::size_t i = 0; i < row.FieldCount() && i < CsvReader::kKeptFields; ++i) {
+        const std::string_view name = TrimBlanks(row.At(i).text);
+        const auto found = std::find(kColumns.begin(), kColumns.end(), name);
+        if (found == kColumns.end() ||
+            std::find(columns.begin(), columns.end(), found - kColumns.begin()) != columns.end())
+            return "the header names columns once each from age, table, rate, benefit, "
+                   "premium-term, premium-frequency, premium, fractional, policy-values; " +
+                   ShownValue(name) + " is not one of them or comes twice.";
+        columns.push_back(static_cast<int>(found - kColumns.begin()));
+    }
+    if (row.FieldCount() > CsvReader::kKeptFields)
+        return "the header has more columns than the nine there are.";
+    return {};
+}
+
+// One row's texts by the header's columns; empty fields keep the defaults.
+std::string ReadTexts(const CsvReader& row, const std::vector<int>& columns, PriceTexts& texts) {
+    if (row.Fault() != nullptr)
+        return row.Fault();
+    if (row.FieldCount() != columns.size())
+        return "expected " + std::to_string(columns.size()) +
+               " columns as the header names, found " + std::to_string(row.FieldCount()) + ".";
+    texts = PriceTexts();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const CsvReader::Field& field = row.At(i);
+        const std::string name = kColumns[columns[i]];
+        if (field.length > field.text.size())
+            return name + ": " + ShownValue(field.text, field.length) +
+                   " is too long for any value.";
+        if (TrimBlanks(field.text).empty())
+            continue;
+        std::optional<std::string>* const targets[] = {
+            &texts.age,     &texts.table,       &texts.rate,
+            nullptr,        &texts.premiumTerm, &texts.premiumFrequency,
+            &texts.premium, &texts.fractional,  nullptr};
+        if (name == "benefit") {
+            for (std::size_t start = 0;;) {
+                const std::size_t end = field.text.find(';', start);
+                texts.benefits.push_back(field.text.substr(start, end - start));
+                if (end == std::string::npos)
+                    break;
+                start = end + 1;
+            }
+        } else if (name == "policy-values") {
+            const std::string_view answer = TrimBlanks(field.text);
+            if (answer != "yes" && answer != "no")
+                return "policy-values: " + ShownValue(field.text) +
+                       " is not accepted; use yes or no.";
+            texts.policyValues = answer == "yes";
+        } else {
+            *targets[columns[i]] = field.text;
+        }
+    }
+    return {};
+}
+
+// A table column that is not a whole number or a built-in table's name is a file's path.
+bool NamesTableFile(const std::string& table) {
+    const std::string_view text = TrimBlanks(table);
+    if (text.find_first_not_of("0123456789+- ") == std::string_view::npos)
+        return false;
+    for (int code = 1; code <= kTableCount; ++code)
+        if (text == MortalityTableOf(code).commandName)
+            return false;
+    return true;
+}
+
+// The table files rows name, each read once per run on the reading thread: its id, or why
+// it was refused. Lookups from the pricing threads only find what is already here.
+class TableFiles {
+public:
+    explicit TableFiles(TableRegistry& tables) : m_tables(tables) {}
+    void Read(const std::string& path) {
+        if (m_ids.count(path) > 0 || m_failures.count(path) > 0)
+            return;
+        try {
+            m_ids.emplace(path, m_tables.Add(ReadMortalityTableFile(path)));
+        } catch (const CFileException& error) {
+            m_failures.emplace(path, error.what());
+        } catch (const TableFormatError& error) {
+            m_failures.emplace(path, error.what());
+        }
+    }
+    std::string Find(const std::string& path, int& id) const {
+        if (const auto known = m_ids.find(path); known != m_ids.end()) {
+            id = known->second;
+            return {};
+        }
+        const auto refused = m_failures.find(path);
+        return refused != m_failures.end() ? refused->second
+                                           : "table: " + ShownValue(path) + " was not read.";
+    }
+
+private:
+    TableRegistry& m_tables;
+    std::map<std::string, int> m_ids;
+    std::map<std::string, std::string> m_failures;
+};
+
+// Rows read and not yet written: their texts, then their JSON line or why they were refused.
+struct PendingRow {
+    std::size_t line = 0;
+    PriceTexts texts;
+    std::string failure;
+    std::string json;
+};
+
+// Checks and values rows[from] to rows[to - 1]. The tables are only read.
+void PriceRows(std::vector<PendingRow>& rows, std::size_t from, std::size_t to,
+               const TableRegistry& tables, const TableFiles& files) {
+    const TableFileLookup lookup = [&files](const std::string& path, int& id) {
+        return files.Find(path, id);
+    };
+    PriceInputs inputs;
+    for (std::size_t i = from; i < to; ++i) {
+        PendingRow& row = rows[i];
+        if (row.failure.empty())
+            row.failure = CheckPriceTexts(row.texts, tables, lookup, "", inputs);
+        if (!row.failure.empty())
+            continue;
+        const Valuation value =
+            ValueProduct(tables, inputs.life, inputs.basis, inputs.product, inputs.policyValues);
+        row.json.clear();
+        row.json += PriceJson(inputs, value, row.line);
+    }
+}
+
+} // namespace
+
+int RunPriceBatch(const std::string& path, int jobs) {
+    const bool standardInput = path == "-";
+    const std::string name = ShownInMessage(standardInput ? kStandardInputName : path);
+    try {
+        std::optional<FileDescriptor> file;
+        if (!standardInput) {
+            struct stat st {};
+            file.emplace(OpenPlainFileToRead(path, st));
+        }
+        std::string out;
+        TableRegistry tables;
+        TableFiles files(tables);
+        std::vector<PendingRow> rows(kRowsAtOnce);
+        WorkerPool pool(static_cast<std::size_t>(jobs));
+        std::size_t pending = 0;
+        int refused = 0;
+        // Prices the pending rows on `jobs` threads (this one among them) and writes them out
+        // in input order; the rows' tables were read before.
+        const auto priceAndWrite = [&] {
+            const std::size_t threads =
+                pending < 2 * kRowsPerThreadAtLeast
+                    ? 1
+                    : std::min<std::size_t>(pool.Count(), pending / kRowsPerThreadAtLeast);
+            // Thread t takes the t-th of `threads` runs of consecutive rows.
+            const auto start = [&](std::size_t t) { return pending * t / threads; };
+            pool.Run(threads, [&](std::size_t t) {
+                PriceRows(rows, start(t), start(t + 1), tables, files);
+            });
+            for (std::size_t i = 0; i < pending; ++i) {
+                if (!rows[i].failure.empty()) {
+                    std::cerr << "tabulon-cli: " << name << ":" << rows[i].line << ": "
+                              << rows[i].failure << '\n';
+                    ++refused;
+                    continue;
+                }
+                out += rows[i].json;
+                out += '\n';
+                if (out.size() >= kOutputBytes)
+                    Flush(out);
+            }
+            pending = 0;
+        };
+        // Before waiting for more input, what was read is priced and written.
+        CsvReader reader(file ? file->Get() : STDIN_FILENO, name, [&] {
+            priceAndWrite();
+            Flush(out);
+        });
+        std::optional<std::vector<int>> columns;
+        while (reader.Next()) {
+            if (!columns) {
+                columns.emplace();
+                const std::string failure = ReadHeader(reader, *columns);
+                if (!failure.empty()) {
+                    std::cerr << "tabulon-cli: " << name << ":" << reader.Line() << ": " << failure
+                              << '\n';
+                    return 2;
+                }
+                continue;
+            }
+            PendingRow& row = rows[pending++];
+            row.line = reader.Line();
+            row.failure = ReadTexts(reader, *columns, row.texts);
+            if (row.failure.empty() && row.texts.table && NamesTableFile(*row.texts.table)) {
+                row.texts.tableFile = std::string(TrimBlanks(*row.texts.table));
+                row.texts.table.reset();
+                files.Read(*row.texts.tableFile);
+            }
+            if (pending == rows.size())
+                priceAndWrite();
+        }
+        priceAndWrite();
+        Flush(out);
+        return refused == 0 ? 0 : 2;
+    } catch (const CFileException& error) {
+        std::cerr << "tabulon-cli: " << error.what() << '\n';
+        return 1;
+    }
+}

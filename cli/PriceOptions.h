@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The options of tabulon-cli price, as texts and as a checked product.
+#pragma once
+
+#include "Basis.h"
+#include "Life.h"
+#include "Product.h"
+#include "TableRegistry.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One product's values as typed, by option name; absent: the default.
+struct PriceTexts {
+    std::optional<std::string> age;   // required
+    std::optional<std::string> table; // 1..4 or a built-in table's name; default 1
+    std::optional<std::string> tableFile;
+    std::optional<std::string> rate;             // percent, 0..100, up to 4 decimals; default 5
+    std::vector<std::string> benefits;           // KIND[,key=value]... each
+    std::optional<std::string> premiumTerm;      // years, or life; default 0 (single premium)
+    std::optional<std::string> premiumFrequency; // 1, 2, 4, 12; default 1
+    std::optional<std::string> premium;          // the given annual premium; default solved
+    std::optional<std::string> fractional;       // udd, woolhouse2, woolhouse3; default udd
+    bool policyValues = false;
+};
+
+// One product, checked: it can be valued.
+struct PriceInputs {
+    Life life;
+    Basis basis;
+    Product product;
+    bool policyValues = false;
+    std::string tableFile; // the file the table came from; empty for a built-in table
+    std::string tableName;
+};
+
+// Gives the registry id of the table in the file at path, reading it the first time; throws
+// CFileException when it cannot be read, returns a message when it holds no valid table.
+using TableFileLookup = std::function<std::string(const std::string& path, int& id)>;
+
+// Checks the texts and fills inputs. Returns an empty string, or one line naming the option
+// and the value refused; `dashes` goes before option names ("--" on the command line, ""
+// for the columns of a batch file).
+std::string CheckPriceTexts(const PriceTexts& texts, const TableRegistry& tables,
+                            const TableFileLookup& tableFile, const std::string& dashes,
+                            PriceInputs& inputs);

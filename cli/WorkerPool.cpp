@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WorkerPool.h"
+
+WorkerPool::WorkerPool(std::size_t count) {
+    for (std::size_t index = 1; index < count; ++index)
+        m_helpers.emplace_back(&WorkerPool::Serve, this, index);
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_started.notify_all();
+    for (std::thread& helper : m_helpers)
+        helper.join();
+}
+
+void WorkerPool::Run(std::size_t used, const std::function<void(std::size_t)>& task) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_task = &task;
+        m_used = used;
+        m_running = used > 0 ? used - 1 : 0;
+        ++m_run;
+    }
+    m_started.notify_all();
+    if (used > 0)
+        task(0);
+    std::unique_lock lock(m_mutex);
+    m_finished.wait(lock, [this] { return m_running == 0; });
+}
+
+void WorkerPool::Serve(std::size_t index) {
+    std::uint64_t seen = 0;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_started.wait(lock, [&] { return m_stopping || m_run != seen; });
+        if (m_stopping)
+            return;
+        seen = m_run;
+        if (index >= m_used)
+            continue;
+        const std::function<void(std::size_t)>& task = *m_task;
+        lock.unlock();
+        task(index);
+        lock.lock();
+        if (--m_running == 0)
+            m_finished.notify_one();
+    }
+}

@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tabulon-cli price as scripts call it: refusals, the JSON object, the report lines and
+// --batch.
+#include "CaseNames.h"
+#include "ProductTestSupport.h"
+#include "Valuation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using fault_support::RunCli;
+using namespace product_support;
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> args; // after "price"
+    const char* says;              // the option and value the one line names
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class PriceRefusals : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(PriceRefusals, ExitWithStatusTwoAndOneLineNamingTheOptionAndValue) {
+    std::vector<std::string> args = {"price"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const fault_support::CliResult cli = RunCli(args);
+    EXPECT_EQ(cli.status, 2) << cli.err;
+    EXPECT_EQ(cli.out, "");
+    EXPECT_EQ(fault_support::CountLines(cli.err), 1u) << cli.err;
+    EXPECT_NE(cli.err.find(GetParam().says), std::string::npos) << cli.err;
+}
+
+// Table 1 runs from age 0 to 106; l is 0 at 106 in table 3.
+const RefusalCase kRefusals[] = {
+    {"unknown kind", {"--age", "40", "--benefit", "annuities"}, "--benefit: 'annuities'"},
+    {"unknown key", {"--age", "40", "--benefit", "term,term=5,size=3"}, "'term,term=5,size=3'"},
+    {"term without a term", {"--age", "40", "--benefit", "term"}, "--benefit: 'term'"},
+    {"endowment without a term",
+     {"--age", "40", "--benefit", "endowment,amount=5"},
+     "'endowment,amount=5'"},
+    {"pure endowment without a term",
+     {"--age", "40", "--benefit", "pure-endowment"},
+     "'pure-endowment'"},
+    {"frequency three",
+     {"--age", "40", "--benefit", "annuity,frequency=3"},
+     "'annuity,frequency=3'"},
+    {"premium frequency six",
+     {"--age", "40", "--benefit", "whole-life", "--premium-frequency", "6"},
+     "--premium-frequency: '6'"},
+    {"negative amount",
+     {"--age", "40", "--benefit", "whole-life,amount=-5"},
+     "'whole-life,amount=-5'"},
+    {"infinite amount",
+     {"--age", "40", "--benefit", "whole-life,amount=1e999"},
+     "'whole-life,amount=1e999'"},
+    {"rate over 100",
+     {"--age", "40", "--benefit", "whole-life", "--rate", "100.5"},
+     "--rate: '100.5'"},
+    {"negative rate", {"--age", "40", "--benefit", "whole-life", "--rate", "-1"}, "--rate: '-1'"},
+    {"rate with five decimals",
+     {"--age", "40", "--benefit", "whole-life", "--rate", "3.25001"},
+     "--rate: '3.25001'"},
+    {"age past the table", {"--age", "107", "--benefit", "whole-life"}, "--age: '107'"},
+    {"age where nobody lives",
+     {"--age", "106", "--table", "3", "--benefit", "whole-life"},
+     "--age: '106'"},
+    {"term past the table",
+     {"--age", "100", "--benefit", "term,term=8"},
+     "--benefit: 'term,term=8'"},
+    {"deferral and term past the table",
+     {"--age", "90", "--benefit", "annuity,term=10,deferral=8"},
+     "'annuity,term=10,deferral=8'"},
+    {"premiums longer than the product",
+     {"--age", "40", "--benefit", "term,term=10", "--premium-term", "11"},
+     "--premium-term: '11'"},
+    {"unknown convention",
+     {"--age", "40", "--benefit", "whole-life", "--fractional", "linear"},
+     "--fractional: 'linear'"},
+    {"no benefit", {"--age", "40"}, "--benefit"},
+    {"no age", {"--benefit", "whole-life"}, "--age"},
+    {"an option as a value", {"--age", "--json", "--benefit", "whole-life"}, "--age needs a value"},
+    {"no threads", {"--batch", "-", "--jobs", "0"}, "--jobs: '0'"},
+    {"threads without a batch",
+     {"--age", "40", "--benefit", "whole-life", "--jobs", "2"},
+     "--jobs"},
+    {"unknown option", {"--age", "40", "--benefit", "whole-life", "--colour"}, "'--colour'"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Price, PriceRefusals, ::testing::ValuesIn(kRefusals),
+                         [](const auto& info) {
+                             return testing_support::CaseName(info.param.name);
+                         });
+
+// Accepted at the table's end: a 7-year term at 100 on a table whose last age is 106.
+TEST(PriceCommand, TermEndingAtTheTablesEndIsAccepted) {
+    const fault_support::CliResult cli =
+        RunCli({"price", "--age", "100", "--benefit", "term,term=7", "--json"});
+    EXPECT_EQ(cli.status, 0) << cli.err;
+}
+
+// Spellings of one rate and one amount: blanks, a plus sign, trailing zeros, an exponent.
+// Each prints the JSON of the plain form, byte for byte.
+TEST(PriceCommand, AcceptedSpellingsPrintThePlainFormsJson) {
+    const auto json = [](const std::string& rate, const std::string& amount) {
+        return RunCli({"price", "--age", "50", "--rate", rate, "--benefit",
+                       "endowment,term=10,amount=" + amount, "--json"});
+    };
+    const fault_support::CliResult plain = json("3.25", "1500");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    for (const auto& [rate, amount] : {std::pair<std::string, std::string>{" 3.25 ", "1500."},
+                                       {"+3.2500", "1.5e3"},
+                                       {"325e-2", "+1500"},
+                                       {"0.0325e2", " 1500.000 "}}) {
+        const fault_support::CliResult spelt = json(rate, amount);
+        EXPECT_EQ(spelt.status, 0) << spelt.err;
+        EXPECT_EQ(spelt.out, plain.out) << "rate '" << rate << "', amount '" << amount << "'";
+    }
+}
+
+double JsonNumber(const std::string& json, const std::string& name) {
+    const std::size_t at = json.find("\"" + name + "\":");
+    return at == std::string::npos ? std::nan("")
+                                   : std::strtod(json.c_str() + at + name.size() + 3, nullptr);
+}
+
+// The worked example: 1,000 of cover for 20 years and 2,500 a year from 65 on (45), SULT at
+// 5%, premiums for 20 years: P = 944.16. The JSON numbers read back as the engine's own.
+TEST(PriceCommand, TwoLegProductPrintsTheEnginesValuesAtFullPrecision) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const fault_support::CliResult cli =
+        RunCli({"price", "--age", "45", "--table-file", scratch.Path("SULT.csv"), "--benefit",
+                "term,amount=1000,term=20", "--benefit", "annuity,amount=2500,deferral=20",
+                "--premium-term", "20", "--policy-values", "--json"});
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    const Product product = WithPremiums(
+        Of({Leg(LegKind::Term, 1000, 20), Annuity(0, 1, Timing::Advance, 20, 2500)}), 20);
+    const Valuation engine =
+        ValueProduct(Published().tables, {Published().sult, 45}, {}, product, true);
+    EXPECT_EQ(JsonNumber(cli.out, "net_premium"), engine.netPremium) << cli.out;
+    EXPECT_EQ(JsonNumber(cli.out, "benefit_epv"), engine.benefitEpv);
+    EXPECT_EQ(JsonNumber(cli.out, "premium_annuity_epv"), engine.premiumAnnuityEpv);
+    EXPECT_EQ(JsonNumber(cli.out, "loss_sd"), engine.lossSd);
+    EXPECT_NEAR(engine.netPremium, 944.16, 5e-3);
+    EXPECT_NE(cli.out.find("\"fractional\":\"udd\""), std::string::npos);
+    EXPECT_NE(cli.out.find("\"table_name\":\"SULT\""), std::string::npos);
+    // The SULT ends at 130: the schedule runs to duration 86, where nobody is left.
+    EXPECT_NE(cli.out.find("{\"duration\":86,\"net\":0}]"), std::string::npos) << cli.out;
+    EXPECT_EQ(cli.out.find("-0,"), std::string::npos) << cli.out;
+    EXPECT_EQ(cli.out.back(), '\n');
+    EXPECT_EQ(fault_support::CountLines(cli.out), 1u);
+}
+
+// Moments over the curtate time of death need yearly legs: null for a monthly annuity.
+TEST(PriceCommand, UndefinedMomentsAreNullAndTheConventionIsNamed) {
+    const fault_support::CliResult json =
+        RunCli({"price", "--age", "60", "--benefit", "annuity,frequency=12", "--fractional",
+                "woolhouse3", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    for (const char* name : {"benefit_second_moment", "benefit_sd", "loss_sd"})
+        EXPECT_NE(json.out.find(std::string("\"") + name + "\":null"), std::string::npos) << name;
+    EXPECT_NE(json.out.find("\"fractional\":\"woolhouse3\""), std::string::npos);
+    const fault_support::CliResult text =
+        RunCli({"price", "--age", "60", "--benefit", "annuity,frequency=12", "--fractional",
+                "woolhouse3"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("woolhouse3 (Woolhouse, three terms)"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("undefined"), std::string::npos) << text.out;
+}
+
+// Rows in input order, a refused row named by its line on standard error (status 2), the same
+// results from a file and through standard input.
+TEST(PriceBatch, PricesRowsInOrderAndNamesTheLineOfARefusedRow) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const std::string rows =
+        "age,table,rate,benefit,premium-term,policy-values\n"
+        "45," +
+        scratch.Path("SULT.csv") +
+        ",5,\"term,amount=1000,term=20;annuity,amount=2500,deferral=20\",20,no\n"
+        "60,1,3.25,whole-life,life,yes\n"
+        "70,2,5,\"term,term=50\",,\n"
+        "30,national-female,,endowment,,\n";
+    fault_support::WriteBytes(scratch.Path("rows.csv"), rows);
+    const fault_support::CliResult fromFile =
+        RunCli({"price", "--batch", scratch.Path("rows.csv")});
+    const fault_support::CliResult fromPipe = RunCli({"price", "--batch", "-"}, {}, rows);
+    EXPECT_EQ(fromFile.status, 2);
+    EXPECT_EQ(fromPipe.status, 2);
+    EXPECT_EQ(fromFile.out, fromPipe.out);
+    EXPECT_EQ(fault_support::CountLines(fromFile.out), 2u) << fromFile.out;
+    EXPECT_EQ(fromFile.out.rfind("{\"line\":2,", 0), 0u) << fromFile.out;
+    EXPECT_NE(fromFile.out.find("\n{\"line\":3,"), std::string::npos) << fromFile.out;
+    EXPECT_NEAR(JsonNumber(fromFile.out, "net_premium"), 944.16, 5e-3);
+    EXPECT_EQ(fault_support::CountLines(fromFile.err), 2u) << fromFile.err;
+    EXPECT_NE(fromFile.err.find("rows.csv:4: benefit: 'term,term=50'"), std::string::npos)
+        << fromFile.err;
+    EXPECT_NE(fromFile.err.find("rows.csv:5: benefit: 'endowment'"), std::string::npos)
+        << fromFile.err;
+}
+
+// Thousands of rows, every 97th refused and every 5th on a table file, priced on one thread
+// and on three: the same lines in the same order, the same messages.
+TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    std::string rows = "benefit,age,table,premium-term,rate\n";
+    for (int i = 0; i < 5000; ++i) {
+        const std::string table = i % 5 == 0 ? scratch.Path("ILT.csv") : std::to_string(1 + i % 4);
+        const std::string benefit =
+            i % 97 == 0 ? "term"
+                        : "\"endowment,term=" + std::to_string(1 + i % 30) + ",frequency=4\"";
+        rows += benefit + "," + std::to_string(20 + i % 50) + "," + table + "," +
+                std::to_string(i % 10) + "," + std::to_string(i % 7) + "\n";
+    }
+    fault_support::WriteBytes(scratch.Path("rows.csv"), rows);
+    const fault_support::CliResult one =
+        RunCli({"price", "--batch", scratch.Path("rows.csv"), "--jobs", "1"});
+    const fault_support::CliResult three =
+        RunCli({"price", "--batch", scratch.Path("rows.csv"), "--jobs=3"});
+    EXPECT_EQ(one.status, 2);
+    EXPECT_EQ(three.status, 2);
+    EXPECT_EQ(fault_support::CountLines(one.err), 52u);
+    EXPECT_EQ(fault_support::CountLines(one.out), 5000u - 52u);
+    EXPECT_TRUE(one.out == three.out);
+    EXPECT_EQ(one.err, three.err);
+}
+
+} // namespace
