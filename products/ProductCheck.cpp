@@ -2,6 +2,7 @@
 #include "ProductCheck.h"
 
 #include "ProductNames.h"
+#include "SelectLife.h"
 
 #include <cmath>
 
@@ -43,9 +44,14 @@ bool HasAtMostDecimals(double value, int decimals) {
 
 std::optional<ProductFault> FindProductFault(const TableRegistry& tables, const Life& life,
                                              const Basis& basis, const Product& product) {
-    const RegisteredTable* table = tables.Find(life.tableId);
-    if (table == nullptr)
+    const RegisteredTable* registered = tables.Find(life.tableId);
+    if (registered == nullptr)
         return ProductFault{Field::Table, -1, "there is no table " + std::to_string(life.tableId)};
+    if (const auto reason = SelectFault(*registered, life))
+        return ProductFault{registered->select.period == 0 ? Field::Table : Field::Age, -1,
+                            *reason};
+    const LifeTable lifeTable(*registered, life);
+    const RegisteredTable* table = &lifeTable.Get();
     if (life.issueAge < table->firstAge || life.issueAge > table->lastAge)
         return ProductFault{Field::Age, -1,
                             "the age lies outside the table's ages " +
