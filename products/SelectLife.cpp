@@ -19,6 +19,20 @@ std::optional<std::string> SelectFault(const RegisteredTable& table, const Life&
     return std::nullopt;
 }
 
+int LastAgeOfLife(const RegisteredTable& table, const Life& life) {
+    if (!life.select)
+        return table.lastAge;
+    const SelectRates& rates = table.select;
+    const int x = life.issueAge;
+    const int selectYears =
+        static_cast<int>(rates.rows[static_cast<std::size_t>(x - rates.firstAge)].size());
+    const int ultimateAge = x + rates.period;
+    if (selectYears == rates.period && ultimateAge >= table.firstAge &&
+        ultimateAge <= table.lastAge)
+        return table.lastAge;
+    return x + selectYears - 1;
+}
+
 LifeTable::LifeTable(const RegisteredTable& table, const Life& life) : m_table(table) {
     if (!life.select)
         return;
@@ -30,9 +44,7 @@ LifeTable::LifeTable(const RegisteredTable& table, const Life& life) : m_table(t
     };
     // Ages x..last, q[x]+t for the select years, then the ultimate q while the table runs.
     const int selectYears = static_cast<int>(row.size());
-    int last = x + selectYears - 1;
-    if (selectYears == rates.period && isUltimateAge(x + rates.period))
-        last = table.lastAge;
+    const int last = LastAgeOfLife(table, life);
     const auto q = [&](int age) {
         const int t = age - x;
         return t < selectYears ? row[static_cast<std::size_t>(t)]

@@ -21,6 +21,9 @@ IssueAges IssueAgesOf(const RegisteredTable& table, bool select);
 // the select table's), or nothing; nothing for an ultimate life.
 std::optional<std::string> SelectFault(const RegisteredTable& table, const Life& life);
 
+// The last age of the table life is valued on (LifeTable below), without building it.
+int LastAgeOfLife(const RegisteredTable& table, const Life& life);
+
 // The table life is valued on. An ultimate life uses table as it stands. A life selected at
 // issue age x has a table of its own, l at its ages x + t: l(x) is the ultimate table's
 // (100000 when x lies outside its ages), then l(x + t + 1) = l(x + t) (1 - q[x]+t) while
