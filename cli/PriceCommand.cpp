@@ -21,7 +21,8 @@ const char* const kPriceUsage =
     "Usage: tabulon-cli price --age X [--table T | --table-file F] [--rate R]\n"
     "           --benefit KIND[,amount=A][,term=N][,deferral=U][,timing=T][,frequency=M]...\n"
     "           [--premium-term H|life] [--premium-frequency M] [--premium P]\n"
-    "           [--fractional udd|woolhouse2|woolhouse3] [--policy-values] [--json]\n"
+    "           [--fractional udd|woolhouse2|woolhouse3] [--select] [--policy-values]\n"
+    "           [--json]\n"
     "       tabulon-cli price --batch FILE.csv|- [--jobs N]\n"
     "Values a product of one or more benefit legs on a life: each leg's expected present\n"
     "value (EPV), the premium by the equivalence principle, the spread of the present values\n"
@@ -44,6 +45,9 @@ const char* const kPriceUsage =
     "  --premium-frequency M premiums 1, 2, 4 or 12 times a year, in advance (default 1)\n"
     "  --premium P           the annual premium of an existing policy (default: solved)\n"
     "  --fractional C        fractional ages: udd (default), woolhouse2 or woolhouse3\n"
+    "  --select              the life is selected at the issue age X: priced as [X]+t on\n"
+    "                        the table's select rates (a select-and-ultimate table file);\n"
+    "                        without it such a table gives its ultimate rates\n"
     "  --policy-values       the net policy value at every duration\n"
     "  --json                one JSON object instead of the report lines\n"
     "  --batch FILE|-        one product per CSV row (- reads standard input), a header row\n"
@@ -105,6 +109,8 @@ std::string ParsePriceArguments(const std::vector<std::string>& args, PriceArgum
             failure = flag(parsed.json);
         } else if (option == "--policy-values") {
             failure = flag(texts.policyValues);
+        } else if (option == "--select") {
+            failure = flag(texts.select);
         } else if (option == "--benefit") {
             std::optional<std::string> leg;
             failure = take(leg);

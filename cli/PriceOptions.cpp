@@ -8,6 +8,7 @@
 #include "MortalityTables.h"
 #include "ProductCheck.h"
 #include "ProductNames.h"
+#include "SelectLife.h"
 
 #include <charconv>
 #include <cmath>
@@ -71,6 +72,19 @@ std::string CheckPremium(const PriceTexts& texts, const std::string& dashes, Pre
     return {};
 }
 
+// A select life needs a table with select rates: "TABLE has no select rates" otherwise.
+std::string CheckSelect(const PriceTexts& texts, const RegisteredTable& table,
+                        const std::string& dashes) {
+    if (table.select.period > 0)
+        return {};
+    const std::string shown =
+        texts.tableFile ? ShownValue(*texts.tableFile) : ShownValue(table.name);
+    return dashes + "select: " + shown + " has no select rates" +
+           (table.selectProblem.empty() ? std::string()
+                                        : " that can be used (" + table.selectProblem + ")") +
+           ".";
+}
+
 // The option and the text a fault found on the whole product belongs to.
 std::string FaultMessage(const ProductFault& fault, const PriceTexts& texts,
                          const std::string& dashes) {
@@ -115,12 +129,22 @@ std::string CheckPriceTexts(const PriceTexts& texts, const TableRegistry& tables
         return failure;
     const RegisteredTable& table = *tables.Find(inputs.life.tableId);
     inputs.tableName = table.name;
-    const std::string ages = "use an age from " + std::to_string(table.firstAge) + " to " +
-                             std::to_string(table.lastAge) + ", the table's ages";
+    if (texts.select) {
+        failure = CheckSelect(texts, table, dashes);
+        if (!failure.empty())
+            return failure;
+        inputs.life.select = true;
+        inputs.selectPeriod = table.select.period;
+    }
+    const IssueAges issueAges = IssueAgesOf(table, texts.select);
+    const std::string ages =
+        "use an age from " + std::to_string(issueAges.first) + " to " +
+        std::to_string(issueAges.last) +
+        (texts.select ? ", the select table's issue ages" : ", the table's ages");
     if (!texts.age)
         return dashes + "age: missing; " + ages + ".";
-    if (!ParseInteger(*texts.age, inputs.life.issueAge) || inputs.life.issueAge < table.firstAge ||
-        inputs.life.issueAge > table.lastAge)
+    if (!ParseInteger(*texts.age, inputs.life.issueAge) || inputs.life.issueAge < issueAges.first ||
+        inputs.life.issueAge > issueAges.last)
         return Refused(dashes + "age", *texts.age, ages);
     if (texts.rate && (!ParseDecimal(*texts.rate, inputs.basis.ratePercent) ||
                        inputs.basis.ratePercent < 0.0 || inputs.basis.ratePercent > 100.0 ||

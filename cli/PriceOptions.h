@@ -24,6 +24,7 @@ struct PriceTexts {
     std::optional<std::string> premium;          // the given annual premium; default solved
     std::optional<std::string> fractional;       // udd, woolhouse2, woolhouse3; default udd
     bool policyValues = false;
+    bool select = false; // the life is selected at issue: priced on the select rates
 };
 
 // One product, checked: it can be valued.
@@ -34,6 +35,7 @@ struct PriceInputs {
     bool policyValues = false;
     std::string tableFile; // the file the table came from; empty for a built-in table
     std::string tableName;
+    int selectPeriod = 0; // of the table, when life.select
 };
 
 // Gives the registry id of the table in the file at path, reading it the first time; throws

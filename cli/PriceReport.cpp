@@ -104,6 +104,9 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
         ",\"table\":" + (inputs.tableFile.empty() ? std::to_string(inputs.life.tableId) : "null");
     json += ",\"table_file\":" + (inputs.tableFile.empty() ? "null" : JsonText(inputs.tableFile));
     json += ",\"table_name\":" + JsonText(inputs.tableName);
+    json += inputs.life.select
+                ? ",\"select\":true,\"select_period\":" + std::to_string(inputs.selectPeriod)
+                : std::string(",\"select\":false,\"select_period\":null");
     json += ",\"rate\":" + JsonNumber(inputs.basis.ratePercent);
     json += ",\"fractional\":" + JsonText(FractionalName(inputs.basis.fractional));
     json += ",\"benefits\":[";
@@ -138,6 +141,10 @@ std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
     std::string text = "Product\n";
     text +=
         Line("Life", "age " + std::to_string(inputs.life.issueAge) + ", table " + inputs.tableName);
+    if (inputs.life.select)
+        text += Line("Select", "select period " + std::to_string(inputs.selectPeriod) +
+                                   " years, life selected at age " +
+                                   std::to_string(inputs.life.issueAge));
     text += Line("Interest rate", JsonNumber(inputs.basis.ratePercent) + "% a year");
     text += Line("Fractional ages", ConventionText(inputs.basis.fractional));
     for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {

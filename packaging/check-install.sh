@@ -29,6 +29,8 @@ expected=(
     share/man/man1/tabulon.1.gz
     share/man/man1/tabulon-cli.1.gz
     share/bash-completion/completions/tabulon-cli
+    share/tabulon/tables/SULT.csv
+    share/tabulon/tables/SSSM.csv
     share/doc/tabulon/copyright
     share/doc/tabulon/changelog.gz
 )

@@ -3,6 +3,7 @@
 #pragma once
 
 struct Life {
-    int tableId = 1;  // a TableRegistry id
-    int issueAge = 0; // completed years at issue, within the table's ages
+    int tableId = 1;     // a TableRegistry id
+    int issueAge = 0;    // completed years at issue, within the table's ages
+    bool select = false; // selected at issueAge: valued on the table's select rates as [x]+t
 };

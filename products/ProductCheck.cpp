@@ -2,6 +2,7 @@
 #include "ProductCheck.h"
 
 #include "ProductNames.h"
+#include "SelectLife.h"
 
 #include <cmath>
 
@@ -46,12 +47,16 @@ std::optional<ProductFault> FindProductFault(const TableRegistry& tables, const 
     const RegisteredTable* table = tables.Find(life.tableId);
     if (table == nullptr)
         return ProductFault{Field::Table, -1, "there is no table " + std::to_string(life.tableId)};
-    if (life.issueAge < table->firstAge || life.issueAge > table->lastAge)
+    if (const auto reason = SelectFault(*table, life))
+        return ProductFault{table->select.period == 0 ? Field::Table : Field::Age, -1, *reason};
+    // A select life has someone alive at its issue age; its own table ends at lastAge.
+    const int lastAge = LastAgeOfLife(*table, life);
+    if (!life.select && (life.issueAge < table->firstAge || life.issueAge > table->lastAge))
         return ProductFault{Field::Age, -1,
                             "the age lies outside the table's ages " +
                                 std::to_string(table->firstAge) + ".." +
                                 std::to_string(table->lastAge)};
-    if (!(table->Living(life.issueAge) > 0.0))
+    if (!life.select && !(table->Living(life.issueAge) > 0.0))
         return ProductFault{Field::Age, -1,
                             "nobody is alive at that age in the table " + table->name};
     if (!(basis.ratePercent >= 0.0 && basis.ratePercent <= 100.0) ||
@@ -61,7 +66,7 @@ std::optional<ProductFault> FindProductFault(const TableRegistry& tables, const 
                             "most 4 decimals"};
     if (product.benefits.empty())
         return ProductFault{Field::Benefit, -1, "a product needs at least one benefit leg"};
-    const int toTableEnd = table->lastAge + 1 - life.issueAge;
+    const int toTableEnd = lastAge + 1 - life.issueAge;
     for (std::size_t i = 0; i < product.benefits.size(); ++i)
         if (const auto reason = LegFault(product.benefits[i], toTableEnd))
             return ProductFault{Field::Benefit, static_cast<int>(i), *reason};

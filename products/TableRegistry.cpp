@@ -37,6 +37,11 @@ int TableRegistry::Add(const MortalityTableData& data) {
     table.firstAge = data.firstAge;
     table.lastAge = data.LastAge();
     table.living = LivingByAge(data);
+    if (data.select.period > 0) {
+        table.select = data.select;
+        table.ultimateQ = data.values;
+    }
+    table.selectProblem = data.selectProblem;
     m_tables.push_back(std::move(table));
     return m_tables.back().id;
 }

@@ -16,6 +16,11 @@ struct RegisteredTable {
     int firstAge = 0;
     int lastAge = 0;
     std::vector<double> living; // living[x - firstAge] is l(x)
+    // A select-and-ultimate table's select rates (period 0 for any other table), and then
+    // its ultimate q(x), x = firstAge..lastAge, from which living was built.
+    SelectRates select;
+    std::vector<double> ultimateQ;
+    std::string selectProblem; // why a file's select table cannot be used, or ""
 
     double Living(int age) const { return living[static_cast<std::size_t>(age - firstAge)]; }
 };

@@ -4,6 +4,7 @@
 #include "LifeColumns.h"
 #include "Moments.h"
 #include "ProductCheck.h"
+#include "SelectLife.h"
 #include "YearValues.h"
 
 #include <algorithm>
@@ -39,7 +40,8 @@ Valuation ValueProduct(const TableRegistry& tables, const Life& life, const Basi
                        const Product& product, bool withPolicyValues) {
     if (const auto fault = FindProductFault(tables, life, basis, product))
         throw std::invalid_argument(fault->reason);
-    const RegisteredTable& table = *tables.Find(life.tableId);
+    const LifeTable lifeTable(*tables.Find(life.tableId), life); // [x]+t for a select life
+    const RegisteredTable& table = lifeTable.Get();
     const int toTableEnd = table.lastAge + 1 - life.issueAge;
     const int end = ProductEnd(product, toTableEnd);
     const LifeColumns columns = ComputeLifeColumns(table, life.issueAge, basis.ratePercent, end,

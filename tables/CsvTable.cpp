@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CsvTable.h"
 
+#include "SelectCsvTable.h"
 #include "TableFormatError.h"
 #include "TableText.h"
 
@@ -48,6 +49,7 @@ MortalityTableData ParseCsvTable(std::string_view bytes, const std::string& path
     const auto refuse = [&path](int lineNumber, const std::string& problem) {
         return TableFormatError(path, "line " + std::to_string(lineNumber) + ": " + problem);
     };
+    const std::string_view whole = bytes;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
 
@@ -67,6 +69,8 @@ MortalityTableData ParseCsvTable(std::string_view bytes, const std::string& path
 
         const Fields fields = Split(line);
         if (column.empty()) {
+            if (IsSelectCsvHeader(line))
+                return ParseSelectCsvTable(whole, path);
             if (fields.count != 2 || !SameLetters(fields.field[0], "age") ||
                 !(SameLetters(fields.field[1], "qx") || SameLetters(fields.field[1], "lx")))
                 throw refuse(lineNumber,

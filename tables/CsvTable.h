@@ -3,6 +3,7 @@
 // age. Ages are consecutive whole numbers from 0 to 150; a line whose first non-blank
 // character is # is a comment; blank lines are skipped; a UTF-8 byte-order mark, CR LF and
 // LF are accepted. q lies in [0, 1]; l is positive and never rises (only the last l may be 0).
+// A header age,1,...,k,ultimate opens a select-and-ultimate table (SelectCsvTable.h).
 #pragma once
 
 #include "MortalityTableData.h"

@@ -79,6 +79,111 @@ private:
     std::vector<std::uint64_t> m_bits;
 };
 
+// The table's <ScalingFactor> (0 when it has none); sets problem when it is not one.
+int ScalingOf(const pugi::xml_node& table, std::string& problem) {
+    const pugi::xml_node element = table.child("MetaData").child("ScalingFactor");
+    if (!element)
+        return 0;
+    const std::optional<int> factor = table_text::WholeNumber(Trimmed(element.text().get()));
+    if (!factor || *factor < 0 || *factor > kMaxScalingFactor) {
+        problem = "<ScalingFactor> " + Quoted(Trimmed(element.text().get())) +
+                  " is not a whole number from 0 to " + std::to_string(kMaxScalingFactor);
+        return 0;
+    }
+    return *factor;
+}
+
+// 10^scaling, an exact power of ten, so that each value is rounded once.
+double Divisor(int scaling) {
+    double divisor = 1.0;
+    for (int i = 0; i < scaling; ++i)
+        divisor *= 10.0;
+    return divisor;
+}
+
+// The select rates of a table by age and duration: <Values><Axis t="issue age"><Axis><Y
+// t="duration">, durations 1, 2, ... in order. Empty cells may end a row (the table ends
+// there); issue ages are consecutive. Returns "" or the first problem.
+std::string ReadSelectRates(const pugi::xml_node& table, SelectRates& rates) {
+    std::string problem;
+    const int scaling = ScalingOf(table, problem);
+    if (!problem.empty())
+        return problem;
+    const double divisor = Divisor(scaling);
+    for (const pugi::xml_node& ageAxis : table.child("Values").children("Axis")) {
+        const std::string_view ageText = Trimmed(ageAxis.attribute("t").value());
+        const std::string where = "<Axis t=" + Quoted(ageText) + ">";
+        const std::optional<int> age = table_text::WholeNumber(ageText);
+        if (!age)
+            return where + ": the issue age is not a whole number";
+        if (*age < kTableFirstAllowedAge || *age > kTableLastAllowedAge)
+            return where + ": issue age " + std::to_string(*age) + " lies outside " +
+                   std::to_string(kTableFirstAllowedAge) + " to " +
+                   std::to_string(kTableLastAllowedAge);
+        std::vector<double> row;
+        bool ended = false; // an empty cell was met
+        for (const pugi::xml_node& cell : ageAxis.child("Axis").children("Y")) {
+            const std::string_view durationText = Trimmed(cell.attribute("t").value());
+            const std::string at = where + " <Y t=" + Quoted(durationText) + ">";
+            const std::optional<int> duration = table_text::WholeNumber(durationText);
+            if (!duration)
+                return at + ": the duration is not a whole number";
+            const std::string_view text = Trimmed(cell.text().get());
+            if (text.empty()) {
+                ended = true;
+                continue;
+            }
+            if (ended)
+                return at + ": a rate follows an empty cell";
+            if (*duration != static_cast<int>(row.size()) + 1)
+                return at + ": duration " + std::to_string(*duration) + " where " +
+                       std::to_string(row.size() + 1) + " is due";
+            const std::optional<double> value = table_text::Number(text);
+            if (!value)
+                return at + ": " + Quoted(text) + " is not a number";
+            const double q = *value / divisor;
+            if (!(q >= 0.0 && q <= 1.0))
+                return at + ": q " + Quoted(text) + " lies outside 0 to 1";
+            row.push_back(q);
+        }
+        if (row.empty())
+            return where + ": no select rates at issue age " + std::to_string(*age);
+        if (rates.rows.empty())
+            rates.firstAge = *age;
+        else if (*age != rates.LastAge() + 1)
+            return where + ": issue age " + std::to_string(*age) + " follows " +
+                   std::to_string(rates.LastAge()) + "; issue ages must be consecutive";
+        rates.period = std::max(rates.period, static_cast<int>(row.size()));
+        rates.rows.push_back(std::move(row));
+    }
+    if (rates.rows.empty())
+        return "the select table holds no rates";
+    return {};
+}
+
+// Reads the select table at <Table> index into table.select, or, when it cannot be used,
+// says why in table.selectProblem: the ultimate rates serve either way.
+void ReadSelectPart(const pugi::xml_node& select, std::size_t index, std::size_t tableCount,
+                    MortalityTableData& table) {
+    const std::string where = "<Table> " + std::to_string(index);
+    SelectRates rates;
+    std::string problem = ReadSelectRates(select, rates);
+    if (problem.empty() && tableCount > 2)
+        problem = "more than one select table";
+    for (int x = rates.firstAge; problem.empty() && x <= rates.LastAge(); ++x) {
+        const auto& row = rates.rows[static_cast<std::size_t>(x - rates.firstAge)];
+        const int ultimateAge = x + static_cast<int>(row.size());
+        if (static_cast<int>(row.size()) == rates.period && ultimateAge < table.firstAge)
+            problem = "issue age " + std::to_string(x) + " reaches age " +
+                      std::to_string(ultimateAge) + ", before the ultimate rates (from age " +
+                      std::to_string(table.firstAge) + ")";
+    }
+    if (problem.empty())
+        table.select = std::move(rates);
+    else
+        table.selectProblem = where + ": " + problem;
+}
+
 } // namespace
 
 MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path) {
@@ -117,7 +222,8 @@ MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string&
     const std::vector<pugi::xml_node> tables = Children(root, "Table");
     if (tables.empty())
         throw refuse("<XTbML> holds no <Table>");
-    pugi::xml_node ultimate;
+    pugi::xml_node ultimate, select;
+    std::size_t selectIndex = 0;
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const std::vector<std::string> axes = AxisIds(tables[i]);
         const std::string where = "<Table> " + std::to_string(i + 1);
@@ -131,6 +237,9 @@ MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string&
                 shown += (shown.empty() ? "" : ", ") + Quoted(axis);
             throw refuse(where + ": its axes are " + (shown.empty() ? "none" : shown) +
                          "; a table by age alone is needed");
+        } else if (!select) {
+            select = tables[i];
+            selectIndex = i + 1;
         }
     }
     if (!ultimate)
@@ -138,19 +247,11 @@ MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string&
     if (tables.size() > 1)
         table.name += " (ultimate)";
 
-    const pugi::xml_node scalingElement = ultimate.child("MetaData").child("ScalingFactor");
-    int scaling = 0;
-    if (scalingElement) {
-        const std::optional<int> factor =
-            table_text::WholeNumber(Trimmed(scalingElement.text().get()));
-        if (!factor || *factor < 0 || *factor > kMaxScalingFactor)
-            throw refuse("<ScalingFactor> " + Quoted(Trimmed(scalingElement.text().get())) +
-                         " is not a whole number from 0 to " + std::to_string(kMaxScalingFactor));
-        scaling = *factor;
-    }
-    double divisor = 1.0; // an exact power of ten, so each value is rounded once
-    for (int i = 0; i < scaling; ++i)
-        divisor *= 10.0;
+    std::string problem;
+    const int scaling = ScalingOf(ultimate, problem);
+    if (!problem.empty())
+        throw refuse(problem);
+    const double divisor = Divisor(scaling);
 
     const pugi::xml_node axis = ultimate.child("Values").child("Axis");
     for (const pugi::xml_node& cell : axis.children("Y")) {
@@ -187,5 +288,7 @@ MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string&
     }
     if (table.values.empty())
         throw refuse("the table by age holds no values (<Values><Axis><Y>)");
+    if (select)
+        ReadSelectPart(select, selectIndex, tables.size(), table);
     return table;
 }

@@ -2,9 +2,11 @@
 // Reading a mortality table from the Society of Actuaries' XML table format, XTbML.
 // A file with one <Table> by age alone gives q by age; a select-and-ultimate file (a
 // select <Table> by age and duration beside the ultimate one by age) gives its ultimate
-// table, named "<TableName> (ultimate)". Values are divided by 10^<ScalingFactor>; empty
-// <Y> cells before the first value are skipped, any later empty cell or missing age is an
-// error. Ages from 0 to 150; q in [0, 1].
+// table, named "<TableName> (ultimate)", and its select rates by issue age and duration
+// (a select table that cannot be used leaves selectProblem, and the ultimate table serves
+// alone). Values are divided by 10^<ScalingFactor>; empty <Y> cells before the first value
+// are skipped, any later empty cell or missing age is an error. Ages from 0 to 150; q in
+// [0, 1]. In a select table, empty cells may end an issue age's row of durations.
 #pragma once
 
 #include "MortalityTableData.h"

@@ -90,6 +90,17 @@ const RefusalCase kRefusals[] = {
      {"--age", "40", "--benefit", "whole-life", "--jobs", "2"},
      "--jobs"},
     {"unknown option", {"--age", "40", "--benefit", "whole-life", "--colour"}, "'--colour'"},
+    {"select on a table by age alone",
+     {"--age", "40", "--table-file", std::string(TABULON_STANDARD_TABLES) + "/SULT.csv",
+      "--benefit", "whole-life", "--select"},
+     "/SULT.csv' has no select rates."},
+    {"select on a built-in table",
+     {"--age", "40", "--benefit", "whole-life", "--select"},
+     "--select: "},
+    {"select life past the select table's issue ages",
+     {"--age", "129", "--table-file", std::string(TABULON_STANDARD_TABLES) + "/SSSM.csv",
+      "--benefit", "whole-life", "--select"},
+     "--age: '129' is not accepted; use an age from 18 to 128, the select table's issue ages"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Price, PriceRefusals, ::testing::ValuesIn(kRefusals),
