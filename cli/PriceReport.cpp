@@ -2,6 +2,7 @@
 #include "PriceReport.h"
 
 #include "ProductNames.h"
+#include "ProductReport.h"
 
 #include <charconv>
 #include <cmath>
@@ -37,59 +38,6 @@ std::string LegJson(const BenefitLeg& leg, double epv) {
            ",\"deferral\":" + std::to_string(leg.deferral) +
            ",\"timing\":" + JsonText(TimingName(leg.timing)) +
            ",\"frequency\":" + std::to_string(leg.frequency) + ",\"epv\":" + JsonNumber(epv) + "}";
-}
-
-// A fixed-point number for the text report: decimals places, never "-0.00...".
-std::string Fixed(double value, int decimals, int width) {
-    if (!std::isfinite(value))
-        return std::string(static_cast<std::size_t>(std::max(0, width - 9)), ' ') + "undefined";
-    char text[64];
-    std::snprintf(text, sizeof text, "%*.*f", width, decimals, value);
-    std::string shown = text;
-    const std::size_t minus = shown.find('-');
-    if (minus != std::string::npos && shown.find_first_of("123456789") == std::string::npos)
-        shown[minus] = ' ';
-    return shown;
-}
-
-std::string Line(const char* label, const std::string& value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "  %-28s", label);
-    return text + value + "\n";
-}
-
-std::string Years(int years) {
-    return std::to_string(years) + (years == 1 ? " year" : " years");
-}
-
-std::string LegText(const BenefitLeg& leg) {
-    char amount[64];
-    std::snprintf(amount, sizeof amount, "%.2f", leg.amount);
-    std::string text = std::string(LegKindName(leg.kind)) + " " + amount;
-    const std::string often =
-        leg.frequency == 1 ? "yearly" : std::to_string(leg.frequency) + " times a year";
-    if (leg.kind == LegKind::Annuity)
-        text += " a year, " + often + " in " + TimingName(leg.timing);
-    else if (leg.kind != LegKind::PureEndowment)
-        text += leg.frequency == 1
-                    ? ", at the end of the year of death"
-                    : ", at the end of the 1/" + std::to_string(leg.frequency) + "-year of death";
-    text += leg.term == 0 ? ", for life" : ", for " + Years(leg.term);
-    if (leg.deferral > 0)
-        text += ", deferred " + Years(leg.deferral);
-    return text;
-}
-
-const char* ConventionText(FractionalAge fractional) {
-    switch (fractional) {
-    case FractionalAge::Udd:
-        return "udd (uniform distribution of deaths)";
-    case FractionalAge::Woolhouse2:
-        return "woolhouse2 (Woolhouse, two terms)";
-    case FractionalAge::Woolhouse3:
-        return "woolhouse3 (Woolhouse, three terms)";
-    }
-    return "?";
 }
 
 } // namespace
@@ -137,46 +85,6 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
 }
 
 std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
-    const PremiumLeg& premium = inputs.product.premium;
-    std::string text = "Product\n";
-    text +=
-        Line("Life", "age " + std::to_string(inputs.life.issueAge) + ", table " + inputs.tableName);
-    if (inputs.life.select)
-        text += Line("Select", "select period " + std::to_string(inputs.selectPeriod) +
-                                   " years, life selected at age " +
-                                   std::to_string(inputs.life.issueAge));
-    text += Line("Interest rate", JsonNumber(inputs.basis.ratePercent) + "% a year");
-    text += Line("Fractional ages", ConventionText(inputs.basis.fractional));
-    for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
-        text += "  Benefit " + std::to_string(i + 1) + ": " + LegText(inputs.product.benefits[i]) +
-                "\n";
-        text += Line("  EPV", Fixed(value.legEpv[i], 6, 20));
-    }
-    text += Line("Benefits, EPV", Fixed(value.benefitEpv, 6, 20));
-    std::string paid = premium.forLife     ? "level, for life"
-                       : premium.term == 0 ? "single, at issue"
-                                           : "level, for " + Years(premium.term);
-    if (premium.forLife || premium.term > 0)
-        paid += premium.frequency == 1
-                    ? ", yearly in advance"
-                    : ", " + std::to_string(premium.frequency) + " a year in advance";
-    text += Line("Premiums", paid);
-    text += Line("Premium of 1 a year, EPV", Fixed(value.premiumAnnuityEpv, 6, 20));
-    text += Line("Net premium", Fixed(value.netPremium, 6, 20));
-    if (premium.given)
-        text += Line("Premium given", Fixed(*premium.given, 6, 20));
-    text += Line("Benefits PV, second moment", Fixed(value.benefitSecondMoment, 6, 20));
-    text += Line("Benefits PV, sd", Fixed(value.benefitSd, 6, 20));
-    text += Line("Loss at issue, sd", Fixed(value.lossSd, 6, 20));
-    if (inputs.policyValues) {
-        text += "Policy values, just before the premium due at each duration\n";
-        text += "  Duration   Age     Net policy value\n";
-        for (std::size_t t = 0; t < value.policyValues.size(); ++t) {
-            char row[96];
-            std::snprintf(row, sizeof row, "  %8zu %5zu ", t,
-                          static_cast<std::size_t>(inputs.life.issueAge) + t);
-            text += row + Fixed(value.policyValues[t], 6, 20) + "\n";
-        }
-    }
-    return text;
+    return ProductReportText(inputs.life, inputs.basis, inputs.product, inputs.tableName, value,
+                             true, inputs.policyValues, inputs.selectPeriod);
 }

@@ -9,6 +9,7 @@ using report::AppendLine;
 void CTabulonDoc::RunCalculation(PolicyKind kind, const PolicyDialogData& values) {
     const std::size_t from = m_lines.GetCount();
     CopyToRecord(values, *this);
+    m_lastProduct.reset();
     // The whole calculation first; the sections are then written from the record, the
     // net-income rows from the copies kept as they were computed.
     m_netIncomeRows.clear();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TabulonDoc.h"
 
+#include "ReportLine.h"
 #include "TextFile.h"
 #include "WaitCursor.h"
 
@@ -53,17 +54,45 @@ void CTabulonDoc::OnTypePension() {
     RunCommand(PolicyKind::Pension);
 }
 
+void CTabulonDoc::OnTypeProduct() {
+    m_productChosen = true;
+    if (!m_productPrompt)
+        return;
+    if (const std::optional<ProductDialogValues> accepted = m_productPrompt(m_productValues))
+        RunProduct(*accepted);
+}
+
 void CTabulonDoc::OnUpdateTypeInsurance(CCmdUI* cmdUI) const {
-    cmdUI->SetCheck(m_nMode == 1);
+    cmdUI->SetCheck(!m_productChosen && m_nMode == 1);
 }
 
 void CTabulonDoc::OnUpdateTypePension(CCmdUI* cmdUI) const {
-    cmdUI->SetCheck(m_nMode == 2);
+    cmdUI->SetCheck(!m_productChosen && m_nMode == 2);
+}
+
+void CTabulonDoc::OnUpdateTypeProduct(CCmdUI* cmdUI) const {
+    cmdUI->SetCheck(m_productChosen);
+}
+
+bool CTabulonDoc::RunProduct(const ProductDialogValues& values) {
+    ProductResult result;
+    if (!ValueProductRun(values, result))
+        return false;
+    m_productValues = values;
+    const std::size_t from = m_lines.GetCount();
+    report::AppendLine(m_lines, " ");
+    for (const std::string& line : ProductReportLines(result))
+        report::AppendLine(m_lines, line.c_str());
+    m_lastProduct = std::move(result);
+    UpdateAllViews(DocumentEvent::CalculationAppended(from, m_lines.GetCount() - from));
+    SetModifiedFlag(true);
+    return true;
 }
 
 void CTabulonDoc::RunCommand(PolicyKind kind) {
     // The menu check mark follows the command chosen, whether or not the dialog is accepted.
     m_nMode = kind == PolicyKind::Insurance ? 1 : 2;
+    m_productChosen = false;
     if (!m_valuesPrompt)
         return;
     if (const std::optional<PolicyDialogData> accepted = m_valuesPrompt(kind, OpeningValues(*this)))

@@ -6,6 +6,7 @@
 #include "CmdUI.h"
 #include "Document.h"
 #include "PolicyDialog.h"
+#include "ProductRun.h"
 #include "StringList.h"
 #include "TextFile.h"
 
@@ -43,13 +44,29 @@ public:
     void OnTypePension();
     void OnUpdateTypeInsurance(CCmdUI* cmdUI) const;
     void OnUpdateTypePension(CCmdUI* cmdUI) const;
+    // The product command: asks for a product, starting from the values last accepted, and
+    // appends its report when they are accepted.
+    void OnTypeProduct();
+    void OnUpdateTypeProduct(CCmdUI* cmdUI) const;
 
     // How the commands ask for values; set by the window layer. Without one they ask nothing.
     void SetValuesPrompt(PolicyValuesPrompt prompt) { m_valuesPrompt = std::move(prompt); }
+    void SetProductPrompt(ProductValuesPrompt prompt) { m_productPrompt = std::move(prompt); }
 
     // The report of one accepted dialog: copies the values into the record, calculates
     // and appends every line. The values must lie in the dialog's ranges.
     void RunCalculation(PolicyKind kind, const PolicyDialogData& values);
+    // The report of one accepted product dialog; the values are kept as the dialog's next
+    // opening values. False (nothing appended) when they cannot be valued.
+    bool RunProduct(const ProductDialogValues& values);
+
+    // The product values last accepted (the defaults before any).
+    const ProductDialogValues& GetProductValues() const { return m_productValues; }
+    // The last calculation when it was a product; null after an insurance or pension
+    // calculation, and before any product.
+    const ProductResult* GetLastProduct() const {
+        return m_lastProduct ? &*m_lastProduct : nullptr;
+    }
 
 private:
     void RunCommand(PolicyKind kind);
@@ -59,6 +76,10 @@ private:
 
     CStringList m_lines;
     PolicyValuesPrompt m_valuesPrompt;
+    ProductValuesPrompt m_productPrompt;
+    ProductDialogValues m_productValues = DefaultProductValues();
+    std::optional<ProductResult> m_lastProduct;
+    bool m_productChosen = false; // the menu's check mark is on Product
     NulBytes m_nulBytes = NulBytes::Keep;
     std::vector<NetIncomeRow> m_netIncomeRows; // of the last run, for its net-income section
 };

@@ -8,6 +8,7 @@
 #include "LastFolder.h"
 #include "LifeCharts.h"
 #include "PrintCommands.h"
+#include "ProductCharts.h"
 #include "SafeFile.h"
 #include "TabulonDoc.h"
 
@@ -166,6 +167,12 @@ void ChartsWindow::showEvent(QShowEvent* event) {
 // it was, a calculation fills it); the series are a few hundred numbers.
 void ChartsWindow::Refresh() {
     m_stale = false;
+    // A product has a page of its own; saving and printing are for the record's charts.
+    if (ShowProductPage(m_pages, m_doc.GetLastProduct())) {
+        for (QAction* command : m_chartCommands)
+            command->setEnabled(false);
+        return;
+    }
     const bool holdsCalculation = HoldsCalculation(m_doc);
     for (QAction* command : m_chartCommands)
         command->setEnabled(holdsCalculation);
@@ -177,7 +184,7 @@ void ChartsWindow::Refresh() {
     if (!m_charts)
         CreateChartViews();
     m_charts->Show(m_series);
-    m_pages->setCurrentIndex(1);
+    m_pages->setCurrentWidget(m_pages->findChild<QScrollArea*>(QStringLiteral("ChartsArea")));
 }
 
 void ChartsWindow::CreateChartViews() {

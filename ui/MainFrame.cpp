@@ -118,6 +118,12 @@ QString CMainFrame::ChooseFile(bool save) {
 }
 
 QString CMainFrame::KeyFigure(const CTabulonDoc& doc) {
+    if (const ProductResult* product = doc.GetLastProduct()) {
+        const QString premium = QString::asprintf("%.2f", product->value.netPremium);
+        const PremiumLeg& leg = product->values.product.premium;
+        return leg.forLife || leg.term > 0 ? tr("Net annual premium: %1").arg(premium)
+                                           : tr("Net single premium: %1").arg(premium);
+    }
     if (!HoldsCalculation(doc))
         return {};
     // Two decimals, as the report's summary line prints them, with a decimal point in
@@ -266,8 +272,8 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->setIconSize(QSize(16, 16));
     for (const char* id :
          {"ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_EDIT_CUT", "ID_EDIT_COPY",
-          "ID_EDIT_PASTE", "", "ID_TYPE_INSURANCE", "ID_TYPE_PENSION", "", "ID_FILE_PRINT",
-          "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
+          "ID_EDIT_PASTE", "", "ID_TYPE_INSURANCE", "ID_TYPE_PENSION", "ID_TYPE_PRODUCT", "",
+          "ID_FILE_PRINT", "ID_VIEW_CHARTS", "ID_APP_ABOUT"}) {
         if (*id)
             m_toolBar->addAction(findChild<QAction*>(QLatin1String(id)));
         else
@@ -315,15 +321,23 @@ void CMainFrame::CreateTypeMenu(QMenu* menu) {
                              tr("Insurance or endowment policy"));
     m_pension = AddCommand(menu, "ID_TYPE_PENSION", tr("&Pension"), tr("Pension (annuity)"));
     m_insurance->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    m_product = AddCommand(menu, "ID_TYPE_PRODUCT", tr("P&roduct..."),
+                           tr("A product of benefit legs: cover, endowments and annuities"));
     m_pension->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    m_product->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
     SetButton(m_insurance, "", "insurance", tr("Insurance"));
     SetButton(m_pension, "", "pension", tr("Pension"));
+    SetButton(m_product, "", "product", tr("Product"));
     connect(m_insurance, &QAction::triggered, this, [this] {
         m_doc.OnTypeInsurance();
         UpdateCommandUI();
     });
     connect(m_pension, &QAction::triggered, this, [this] {
         m_doc.OnTypePension();
+        UpdateCommandUI();
+    });
+    connect(m_product, &QAction::triggered, this, [this] {
+        m_doc.OnTypeProduct();
         UpdateCommandUI();
     });
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
@@ -387,6 +401,8 @@ void CMainFrame::UpdateCommandUI() {
     m_doc.OnUpdateTypeInsurance(&insurance);
     ActionCmdUI pension(m_pension);
     m_doc.OnUpdateTypePension(&pension);
+    ActionCmdUI product(m_product);
+    m_doc.OnUpdateTypeProduct(&product);
     ActionCmdUI copy(m_copy);
     m_view->OnUpdateEditCopy(&copy);
     ActionCmdUI selectAll(m_selectAll);

@@ -32,7 +32,8 @@ public:
     FindBar* GetFindBar() const { return m_findBar; }
 
     // The key figure of the last calculation the status bar shows: the solved premium,
-    // payment or amount, as the report prints it; empty before the first calculation.
+    // payment or amount, as the report prints it (a product's net premium with two
+    // decimals); empty before the first calculation.
     static QString KeyFigure(const CTabulonDoc& doc);
 
     // Sets the policy-type check marks from the document's update handlers, and enables
@@ -83,6 +84,7 @@ private:
     QList<QAction*> m_recentFileActions;
     QAction* m_insurance = nullptr;
     QAction* m_pension = nullptr;
+    QAction* m_product = nullptr;
     QAction* m_copy = nullptr;
     QAction* m_selectAll = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "MainFrame.h"
 #include "PdfFile.h"
 #include "PolicyInputDialog.h"
+#include "ProductDialog.h"
 #include "QtWaitCursor.h"
 #include "SettingsFile.h"
 #include "TabulonView.h"
@@ -34,6 +35,9 @@ CTabulonApp::CTabulonApp() {
         [frame = m_pMainWnd.get()](PolicyKind kind, const PolicyDialogData& opening) {
             return PromptPolicyValues(frame, kind, opening);
         });
+    m_doc.SetProductPrompt([frame = m_pMainWnd.get()](const ProductDialogValues& opening) {
+        return PromptProductValues(frame, opening);
+    });
     m_warning = [window = m_pMainWnd.get()](const QString& message) {
         QMessageBox::warning(window, QStringLiteral("Tabulon"), message);
     };

@@ -38,7 +38,7 @@ private slots:
     void initTestCase() { UseSettingsIn(m_settings); }
     void init() { QVERIFY(ShowMainWindow(640, 480)); }
     void cleanup() { CloseMainWindow(); }
-    void ToolbarHasElevenButtonsWithTooltipsAndDocksAnywhere();
+    void ToolbarHasTwelveButtonsWithTooltipsAndDocksAnywhere();
     void UndoCutPasteAndCopyWithoutASelectionStayDisabled();
     void SelectAllAndControlCPutTheLinesOnTheClipboard();
     void DroppedFileIsOpenedAsFileOpenOpensIt();
@@ -56,7 +56,7 @@ private slots:
 private:
 };
 
-void TestMainFrame::ToolbarHasElevenButtonsWithTooltipsAndDocksAnywhere() {
+void TestMainFrame::ToolbarHasTwelveButtonsWithTooltipsAndDocksAnywhere() {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("AFX_IDW_TOOLBAR"));
     QVERIFY(bar);
     QStringList tips;
@@ -64,7 +64,8 @@ void TestMainFrame::ToolbarHasElevenButtonsWithTooltipsAndDocksAnywhere() {
         tips.append(action->isSeparator() ? QStringLiteral("|") : action->toolTip());
     QCOMPARE(
         tips.join(QLatin1Char(' ')),
-        QStringLiteral("New Open Save | Cut Copy Paste | Insurance Pension | Print Charts About"));
+        QStringLiteral(
+            "New Open Save | Cut Copy Paste | Insurance Pension Product | Print Charts About"));
     for (QAction* action : bar->actions())
         QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);

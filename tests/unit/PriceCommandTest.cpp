@@ -2,6 +2,7 @@
 // tabulon-cli price as scripts call it: refusals, the JSON object, the report lines and
 // --batch.
 #include "CaseNames.h"
+#include "ProductReport.h"
 #include "ProductTestSupport.h"
 #include "Valuation.h"
 
@@ -183,6 +184,38 @@ TEST(PriceCommand, UndefinedMomentsAreNullAndTheConventionIsNamed) {
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("woolhouse3 (Woolhouse, three terms)"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("undefined"), std::string::npos) << text.out;
+}
+
+// The report lines are one writer's, shared with the desktop journal: a rate prints as
+// typed (3.1 printed as 3.1000000000000001 while it went through 17 significant digits),
+// and the spread of the present values is left out only when the caller asks.
+TEST(PriceCommand, ReportPrintsTheRateAsTypedAndTheSpreadOnRequest) {
+    struct Case {
+        const char* rate;
+        const char* shown;
+    };
+    for (const Case& c :
+         {Case{"3.1", "3.1% a year"}, Case{"5", "5% a year"}, Case{"0.0001", "0.0001% a year"},
+          Case{"99.9999", "99.9999% a year"}, Case{"0", "0% a year"}}) {
+        const fault_support::CliResult text =
+            RunCli({"price", "--age", "45", "--rate", c.rate, "--benefit", "whole-life"});
+        ASSERT_EQ(text.status, 0) << text.err;
+        EXPECT_NE(text.out.find(std::string("Interest rate               ") + c.shown + "\n"),
+                  std::string::npos)
+            << text.out;
+    }
+    TableRegistry tables;
+    Product product;
+    product.benefits.push_back(BenefitLeg());
+    const Life life{1, 45};
+    const Valuation value = ValueProduct(tables, life, Basis(), product, true);
+    const std::string full = ProductReportText(life, Basis(), product, "T", value, true, true);
+    const std::string bare = ProductReportText(life, Basis(), product, "T", value, false, false);
+    EXPECT_NE(full.find("Loss at issue, sd"), std::string::npos);
+    EXPECT_NE(full.find("Policy values, just before"), std::string::npos);
+    EXPECT_EQ(bare.find("second moment"), std::string::npos);
+    EXPECT_EQ(bare.find("Policy values"), std::string::npos);
+    EXPECT_EQ(full.substr(0, bare.size()), bare); // the same lines up to the net premium
 }
 
 // Rows in input order, a refused row named by its line on standard error (status 2), the same

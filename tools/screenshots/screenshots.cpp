@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the desktop program's windows to PNG files: the main window after a term-life
 // run with both report sections, the same window zoomed in with the find bar showing a
-// match, the Charts window of that run, the two input dialogs (also with a 14-point font)
-// and the about box, in the language of the user's locale (LANGUAGE=de renders them in
-// German).
-// Usage: tabulon-screenshots OUTPUT_FOLDER
+// match, the Charts window of that run, the three input dialogs (the product dialog holding
+// a two-leg product; also with a 14-point font), the main window and the Charts window after
+// that product, and the about box, in the language of the user's
+// locale (LANGUAGE=de renders them in German). Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "ChartsWindow.h"
 #include "CommandLineInfo.h"
 #include "FindBar.h"
 #include "MainFrame.h"
 #include "PolicyInputDialog.h"
+#include "ProductDialog.h"
 #include "TabulonApp.h"
 #include "TabulonView.h"
 #include "Translations.h"
@@ -39,6 +40,25 @@ std::optional<PolicyDialogData> TermLifeAnswer(PolicyKind, const PolicyDialogDat
     values.m_nTableIndex = 0;
     values.m_nPolicyIndex = 1;
     values.m_nTerm = 20;
+    return values;
+}
+
+// A product of two legs on table 1: 1,000 of term cover for 20 years and 2,500 a year from
+// 65 for life on a life aged 45, premiums for 20 years, with its policy values.
+ProductDialogValues TwoLegProduct() {
+    ProductDialogValues values;
+    values.age = 45;
+    BenefitLeg cover;
+    cover.kind = LegKind::Term;
+    cover.amount = 1000;
+    cover.term = 20;
+    BenefitLeg pension;
+    pension.kind = LegKind::Annuity;
+    pension.amount = 2500;
+    pension.deferral = 20;
+    values.product.benefits = {cover, pension};
+    values.product.premium.term = 20;
+    values.policyValues = true;
     return values;
 }
 
@@ -100,6 +120,7 @@ int main(int argc, char* argv[]) {
     saved &= Save(charts->grab(), folder, "charts-window.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog.png");
+    saved &= Save(GrabProductDialog(TwoLegProduct()), folder, "product-dialog.png");
     // The dialogs again with a 14-point desktop font: they grow with it.
     const QFont normal = QApplication::font();
     QFont large = normal;
@@ -107,7 +128,15 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(large);
     saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog-14pt.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog-14pt.png");
+    saved &= Save(GrabProductDialog(TwoLegProduct()), folder, "product-dialog-14pt.png");
     QApplication::setFont(normal);
+    // The two-leg product accepted: the status bar's net premium and its Charts page.
+    tabulon.GetDocument().SetProductPrompt(
+        [](const ProductDialogValues&) { return std::optional(TwoLegProduct()); });
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_PRODUCT"))->trigger();
+    QApplication::processEvents();
+    saved &= Save(frame->grab(), folder, "main-window-product.png");
+    saved &= Save(charts->grab(), folder, "charts-window-product.png");
     CAboutDialog about(frame);
     about.show();
     QApplication::processEvents();

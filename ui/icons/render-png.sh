@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 for size in 16 32 48 128; do
     rsvg-convert -w "$size" -h "$size" tabulon.svg -o "tabulon-$size.png"
 done
-for name in new open save cut copy paste print about charts insurance pension; do
+for name in new open save cut copy paste print about charts insurance pension product; do
     for size in 16 32; do
         rsvg-convert -w "$size" -h "$size" "$name.svg" -o "$name-$size.png"
     done

@@ -629,6 +629,26 @@
         <translation>&amp;Rente</translation>
     </message>
     <message>
+        <source>P&amp;roduct...</source>
+        <translation>&amp;Produkt...</translation>
+    </message>
+    <message>
+        <source>A product of benefit legs: cover, endowments and annuities</source>
+        <translation>Ein Produkt aus Leistungsbausteinen: Todesfallschutz, Erlebensfall und Renten</translation>
+    </message>
+    <message>
+        <source>Product</source>
+        <translation>Produkt</translation>
+    </message>
+    <message>
+        <source>Net annual premium: %1</source>
+        <translation>Netto-Jahresprämie: %1</translation>
+    </message>
+    <message>
+        <source>Net single premium: %1</source>
+        <translation>Netto-Einmalprämie: %1</translation>
+    </message>
+    <message>
         <source>Pension (annuity)</source>
         <translation>Rente (Leibrente)</translation>
     </message>
@@ -1036,6 +1056,261 @@
     <message>
         <source>Line %1</source>
         <translation>Zeile %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProductDialog</name>
+    <message>
+        <source>Product</source>
+        <translation>Produkt</translation>
+    </message>
+    <message>
+        <source>Mortality table:</source>
+        <translation>Sterbetafel:</translation>
+    </message>
+    <message>
+        <source>Age at issue (years):</source>
+        <translation>Eintrittsalter (Jahre):</translation>
+    </message>
+    <message>
+        <source>Interest rate (percent):</source>
+        <translation>Rechnungszins (Prozent):</translation>
+    </message>
+    <message>
+        <source>Fractional ages:</source>
+        <translation>Unterjährigkeit:</translation>
+    </message>
+    <message>
+        <source>udd (uniform distribution of deaths)</source>
+        <translation>udd (Gleichverteilung der Todesfälle)</translation>
+    </message>
+    <message>
+        <source>woolhouse2 (Woolhouse, two terms)</source>
+        <translation>woolhouse2 (Woolhouse, zwei Glieder)</translation>
+    </message>
+    <message>
+        <source>woolhouse3 (Woolhouse, three terms)</source>
+        <translation>woolhouse3 (Woolhouse, drei Glieder)</translation>
+    </message>
+    <message>
+        <source>Benefits</source>
+        <translation>Leistungen</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Term</source>
+        <translation>Laufzeit</translation>
+    </message>
+    <message>
+        <source>Deferral</source>
+        <translation>Aufschub</translation>
+    </message>
+    <message>
+        <source>Timing</source>
+        <translation>Zahlung</translation>
+    </message>
+    <message>
+        <source>Payments</source>
+        <translation>Zahlweise</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Term and deferral in years from the leg's start and from issue; an annuity's term 0 pays for life. An annuity's amount is a year's, paid in equal parts.</source>
+        <translation>Laufzeit in Jahren ab Beginn der Leistung, Aufschub in Jahren ab Abschluss; eine Rente mit Laufzeit 0 wird lebenslang gezahlt. Der Betrag einer Rente gilt für ein Jahr und wird in gleichen Teilen gezahlt.</translation>
+    </message>
+    <message>
+        <source>Premiums</source>
+        <translation>Prämien</translation>
+    </message>
+    <message>
+        <source>Single premium at issue</source>
+        <translation>Einmalprämie bei Abschluss</translation>
+    </message>
+    <message>
+        <source>Level premiums for (years):</source>
+        <translation>Laufende Prämien für (Jahre):</translation>
+    </message>
+    <message>
+        <source>Level premiums for life</source>
+        <translation>Laufende Prämien lebenslang</translation>
+    </message>
+    <message>
+        <source>paid:</source>
+        <translation>zahlbar:</translation>
+    </message>
+    <message>
+        <source>Solve for the premium</source>
+        <translation>Prämie berechnen</translation>
+    </message>
+    <message>
+        <source>Annual premium given (for policy values):</source>
+        <translation>Jahresprämie vorgegeben (für das Deckungskapital):</translation>
+    </message>
+    <message>
+        <source>Check if you want the policy value at every duration</source>
+        <translation>Ankreuzen, wenn Sie das Deckungskapital zu jeder Dauer wünschen</translation>
+    </message>
+    <message>
+        <source>Check if you want the distribution of the present values (second moment and standard deviations)</source>
+        <translation>Ankreuzen, wenn Sie die Verteilung der Barwerte wünschen (zweites Moment und Standardabweichungen)</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Yearly</source>
+        <translation>Jährlich</translation>
+    </message>
+    <message>
+        <source>Half-yearly</source>
+        <translation>Halbjährlich</translation>
+    </message>
+    <message>
+        <source>Quarterly</source>
+        <translation>Vierteljährlich</translation>
+    </message>
+    <message>
+        <source>Monthly</source>
+        <translation>Monatlich</translation>
+    </message>
+    <message>
+        <source>Whole life</source>
+        <translation>Todesfall, lebenslang</translation>
+    </message>
+    <message>
+        <source>Term</source>
+        <comment>kind of benefit</comment>
+        <translation>Todesfall, temporär</translation>
+    </message>
+    <message>
+        <source>Endowment</source>
+        <translation>Gemischte Versicherung</translation>
+    </message>
+    <message>
+        <source>Pure endowment</source>
+        <translation>Erlebensfall</translation>
+    </message>
+    <message>
+        <source>Annuity</source>
+        <translation>Rente</translation>
+    </message>
+    <message>
+        <source>In advance</source>
+        <translation>Vorschüssig</translation>
+    </message>
+    <message>
+        <source>In arrears</source>
+        <translation>Nachschüssig</translation>
+    </message>
+    <message>
+        <source>a number from 0 to %1 with at most %2 decimals</source>
+        <translation>eine Zahl von 0 bis %1 mit höchstens %2 Nachkommastellen</translation>
+    </message>
+    <message>
+        <source>a number of 0 or more (digits, an optional decimal point, no commas)</source>
+        <translation>eine Zahl ab 0 (Ziffern, wahlweise ein Dezimalpunkt, keine Kommas)</translation>
+    </message>
+    <message>
+        <source>%1: please enter %2.</source>
+        <translation>%1: Bitte geben Sie %2 ein.</translation>
+    </message>
+    <message>
+        <source>Please select a mortality table.</source>
+        <translation>Bitte wählen Sie eine Sterbetafel.</translation>
+    </message>
+    <message>
+        <source>Age at issue</source>
+        <translation>Eintrittsalter</translation>
+    </message>
+    <message>
+        <source>Interest rate</source>
+        <translation>Rechnungszins</translation>
+    </message>
+    <message>
+        <source>Benefit %1, amount</source>
+        <translation>Leistung %1, Betrag</translation>
+    </message>
+    <message>
+        <source>Benefit %1, term</source>
+        <translation>Leistung %1, Laufzeit</translation>
+    </message>
+    <message>
+        <source>Benefit %1, deferral</source>
+        <translation>Leistung %1, Aufschub</translation>
+    </message>
+    <message>
+        <source>Premium term</source>
+        <translation>Prämiendauer</translation>
+    </message>
+    <message>
+        <source>Annual premium</source>
+        <translation>Jahresprämie</translation>
+    </message>
+    <message>
+        <source>Mortality table</source>
+        <translation>Sterbetafel</translation>
+    </message>
+    <message>
+        <source>Benefit %1</source>
+        <translation>Leistung %1</translation>
+    </message>
+    <message>
+        <source>Premium frequency</source>
+        <translation>Prämienzahlweise</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation>%1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductCharts</name>
+    <message>
+        <source>Duration (years)</source>
+        <translation>Dauer (Jahre)</translation>
+    </message>
+    <message>
+        <source>Net policy value</source>
+        <translation>Netto-Deckungskapital</translation>
+    </message>
+    <message>
+        <source>Age</source>
+        <translation>Alter</translation>
+    </message>
+    <message>
+        <source>Probability of survival</source>
+        <translation>Überlebenswahrscheinlichkeit</translation>
+    </message>
+    <message>
+        <source>age %1, %2 table</source>
+        <translation>Alter %1, Tafel %2</translation>
+    </message>
+    <message>
+        <source>Policy value by duration (%1)</source>
+        <translation>Deckungskapital nach Dauer (%1)</translation>
+    </message>
+    <message>
+        <source>Survival from the issue age (%1)</source>
+        <translation>Überleben ab dem Eintrittsalter (%1)</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,517 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ProductDialog.h"
+
+#include "DecimalText.h"
+#include "MortalityTables.h"
+#include "PolicyInputDialog.h"
+#include "ProductCheck.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+enum LegColumn { kKind, kAmount, kTerm, kDeferral, kTiming, kFrequency, kLegColumns };
+
+// Terms and deferrals end by the last age a table may hold + 1.
+constexpr int kMaxYears = kTableLastAllowedAge + 1;
+constexpr int kFrequencies[] = {1, 2, 4, 12};
+
+// The shortest digits that read back as the same double, without the process locale.
+QString DecimalText(double value) {
+    char text[40];
+    const auto result = std::to_chars(text, text + sizeof text, value == 0.0 ? 0.0 : value);
+    return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
+}
+
+QLineEdit* MakeDigitsEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+template <class Control> Control* Named(Control* control, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+QComboBox* MakeFrequencyBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->addItem(ProductDialog::tr("Yearly"), 1);
+    box->addItem(ProductDialog::tr("Half-yearly"), 2);
+    box->addItem(ProductDialog::tr("Quarterly"), 4);
+    box->addItem(ProductDialog::tr("Monthly"), 12);
+    return box;
+}
+
+void SelectData(QComboBox* box, int data) {
+    const int index = box->findData(data);
+    box->setCurrentIndex(index >= 0 ? index : 0);
+}
+
+int SelectedData(const QComboBox* box) {
+    return box->currentData().toInt();
+}
+
+// Premiums: a single premium, level for some years, or level for life.
+enum PremiumTermKind { kSingle, kForYears, kForLife };
+
+} // namespace
+
+ProductDialog::ProductDialog(const ProductDialogValues& opening, QWidget* parent)
+    : CDialog(parent), m_values(opening) {
+    setWindowTitle(tr("Product"));
+    CreateControls();
+}
+
+void ProductDialog::CreateControls() {
+    const auto units = [this](int width, int height) {
+        return MapDialogRect(0, 0, width, height).size();
+    };
+    auto* tableLabel = new QLabel(tr("Mortality table:"), this);
+    m_table = Named(new QComboBox(this), "IDC_TABLE");
+    auto* ageLabel = new QLabel(tr("Age at issue (years):"), this);
+    m_age = Named(MakeDigitsEdit(this), "IDC_AGE");
+    auto* rateLabel = new QLabel(tr("Interest rate (percent):"), this);
+    m_rate = Named(new QLineEdit(this), "IDC_RATE");
+    auto* fractionalLabel = new QLabel(tr("Fractional ages:"), this);
+    m_fractional = Named(new QComboBox(this), "IDC_FRACTIONAL");
+    m_fractional->addItem(tr("udd (uniform distribution of deaths)"),
+                          static_cast<int>(FractionalAge::Udd));
+    m_fractional->addItem(tr("woolhouse2 (Woolhouse, two terms)"),
+                          static_cast<int>(FractionalAge::Woolhouse2));
+    m_fractional->addItem(tr("woolhouse3 (Woolhouse, three terms)"),
+                          static_cast<int>(FractionalAge::Woolhouse3));
+
+    auto* legsGroup = Named(new QGroupBox(tr("Benefits"), this), "IDC_LEGS_GROUP");
+    m_legs = Named(new QTableWidget(0, kLegColumns, legsGroup), "IDC_LEGS");
+    m_legs->setHorizontalHeaderLabels(
+        {tr("Kind"), tr("Amount"), tr("Term"), tr("Deferral"), tr("Timing"), tr("Payments")});
+    m_legs->verticalHeader()->setVisible(false);
+    m_legs->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_legs->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_legs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_legs->setTabKeyNavigation(false);
+    m_legs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_addLeg = Named(new QPushButton(tr("&Add"), legsGroup), "IDC_ADD_LEG");
+    m_removeLeg = Named(new QPushButton(tr("&Remove"), legsGroup), "IDC_REMOVE_LEG");
+    auto* legsHint = new QLabel(
+        tr("Term and deferral in years from the leg's start and from issue; an annuity's "
+           "term 0 pays for life. An annuity's amount is a year's, paid in equal parts."),
+        legsGroup);
+    legsHint->setWordWrap(true);
+
+    auto* premiumGroup = Named(new QGroupBox(tr("Premiums"), this), "IDC_PREMIUM_GROUP");
+    m_premiumTermKind = Named(new QComboBox(premiumGroup), "IDC_PREMIUM_TERM_KIND");
+    m_premiumTermKind->addItem(tr("Single premium at issue"), kSingle);
+    m_premiumTermKind->addItem(tr("Level premiums for (years):"), kForYears);
+    m_premiumTermKind->addItem(tr("Level premiums for life"), kForLife);
+    m_premiumTerm = Named(MakeDigitsEdit(premiumGroup), "IDC_PREMIUM_TERM");
+    auto* frequencyLabel = new QLabel(tr("paid:"), premiumGroup);
+    m_premiumFrequency = Named(MakeFrequencyBox(premiumGroup), "IDC_PREMIUM_FREQUENCY");
+    m_solvePremium =
+        Named(new QRadioButton(tr("Solve for the premium"), premiumGroup), "IDC_SOLVE_PREMIUM");
+    m_givePremium =
+        Named(new QRadioButton(tr("Annual premium given (for policy values):"), premiumGroup),
+              "IDC_GIVE_PREMIUM");
+    m_premium = Named(new QLineEdit(premiumGroup), "IDC_PREMIUM");
+    m_policyValues =
+        Named(new QCheckBox(tr("Check if you want the policy value at every duration"), this),
+              "IDC_POLICY_VALUES");
+    m_distribution =
+        Named(new QCheckBox(tr("Check if you want the distribution of the present values (second "
+                               "moment and standard deviations)"),
+                            this),
+              "IDC_DISTRIBUTION");
+    auto* ok = Named(new QPushButton(tr("OK"), this), "IDOK");
+    ok->setDefault(true);
+    auto* cancel = Named(new QPushButton(tr("Cancel"), this), "IDCANCEL");
+
+    for (QLineEdit* edit : {m_age, m_rate, m_premiumTerm})
+        edit->setFixedWidth(units(40, 0).width());
+    m_premium->setFixedWidth(units(68, 0).width());
+    for (QPushButton* button : {ok, cancel, m_addLeg, m_removeLeg})
+        button->setMinimumSize(units(50, 14));
+
+    const int gap = units(4, 0).width();
+    auto* basis = new QGridLayout;
+    basis->setHorizontalSpacing(gap);
+    basis->setVerticalSpacing(units(0, 5).height());
+    basis->addWidget(tableLabel, 0, 0);
+    basis->addWidget(m_table, 0, 1);
+    basis->addWidget(ageLabel, 0, 3);
+    basis->addWidget(m_age, 0, 4, Qt::AlignLeft);
+    basis->addWidget(rateLabel, 1, 0);
+    basis->addWidget(m_rate, 1, 1, Qt::AlignLeft);
+    basis->addWidget(fractionalLabel, 1, 3);
+    basis->addWidget(m_fractional, 1, 4);
+    basis->setColumnMinimumWidth(2, units(8, 0).width());
+    basis->setColumnStretch(5, 1);
+
+    // The legs' table shows four legs whole; more scroll.
+    AddLegRow(BenefitLeg());
+    // Lists as wide as their longest entry; numbers in fields wide enough for amounts of
+    // millions and for terms; each column at least as wide as its heading.
+    int tableWidth = 2 * m_legs->frameWidth();
+    for (int column = 0; column < kLegColumns; ++column) {
+        int width = m_legs->horizontalHeader()->sectionSizeHint(column);
+        if (auto* box = qobject_cast<QComboBox*>(m_legs->cellWidget(0, column)))
+            width = std::max(width, box->sizeHint().width());
+        else
+            width = std::max(width, units(column == kAmount ? 56 : 28, 0).width());
+        m_legs->setColumnWidth(column, width);
+        tableWidth += width;
+    }
+    const int rowHeight = m_legs->rowHeight(0);
+    m_legs->setRowCount(0);
+    m_legs->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_legs->setFixedSize(tableWidth + m_legs->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                         2 * m_legs->frameWidth() +
+                             m_legs->horizontalHeader()->sizeHint().height() + 4 * rowHeight);
+    legsHint->setMaximumWidth(m_legs->width());
+    auto* legButtons = new QVBoxLayout;
+    legButtons->addWidget(m_addLeg);
+    legButtons->addWidget(m_removeLeg);
+    legButtons->addStretch();
+    auto* legsRow = new QHBoxLayout;
+    legsRow->addWidget(m_legs);
+    legsRow->addLayout(legButtons);
+    auto* legsColumn = new QVBoxLayout(legsGroup);
+    legsColumn->addLayout(legsRow);
+    legsColumn->addWidget(legsHint);
+
+    auto* premiumTermRow = new QHBoxLayout;
+    premiumTermRow->setSpacing(gap);
+    premiumTermRow->addWidget(m_premiumTermKind);
+    premiumTermRow->addWidget(m_premiumTerm);
+    premiumTermRow->addSpacing(units(8, 0).width());
+    premiumTermRow->addWidget(frequencyLabel);
+    premiumTermRow->addWidget(m_premiumFrequency);
+    premiumTermRow->addStretch();
+    auto* givenRow = new QHBoxLayout;
+    givenRow->setSpacing(gap);
+    givenRow->addWidget(m_givePremium);
+    givenRow->addWidget(m_premium);
+    givenRow->addStretch();
+    auto* premiums = new QVBoxLayout(premiumGroup);
+    premiums->addLayout(premiumTermRow);
+    premiums->addWidget(m_solvePremium);
+    premiums->addLayout(givenRow);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(units(10, 0).width());
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+
+    auto* dialog = new QVBoxLayout(this);
+    const QSize margin = units(17, 14);
+    dialog->setContentsMargins(margin.width(), margin.height(), margin.width(), margin.height());
+    dialog->setSpacing(units(0, 5).height());
+    dialog->addLayout(basis);
+    dialog->addWidget(legsGroup);
+    dialog->addWidget(premiumGroup);
+    dialog->addWidget(m_policyValues);
+    dialog->addWidget(m_distribution);
+    dialog->addSpacing(units(0, 8).height());
+    dialog->addLayout(buttons);
+    dialog->setSizeConstraint(QLayout::SetFixedSize);
+
+    tableLabel->setBuddy(m_table);
+    ageLabel->setBuddy(m_age);
+    rateLabel->setBuddy(m_rate);
+    fractionalLabel->setBuddy(m_fractional);
+    frequencyLabel->setBuddy(m_premiumFrequency);
+
+    connect(ok, &QPushButton::clicked, this, &CDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CDialog::reject);
+    connect(m_addLeg, &QPushButton::clicked, this, &ProductDialog::OnAddLeg);
+    connect(m_removeLeg, &QPushButton::clicked, this, &ProductDialog::OnRemoveLeg);
+    connect(m_premiumTermKind, &QComboBox::currentIndexChanged, this,
+            &ProductDialog::UpdatePremiumControls);
+    connect(m_solvePremium, &QRadioButton::toggled, this, &ProductDialog::UpdatePremiumControls);
+}
+
+QWidget* ProductDialog::LegControl(int row, int column) const {
+    return m_legs->cellWidget(row, column);
+}
+
+int ProductDialog::LegCount() const {
+    return m_legs->rowCount();
+}
+
+void ProductDialog::AddLegRow(const BenefitLeg& leg) {
+    const int row = m_legs->rowCount();
+    m_legs->insertRow(row);
+    auto* kind = Named(new QComboBox(m_legs), "IDC_LEG_KIND");
+    kind->addItem(tr("Whole life"), static_cast<int>(LegKind::WholeLife));
+    kind->addItem(tr("Term", "kind of benefit"), static_cast<int>(LegKind::Term));
+    kind->addItem(tr("Endowment"), static_cast<int>(LegKind::Endowment));
+    kind->addItem(tr("Pure endowment"), static_cast<int>(LegKind::PureEndowment));
+    kind->addItem(tr("Annuity"), static_cast<int>(LegKind::Annuity));
+    SelectData(kind, static_cast<int>(leg.kind));
+    auto* amount = Named(new QLineEdit(DecimalText(leg.amount), m_legs), "IDC_LEG_AMOUNT");
+    auto* term = Named(MakeDigitsEdit(m_legs), "IDC_LEG_TERM");
+    term->setText(QString::number(leg.term));
+    auto* deferral = Named(MakeDigitsEdit(m_legs), "IDC_LEG_DEFERRAL");
+    deferral->setText(QString::number(leg.deferral));
+    auto* timing = Named(new QComboBox(m_legs), "IDC_LEG_TIMING");
+    timing->addItem(tr("In advance"), static_cast<int>(Timing::Advance));
+    timing->addItem(tr("In arrears"), static_cast<int>(Timing::Arrears));
+    SelectData(timing, static_cast<int>(leg.timing));
+    auto* frequency = Named(MakeFrequencyBox(m_legs), "IDC_LEG_FREQUENCY");
+    SelectData(frequency, leg.frequency);
+    for (QLineEdit* edit : {amount, term, deferral})
+        edit->setFrame(false);
+    m_legs->setCellWidget(row, kKind, kind);
+    m_legs->setCellWidget(row, kAmount, amount);
+    m_legs->setCellWidget(row, kTerm, term);
+    m_legs->setCellWidget(row, kDeferral, deferral);
+    m_legs->setCellWidget(row, kTiming, timing);
+    m_legs->setCellWidget(row, kFrequency, frequency);
+    // The row follows its controls (the table makes the one with the focus current); its
+    // kind enables the fields that apply.
+    connect(kind, &QComboBox::currentIndexChanged, this, [this, kind] {
+        for (int r = 0; r < m_legs->rowCount(); ++r)
+            if (LegControl(r, kKind) == kind)
+                UpdateLegRow(r);
+    });
+    UpdateLegRow(row);
+    if (m_removeLeg)
+        m_removeLeg->setEnabled(m_legs->rowCount() > 1);
+}
+
+void ProductDialog::UpdateLegRow(int row) {
+    const auto kind =
+        static_cast<LegKind>(SelectedData(static_cast<QComboBox*>(LegControl(row, kKind))));
+    LegControl(row, kTerm)->setEnabled(kind != LegKind::WholeLife);
+    LegControl(row, kTiming)->setEnabled(kind == LegKind::Annuity);
+    LegControl(row, kFrequency)->setEnabled(kind != LegKind::PureEndowment);
+}
+
+void ProductDialog::UpdatePremiumControls() {
+    m_premiumTerm->setEnabled(SelectedData(m_premiumTermKind) == kForYears);
+    m_premiumFrequency->setEnabled(SelectedData(m_premiumTermKind) != kSingle);
+    m_premium->setEnabled(m_givePremium->isChecked());
+}
+
+void ProductDialog::OnAddLeg() {
+    BenefitLeg leg;
+    if (m_legs->rowCount() > 0) {
+        double amount = 0.0;
+        if (ParseDecimal(static_cast<QLineEdit*>(LegControl(m_legs->rowCount() - 1, kAmount))
+                             ->text()
+                             .toStdString(),
+                         amount))
+            leg.amount = amount;
+    }
+    AddLegRow(leg);
+    const int row = m_legs->rowCount() - 1;
+    m_legs->scrollToBottom();
+    m_legs->selectRow(row);
+    LegControl(row, kKind)->setFocus(Qt::OtherFocusReason);
+}
+
+void ProductDialog::OnRemoveLeg() {
+    if (m_legs->rowCount() <= 1)
+        return;
+    const int row = m_legs->currentRow() >= 0 ? m_legs->currentRow() : m_legs->rowCount() - 1;
+    m_legs->removeRow(row);
+    m_removeLeg->setEnabled(m_legs->rowCount() > 1);
+    m_legs->selectRow(std::min(row, m_legs->rowCount() - 1));
+}
+
+void ProductDialog::DoDataExchange(CDataExchange& dx) {
+    if (dx.m_bSaveAndValidate)
+        ReadValues(dx);
+    else
+        LoadValues();
+}
+
+void ProductDialog::LoadValues() {
+    m_table->clear();
+    m_table->addItems(MortalityTableListEntries());
+    m_table->setCurrentIndex(m_values.tableCode >= 1 && m_values.tableCode <= m_table->count()
+                                 ? m_values.tableCode - 1
+                                 : 0);
+    m_age->setText(QString::number(m_values.age));
+    m_rate->setText(DecimalText(m_values.basis.ratePercent));
+    SelectData(m_fractional, static_cast<int>(m_values.basis.fractional));
+    m_legs->setRowCount(0);
+    for (const BenefitLeg& leg : m_values.product.benefits)
+        AddLegRow(leg);
+    if (m_legs->rowCount() == 0)
+        AddLegRow(BenefitLeg());
+    m_legs->selectRow(0);
+    const PremiumLeg& premium = m_values.product.premium;
+    SelectData(m_premiumTermKind, premium.forLife    ? kForLife
+                                  : premium.term > 0 ? kForYears
+                                                     : kSingle);
+    m_premiumTerm->setText(QString::number(premium.term > 0 ? premium.term : 1));
+    SelectData(m_premiumFrequency, premium.frequency);
+    (premium.given ? m_givePremium : m_solvePremium)->setChecked(true);
+    m_premium->setText(DecimalText(premium.given.value_or(0.0)));
+    m_policyValues->setChecked(m_values.policyValues);
+    m_distribution->setChecked(m_values.distribution);
+    UpdatePremiumControls();
+}
+
+namespace {
+
+// A decimal number of 0 or more from the edit; with places >= 0 at most that many decimals.
+bool ReadDecimal(CDataExchange& dx, QLineEdit* edit, const QString& field, double max, int places,
+                 double& value) {
+    if (dx.Failed())
+        return false;
+    const std::string text = edit->text().toStdString();
+    double parsed = 0.0;
+    if (ParseDecimal(text, parsed) && parsed >= 0.0 && parsed <= max &&
+        (places < 0 || DecimalPlaces(edit->text().trimmed().toStdString()) <= places)) {
+        value = parsed;
+        return true;
+    }
+    QString accepted;
+    if (places >= 0)
+        accepted = ProductDialog::tr("a number from 0 to %1 with at most %2 decimals")
+                       .arg(DecimalText(max))
+                       .arg(places);
+    else
+        accepted = ProductDialog::tr("a number of 0 or more (digits, an optional decimal point, "
+                                     "no commas)");
+    dx.Fail(edit, ProductDialog::tr("%1: please enter %2.").arg(field, accepted));
+    return false;
+}
+
+} // namespace
+
+void ProductDialog::ReadValues(CDataExchange& dx) {
+    ProductDialogValues values = m_values;
+    values.tableCode = m_table->currentIndex() + 1;
+    if (values.tableCode < 1 || values.tableCode > MortalityTableCount()) {
+        dx.Fail(m_table, tr("Please select a mortality table."));
+        return;
+    }
+    const MortalityTable& table = MortalityTableOf(values.tableCode);
+    dx.Integer(m_age, tr("Age at issue"), values.age, table.firstAge, table.lastAge);
+    ReadDecimal(dx, m_rate, tr("Interest rate"), 100.0, kMaxRateDecimals, values.basis.ratePercent);
+    values.basis.fractional = static_cast<FractionalAge>(SelectedData(m_fractional));
+    values.product.benefits.clear();
+    for (int row = 0; row < m_legs->rowCount() && !dx.Failed(); ++row) {
+        BenefitLeg leg;
+        leg.kind =
+            static_cast<LegKind>(SelectedData(static_cast<QComboBox*>(LegControl(row, kKind))));
+        const QString number = QString::number(row + 1);
+        ReadDecimal(dx, static_cast<QLineEdit*>(LegControl(row, kAmount)),
+                    tr("Benefit %1, amount").arg(number), HUGE_VAL, -1, leg.amount);
+        if (leg.kind != LegKind::WholeLife)
+            dx.Integer(static_cast<QLineEdit*>(LegControl(row, kTerm)),
+                       tr("Benefit %1, term").arg(number), leg.term,
+                       leg.kind == LegKind::Annuity ? 0 : 1, kMaxYears);
+        dx.Integer(static_cast<QLineEdit*>(LegControl(row, kDeferral)),
+                   tr("Benefit %1, deferral").arg(number), leg.deferral, 0, kMaxYears);
+        if (leg.kind == LegKind::Annuity)
+            leg.timing = static_cast<Timing>(
+                SelectedData(static_cast<QComboBox*>(LegControl(row, kTiming))));
+        if (leg.kind != LegKind::PureEndowment)
+            leg.frequency = SelectedData(static_cast<QComboBox*>(LegControl(row, kFrequency)));
+        values.product.benefits.push_back(leg);
+    }
+    PremiumLeg& premium = values.product.premium;
+    const int termKind = SelectedData(m_premiumTermKind);
+    premium.forLife = termKind == kForLife;
+    premium.term = 0;
+    if (termKind == kForYears)
+        dx.Integer(m_premiumTerm, tr("Premium term"), premium.term, 1, kMaxYears);
+    premium.frequency = termKind == kSingle ? 1 : SelectedData(m_premiumFrequency);
+    premium.given.reset();
+    if (m_givePremium->isChecked()) {
+        double given = 0.0;
+        if (ReadDecimal(dx, m_premium, tr("Annual premium"), HUGE_VAL, -1, given))
+            premium.given = given;
+    }
+    values.policyValues = m_policyValues->isChecked();
+    values.distribution = m_distribution->isChecked();
+    if (dx.Failed())
+        return;
+    // What only the whole product shows: terms past the table's end, premiums longer than
+    // the product.
+    TableRegistry tables;
+    Life life;
+    life.issueAge = values.age;
+    ProductTables(values.tableCode, tables, life.tableId);
+    if (const auto fault = FindProductFault(tables, life, values.basis, values.product)) {
+        QWidget* control = m_age;
+        QString field = tr("Age at issue");
+        switch (fault->field) {
+        case ProductFault::Field::Table:
+            control = m_table, field = tr("Mortality table");
+            break;
+        case ProductFault::Field::Age:
+            break;
+        case ProductFault::Field::Rate:
+            control = m_rate, field = tr("Interest rate");
+            break;
+        case ProductFault::Field::Benefit:
+            if (fault->leg >= 0 && fault->leg < m_legs->rowCount()) {
+                control = LegControl(fault->leg,
+                                     values.product.benefits[fault->leg].kind == LegKind::WholeLife
+                                         ? kDeferral
+                                         : kTerm);
+                field = tr("Benefit %1").arg(fault->leg + 1);
+            }
+            break;
+        case ProductFault::Field::PremiumTerm:
+            control = premium.forLife ? static_cast<QWidget*>(m_premiumTermKind) : m_premiumTerm;
+            field = tr("Premium term");
+            break;
+        case ProductFault::Field::PremiumFrequency:
+            control = m_premiumFrequency, field = tr("Premium frequency");
+            break;
+        case ProductFault::Field::Premium:
+            control = m_premium, field = tr("Annual premium");
+            break;
+        }
+        dx.Fail(control, tr("%1: %2.").arg(field, QString::fromUtf8(fault->reason.c_str())));
+        return;
+    }
+    m_values = values;
+}
+
+std::optional<ProductDialogValues> PromptProductValues(QWidget* parent,
+                                                       const ProductDialogValues& opening) {
+    ProductDialog dialog(opening, parent);
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+    return dialog.Values();
+}
+
+QPixmap GrabProductDialog(const ProductDialogValues& values) {
+    ProductDialog dialog(values);
+    dialog.show();
+    QApplication::processEvents();
+    QPixmap picture = dialog.grab();
+    dialog.reject();
+    return picture;
+}
