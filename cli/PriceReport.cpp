@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PriceReport.h"
 
+#include "JsonReport.h"
 #include "ProductNames.h"
 #include "ProductReport.h"
 
@@ -22,21 +23,11 @@ std::string JsonNumber(double value) {
     return std::string(text, result.ptr);
 }
 
-std::string JsonText(const std::string& value) {
-    std::string text = "\"";
-    for (const char c : value) {
-        if (c == '"' || c == '\\')
-            text += '\\';
-        text += c;
-    }
-    return text + "\"";
-}
-
 std::string LegJson(const BenefitLeg& leg, double epv) {
-    return std::string("{\"kind\":") + JsonText(LegKindName(leg.kind)) +
+    return std::string("{\"kind\":") + JsonString(LegKindName(leg.kind)) +
            ",\"amount\":" + JsonNumber(leg.amount) + ",\"term\":" + std::to_string(leg.term) +
            ",\"deferral\":" + std::to_string(leg.deferral) +
-           ",\"timing\":" + JsonText(TimingName(leg.timing)) +
+           ",\"timing\":" + JsonString(TimingName(leg.timing)) +
            ",\"frequency\":" + std::to_string(leg.frequency) + ",\"epv\":" + JsonNumber(epv) + "}";
 }
 
@@ -50,13 +41,13 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
     json += "\"age\":" + std::to_string(inputs.life.issueAge);
     json +=
         ",\"table\":" + (inputs.tableFile.empty() ? std::to_string(inputs.life.tableId) : "null");
-    json += ",\"table_file\":" + (inputs.tableFile.empty() ? "null" : JsonText(inputs.tableFile));
-    json += ",\"table_name\":" + JsonText(inputs.tableName);
+    json += ",\"table_file\":" + (inputs.tableFile.empty() ? "null" : JsonString(inputs.tableFile));
+    json += ",\"table_name\":" + JsonString(inputs.tableName);
     json += inputs.life.select
                 ? ",\"select\":true,\"select_period\":" + std::to_string(inputs.selectPeriod)
                 : std::string(",\"select\":false,\"select_period\":null");
     json += ",\"rate\":" + JsonNumber(inputs.basis.ratePercent);
-    json += ",\"fractional\":" + JsonText(FractionalName(inputs.basis.fractional));
+    json += ",\"fractional\":" + JsonString(FractionalName(inputs.basis.fractional));
     json += ",\"benefits\":[";
     for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
         if (i > 0)
