@@ -40,8 +40,10 @@ namespace {
 // The charts as files and on paper: each this wide and high, in pixels of the screen.
 constexpr qreal kPaintedWidth = 760;
 constexpr qreal kPaintedHeight = 460;
-// On the screen each chart is at least this high, in units of the font's height.
-constexpr int kChartLines = 20;
+// On the screen each chart is at least this high, in units of the font's height: with a
+// title of four lines, the legend and the age axis, its plot keeps room for the longest
+// value-axis title ("Probability (0 to 1)", "Wahrscheinlichkeit") at any scale.
+constexpr int kChartLines = 24;
 
 // A point size becomes the same pixel size at dpi, so that a painting scaled onto a
 // printer or kept as SVG keeps its text in proportion to its lines.

@@ -72,6 +72,8 @@ QChart* MakeChart() {
     chart->setMargins(QMargins(6, 4, 6, 4));
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // An entry cut short for want of room shows whole under the pointer.
+    chart->legend()->setShowToolTips(true);
     return chart;
 }
 
@@ -424,8 +426,9 @@ void LifeCharts::ShowNetIncome() {
     m_survivorsDiscounted->replace(survivorsDiscounted);
     m_survivorsDiscounted->setVisible(!survivorsDiscounted.isEmpty());
     if (survivorsAge >= 0) {
-        m_survivorsUndiscounted->setName(tr("Alive at %1, undiscounted").arg(survivorsAge));
-        m_survivorsDiscounted->setName(tr("Alive at %1, discounted").arg(survivorsAge));
+        // Named as the report's row of the survivors, "60+".
+        m_survivorsUndiscounted->setName(tr("%1+ undiscounted").arg(survivorsAge));
+        m_survivorsDiscounted->setName(tr("%1+ discounted").arg(survivorsAge));
     }
 
     QStringList notes;

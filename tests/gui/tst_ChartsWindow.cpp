@@ -7,6 +7,7 @@
 #include "LifeCharts.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
+#include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 using namespace shell_test;
 
@@ -79,6 +81,8 @@ private slots:
     void SaveImageFailureNamesTheFileAndTheReason_data();
     void SaveImageFailureNamesTheFileAndTheReason();
     void PrintPreviewShowsTheChartsOnOnePage();
+    void AxisTitlesFitTheDockedWindow_data();
+    void AxisTitlesFitTheDockedWindow();
 
 private:
     void Calculate(bool pension, const PolicyDialogData& values) {
@@ -198,8 +202,8 @@ void TestChartsWindow::FollowsEachCalculation() {
             if (row.valuesShown) {
                 survivorsUndiscounted << QPointF(row.age, row.undiscounted);
                 survivorsDiscounted << QPointF(row.age, row.discounted);
-                survivorNames << QStringLiteral("Alive at %1, undiscounted").arg(row.age)
-                              << QStringLiteral("Alive at %1, discounted").arg(row.age);
+                survivorNames << QStringLiteral("%1+ undiscounted").arg(row.age)
+                              << QStringLiteral("%1+ discounted").arg(row.age);
             }
             continue;
         }
@@ -396,6 +400,45 @@ void TestChartsWindow::PrintPreviewShowsTheChartsOnOnePage() {
     QCOMPARE(m_frame->GetChartsWindow()->OnPrint(&printer), 1);
     if (HavePoppler())
         QCOMPARE(PdfPageCount(printer.outputFileName()), 1);
+}
+
+void TestChartsWindow::AxisTitlesFitTheDockedWindow_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("English") << QStringLiteral("en_GB");
+    QTest::newRow("German") << QStringLiteral("de_DE");
+}
+
+// Each axis title is no longer than its side of the plot, so none is cut short, in the
+// window docked as it first opens beside the smallest main window of the tests. Every size
+// follows the font, so this holds at any scale.
+void TestChartsWindow::AxisTitlesFitTheDockedWindow() {
+    QFETCH(QString, locale);
+    CloseMainWindow();
+    std::optional<Translations> language;
+    language.emplace(QLocale(locale));
+    QVERIFY(ShowMainWindow(640, 480));
+    ChartsWindow* window = m_frame->GetChartsWindow();
+    window->show();
+    Calculate(false, TermLifeWithBothSections());
+    QVERIFY(!window->isFloating());
+    for (QChart* chart :
+         {Charts()->GetLivingChart(), Charts()->GetDeathChart(), Charts()->GetNetIncomeChart()}) {
+        QTRY_VERIFY(chart->plotArea().height() > 0);
+        for (QAbstractAxis* axis : chart->axes()) {
+            const qreal side = axis->orientation() == Qt::Vertical ? chart->plotArea().height()
+                                                                   : chart->plotArea().width();
+            const int title = QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText());
+            QVERIFY2(
+                title <= side,
+                qPrintable(
+                    QStringLiteral("%1: %2 > %3 in a chart %4 high")
+                        .arg(axis->titleText())
+                        .arg(title)
+                        .arg(side)
+                        .arg(chart->size().height())));
+        }
+    }
+    CloseMainWindow();
 }
 
 TABULON_GUI_TEST_MAIN(TestChartsWindow)

@@ -399,12 +399,12 @@
         <translation>Das mittlere Sterbealter und seine Standardabweichung sind nicht definiert.</translation>
     </message>
     <message>
-        <source>Alive at %1, undiscounted</source>
-        <translation>Mit %1 am Leben, nicht diskontiert</translation>
+        <source>%1+ undiscounted</source>
+        <translation>%1+ nicht diskontiert</translation>
     </message>
     <message>
-        <source>Alive at %1, discounted</source>
-        <translation>Mit %1 am Leben, diskontiert</translation>
+        <source>%1+ discounted</source>
+        <translation>%1+ diskontiert</translation>
     </message>
     <message>
         <source>EDNI %1</source>
