@@ -428,14 +428,11 @@ void TestChartsWindow::AxisTitlesFitTheDockedWindow() {
             const qreal side = axis->orientation() == Qt::Vertical ? chart->plotArea().height()
                                                                    : chart->plotArea().width();
             const int title = QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText());
-            QVERIFY2(
-                title <= side,
-                qPrintable(
-                    QStringLiteral("%1: %2 > %3 in a chart %4 high")
-                        .arg(axis->titleText())
-                        .arg(title)
-                        .arg(side)
-                        .arg(chart->size().height())));
+            QVERIFY2(title <= side, qPrintable(QStringLiteral("%1: %2 > %3 in a chart %4 high")
+                                                   .arg(axis->titleText())
+                                                   .arg(title)
+                                                   .arg(side)
+                                                   .arg(chart->size().height())));
         }
     }
     CloseMainWindow();
