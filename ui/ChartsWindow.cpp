@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QSvgGenerator>
@@ -40,8 +41,10 @@ namespace {
 // The charts as files and on paper: each this wide and high, in pixels of the screen.
 constexpr qreal kPaintedWidth = 760;
 constexpr qreal kPaintedHeight = 460;
-// On the screen each chart is at least this high, in units of the font's height.
-constexpr int kChartLines = 20;
+// On the screen each chart is at least this high, in units of the font's height: with a
+// title of four lines, the legend and the age axis, its plot keeps room for the longest
+// value-axis title ("Probability (0 to 1)", "Wahrscheinlichkeit") at any scale.
+constexpr int kChartLines = 24;
 
 // A point size becomes the same pixel size at dpi, so that a painting scaled onto a
 // printer or kept as SVG keeps its text in proportion to its lines.
@@ -72,6 +75,28 @@ bool WriteWhole(const QString& fileName, const QByteArray& bytes, QString& reaso
         return false;
     }
     return true;
+}
+
+// The SVG's fonts named with the generic family after them, so that a viewer without the
+// screen's font draws a sans-serif one, as the screen does, rather than its default serif.
+QByteArray WithGenericFontFamily(const QByteArray& svg) {
+    static const QRegularExpression family(QStringLiteral("font-family=\"([^\"]*)\""));
+    QString text = QString::fromUtf8(svg);
+    QString result;
+    qsizetype done = 0;
+    for (QRegularExpressionMatchIterator matches = family.globalMatch(text); matches.hasNext();) {
+        const QRegularExpressionMatch match = matches.next();
+        const QString name = match.captured(1);
+        result += QStringView(text).mid(done, match.capturedStart() - done);
+        // A name that a CSS string cannot hold as it stands gives way to the generic family.
+        if (name.isEmpty() || name.contains(QLatin1Char('\'')) || name.contains(QLatin1Char('&')))
+            result += QStringLiteral("font-family=\"sans-serif\"");
+        else
+            result += QStringLiteral("font-family=\"'%1', sans-serif\"").arg(name);
+        done = match.capturedEnd();
+    }
+    result += QStringView(text).mid(done);
+    return result.toUtf8();
 }
 
 } // namespace
@@ -106,11 +131,27 @@ ChartsWindow::ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidg
     layout->addWidget(commands);
 
     m_pages = new QStackedWidget(body);
-    auto* nothing = new QLabel(tr("No calculation yet"), m_pages);
+    // Before the first calculation, and beside a journal opened from a file, whose reports
+    // are text: what to do to see charts.
+    auto* empty = new QWidget(m_pages);
+    auto* emptyLayout = new QVBoxLayout(empty);
+    auto* nothing = new QLabel(tr("No calculation yet"), empty);
     nothing->setObjectName(QStringLiteral("NoCalculation"));
     nothing->setAlignment(Qt::AlignCenter);
     nothing->setMinimumWidth(nothing->sizeHint().width() * 3);
-    m_pages->addWidget(nothing);
+    auto* hint = new QLabel(tr("The charts show a calculation run in this window; the reports of "
+                               "a journal opened from a file are text. Choose Type of policy > "
+                               "Insurance or Pension to run one."),
+                            empty);
+    hint->setObjectName(QStringLiteral("NoCalculationHint"));
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    hint->setEnabled(false);
+    emptyLayout->addStretch();
+    emptyLayout->addWidget(nothing);
+    emptyLayout->addWidget(hint);
+    emptyLayout->addStretch();
+    m_pages->addWidget(empty);
     layout->addWidget(m_pages, 1);
     setWidget(body);
 
@@ -248,8 +289,11 @@ bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {
         svg.setResolution(logicalDpiY());
         svg.setTitle(tr("Tabulon charts"));
         svg.setDescription(LifeCharts::Describe(m_series).join(QStringLiteral(", ")));
-        QPainter painter(&svg);
-        PaintCharts(painter, size);
+        {
+            QPainter painter(&svg);
+            PaintCharts(painter, size);
+        }
+        bytes = WithGenericFontFamily(bytes);
     } else {
         // Twice the pixels of the screen, so that the picture stays sharp when enlarged.
         const qreal ratio = 2;

@@ -14,7 +14,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <span>
+#include <algorithm>
 #include <vector>
 
 namespace imported_tables {
@@ -26,13 +26,39 @@ QStringList& StoredFiles() {
     return files;
 }
 
+// l(x) of the ages at which someone is alive: from the first age to the last with l(x) > 0.
+// The calculation closes the table after them itself. A file's l of 0 at its last age, or a
+// q of 1 before it, leaves nobody alive at the ages after, where no premium has a value.
+std::vector<double> LivingAges(const MortalityTableData& data) {
+    std::vector<double> living = LivingByAge(data);
+    living.erase(std::find_if(living.begin(), living.end(), [](double l) { return !(l > 0.0); }),
+                 living.end());
+    return living;
+}
+
 // Reads a table file and adds its table; throws as ReadMortalityTableFile does.
 void AddTableFrom(const QString& path) {
     const MortalityTableData data = ReadMortalityTableFile(QFile::encodeName(path).toStdString());
-    const std::vector<double> living = LivingByAge(data);
-    // LivingByAge closes the table with l(last + 1) = 0; the calculation closes it itself.
-    AddMortalityTable(data.name, data.firstAge,
-                      std::span<const double>(living).first(living.size() - 1));
+    AddMortalityTable(data.name, data.firstAge, LivingAges(data));
+}
+
+// The code of the imported table with the same name and the same numbers living at the same
+// ages as data, or 0.
+int SameImportedTable(const MortalityTableData& data) {
+    const std::vector<double> living = LivingAges(data);
+    // A table's name keeps its control bytes as blanks; compare the names as added.
+    std::string name = data.name;
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, ' ');
+    for (int code = kTableCount + 1; code <= MortalityTableCount(); ++code) {
+        const MortalityTable& table = MortalityTableOf(code);
+        if (table.dialogName == name && table.firstAge == data.firstAge &&
+            table.lastAge == data.firstAge + static_cast<int>(living.size()) - 1 &&
+            std::equal(living.begin(), living.end(), table.living.begin() + table.firstAge))
+            return code;
+    }
+    return 0;
 }
 
 // Where a copy of source goes: the folder, or a numbered folder in it when a copy of that
@@ -71,37 +97,51 @@ QStringList LoadAll() {
     return skipped;
 }
 
-QString Import(const QString& path) {
+ImportResult Import(const QString& path) {
+    using Outcome = ImportResult::Outcome;
     // The file is read before anything is copied: nothing is taken from a refused file.
-    const std::string name = QFile::encodeName(path).toStdString();
+    MortalityTableData data;
     try {
-        ReadMortalityTableFile(name);
+        data = ReadMortalityTableFile(QFile::encodeName(path).toStdString());
     } catch (const CFileException& error) {
-        return FileErrorText(error);
+        return {Outcome::Refused, FileErrorText(error)};
     } catch (const TableFormatError& error) {
-        return QString::fromLocal8Bit(error.what());
+        return {Outcome::Refused, QString::fromLocal8Bit(error.what())};
     }
+    if (const int same = SameImportedTable(data))
+        return {Outcome::AlreadyImported, QString::fromUtf8(MortalityTableOf(same).dialogName)};
     const QString copy = FreeName(QDir(Folder()), QFileInfo(path));
     QFile source(path);
     if (!QDir().mkpath(QFileInfo(copy).path()))
-        return QCoreApplication::translate("imported_tables", "Cannot create the folder \"%1\".")
-            .arg(QDir::toNativeSeparators(QFileInfo(copy).path()));
+        return {Outcome::Refused,
+                QCoreApplication::translate("imported_tables", "Cannot create the folder \"%1\".")
+                    .arg(QDir::toNativeSeparators(QFileInfo(copy).path()))};
     if (!source.copy(copy))
-        return QCoreApplication::translate("imported_tables", "Cannot copy \"%1\" to \"%2\": %3.")
-            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy),
-                 source.errorString());
+        return {Outcome::Refused,
+                QCoreApplication::translate("imported_tables", "Cannot copy \"%1\" to \"%2\": %3.")
+                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy),
+                         source.errorString())};
     try {
         AddTableFrom(copy);
     } catch (const CFileException& error) {
         // The copy no longer reads as the file did: it is not kept.
         QFile::remove(copy);
-        return FileErrorText(error);
+        return {Outcome::Refused, FileErrorText(error)};
     } catch (const std::exception& error) {
         QFile::remove(copy);
-        return QString::fromLocal8Bit(error.what());
+        return {Outcome::Refused, QString::fromLocal8Bit(error.what())};
     }
     StoredFiles() << copy;
-    return {};
+    return {Outcome::Added, QString::fromUtf8(MortalityTableOf(MortalityTableCount()).dialogName)};
+}
+
+bool HoldsTable(const QString& path) {
+    try {
+        ReadMortalityTableFile(QFile::encodeName(path).toStdString());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 QStringList Names() {

@@ -8,15 +8,26 @@
 
 namespace imported_tables {
 
+// What an import did: added the table, found the same table imported already (nothing is
+// added then), or refused the file.
+struct ImportResult {
+    enum class Outcome { Added, AlreadyImported, Refused };
+    Outcome outcome = Outcome::Refused;
+    // The table's name when added or already imported; the one-line reason when refused.
+    QString text;
+};
+
 // The folder the copies are kept in.
 QString Folder();
 // Reads every table file in the folder and adds its table. Returns one line per file that
 // no longer reads (it is skipped).
 QStringList LoadAll();
-// Reads the table in the file at path and, when it holds a valid table, copies the file
-// into the folder and adds the table. Returns an empty string, or the one-line reason
-// nothing was imported.
-QString Import(const QString& path);
+// Reads the table in the file at path and, when it holds a valid table that is not
+// imported already (the same name and the same numbers living at the same ages), copies
+// the file into the folder and adds the table.
+ImportResult Import(const QString& path);
+// Whether the file at path holds a valid mortality table.
+bool HoldsTable(const QString& path);
 // The names of the imported tables, in list order (after the built-in tables).
 QStringList Names();
 // Removes the imported table at index (in Names()) and its copy. Returns an empty string,

@@ -27,7 +27,8 @@ const QColor kMarker(0xc6, 0x28, 0x28);
 const QColor kSpread(0xf2, 0x9d, 0x38, 0x50);
 const QColor kBars(0x2f, 0x6f, 0xb7);
 const QColor kUndiscounted(0x8a, 0x94, 0x9e);
-const QColor kSurvivors(0x1b, 0x7a, 0x3c);
+const QColor kSurvivorsUndiscounted(0x1b, 0x7a, 0x3c);
+const QColor kSurvivorsDiscounted(0x7b, 0x3f, 0xa0);
 
 // Every digit the double needs to be read back exactly.
 QString Exact(double value) {
@@ -55,8 +56,15 @@ QString ShownName(const std::string& name) {
     return QString::fromStdString(name);
 }
 
+// A value as the report prints it: rounded to decimals places by the C library's own
+// conversion, as the report's lines are.
+QString Rounded(double value, int decimals) {
+    return std::isfinite(value) ? QString::asprintf("%.*f", decimals, value)
+                                : LifeCharts::tr("not defined");
+}
+
 QString TwoDecimals(double value) {
-    return std::isfinite(value) ? QString::number(value, 'f', 2) : LifeCharts::tr("not defined");
+    return Rounded(value, 2);
 }
 
 QChart* MakeChart() {
@@ -64,6 +72,8 @@ QChart* MakeChart() {
     chart->setMargins(QMargins(6, 4, 6, 4));
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // An entry cut short for want of room shows whole under the pointer.
+    chart->legend()->setShowToolTips(true);
     return chart;
 }
 
@@ -164,7 +174,7 @@ void LifeCharts::CreateLivingChart() {
         if (i >= 0 && i < qsizetype(m_series.living.size()))
             ShowToolTip(state, tr("Age %1: %2 living")
                                    .arg(m_series.ages[size_t(i)])
-                                   .arg(Exact(m_series.living[size_t(i)])));
+                                   .arg(Rounded(m_series.living[size_t(i)], 0)));
     });
 }
 
@@ -185,7 +195,7 @@ void LifeCharts::CreateDeathChart() {
         const double mean = m_series.meanAgeAtDeath;
         const double sd = m_series.sdAgeAtDeath;
         ShowToolTip(state, tr("One standard deviation either side of the mean: %1 to %2 years")
-                               .arg(Exact(mean - sd), Exact(mean + sd)));
+                               .arg(TwoDecimals(mean - sd), TwoDecimals(mean + sd)));
     });
     m_spread->setBrush(kSpread);
     m_spread->setPen(Qt::NoPen);
@@ -206,7 +216,7 @@ void LifeCharts::CreateDeathChart() {
         if (i >= 0 && i < qsizetype(m_series.deathProb.size()))
             ShowToolTip(state, tr("Age %1: probability of death %2")
                                    .arg(age)
-                                   .arg(Exact(m_series.deathProb[size_t(i)])));
+                                   .arg(Rounded(m_series.deathProb[size_t(i)], 4)));
     });
 
     m_mean = AddSeries(m_deathChart, new QLineSeries, m_deathAges, m_deathProb);
@@ -215,8 +225,8 @@ void LifeCharts::CreateDeathChart() {
     SetPen(m_mean, kMarker, 2, Qt::DashLine);
     connect(m_mean, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
         ShowToolTip(state, tr("Mean age at death: %1 years; standard deviation %2 years")
-                               .arg(Exact(m_series.meanAgeAtDeath))
-                               .arg(Exact(m_series.sdAgeAtDeath)));
+                               .arg(TwoDecimals(m_series.meanAgeAtDeath))
+                               .arg(TwoDecimals(m_series.sdAgeAtDeath)));
     });
 }
 
@@ -230,7 +240,9 @@ void LifeCharts::CreateNetIncomeChart() {
     m_edni->setObjectName(QStringLiteral("Edni"));
     SetPen(m_edni, kMarker, 2, Qt::DashLine);
     connect(m_edni, &QLineSeries::hovered, this, [this](const QPointF&, bool state) {
-        ShowToolTip(state, tr("Expected discounted net income: %1").arg(Exact(m_series.edni)));
+        ShowToolTip(
+            state,
+            tr("Expected discounted net income: %1").arg(TwoDecimals(std::fabs(m_series.edni))));
     });
 
     const auto hover = [this](bool discounted) {
@@ -238,11 +250,11 @@ void LifeCharts::CreateNetIncomeChart() {
             const int age = qRound(point.x());
             for (const NetIncomeRow& row : m_series.netIncome)
                 if (row.age == age && !row.survivors)
-                    ShowToolTip(state,
-                                tr("Death at age %1: %2 net income %3")
-                                    .arg(age)
-                                    .arg(discounted ? tr("discounted") : tr("undiscounted"))
-                                    .arg(Exact(discounted ? row.discounted : row.undiscounted)));
+                    ShowToolTip(state, tr("Death at age %1: %2 net income %3")
+                                           .arg(age)
+                                           .arg(discounted ? tr("discounted") : tr("undiscounted"))
+                                           .arg(TwoDecimals(discounted ? row.discounted
+                                                                       : row.undiscounted)));
         };
     };
     m_undiscounted =
@@ -260,21 +272,28 @@ void LifeCharts::CreateNetIncomeChart() {
     SetPen(m_discounted, kBars, 2, Qt::SolidLine);
     connect(m_discounted, &QLineSeries::hovered, this, hover(true));
 
-    m_survivors =
-        AddSeries(m_netIncomeChart, new QScatterSeries, m_netIncomeAges, m_netIncomeMoney);
-    m_survivors->setObjectName(QStringLiteral("Survivors"));
-    m_survivors->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    m_survivors->setMarkerSize(8);
-    m_survivors->setColor(kSurvivors);
-    m_survivors->setBorderColor(kSurvivors);
-    connect(m_survivors, &QScatterSeries::hovered, this, [this](const QPointF& point, bool state) {
-        const NetIncomeRow& row = m_series.netIncome.back();
-        const bool discounted = point.y() == row.discounted;
-        ShowToolTip(state, tr("Alive at %1: %2 net income %3")
-                               .arg(row.age)
-                               .arg(discounted ? tr("discounted") : tr("undiscounted"))
-                               .arg(Exact(discounted ? row.discounted : row.undiscounted)));
-    });
+    // The survivors of a term, undiscounted and discounted, as squares of their own colours.
+    for (const bool discounted : {false, true}) {
+        QScatterSeries*& survivors = discounted ? m_survivorsDiscounted : m_survivorsUndiscounted;
+        survivors =
+            AddSeries(m_netIncomeChart, new QScatterSeries, m_netIncomeAges, m_netIncomeMoney);
+        survivors->setObjectName(discounted ? QStringLiteral("SurvivorsDiscounted")
+                                            : QStringLiteral("SurvivorsUndiscounted"));
+        survivors->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+        survivors->setMarkerSize(9);
+        const QColor color = discounted ? kSurvivorsDiscounted : kSurvivorsUndiscounted;
+        survivors->setColor(color);
+        survivors->setBorderColor(color);
+        connect(survivors, &QScatterSeries::hovered, this,
+                [this, discounted](const QPointF&, bool state) {
+                    const NetIncomeRow& row = m_series.netIncome.back();
+                    ShowToolTip(state, tr("Alive at %1: %2 net income %3")
+                                           .arg(row.age)
+                                           .arg(discounted ? tr("discounted") : tr("undiscounted"))
+                                           .arg(TwoDecimals(discounted ? row.discounted
+                                                                       : row.undiscounted)));
+                });
+    }
 }
 
 void LifeCharts::Show(const ChartSeries& series) {
@@ -375,7 +394,8 @@ void LifeCharts::ShowDeaths() {
 void LifeCharts::ShowNetIncome() {
     QList<QPointF> undiscounted;
     QList<QPointF> discounted;
-    QList<QPointF> survivors;
+    QList<QPointF> survivorsUndiscounted;
+    QList<QPointF> survivorsDiscounted;
     QList<int> undefined;
     Extent extent;
     int last = m_series.age;
@@ -385,8 +405,8 @@ void LifeCharts::ShowNetIncome() {
             continue; // alive past the table's last age: nothing to draw
         if (!std::isfinite(row.undiscounted) || !std::isfinite(row.discounted))
             undefined.append(row.age);
-        QList<QPointF>& first = row.survivors ? survivors : undiscounted;
-        QList<QPointF>& second = row.survivors ? survivors : discounted;
+        QList<QPointF>& first = row.survivors ? survivorsUndiscounted : undiscounted;
+        QList<QPointF>& second = row.survivors ? survivorsDiscounted : discounted;
         if (std::isfinite(row.undiscounted)) {
             first.append(QPointF(row.age, row.undiscounted));
             extent.Include(row.undiscounted);
@@ -401,10 +421,15 @@ void LifeCharts::ShowNetIncome() {
     }
     m_undiscounted->replace(undiscounted);
     m_discounted->replace(discounted);
-    m_survivors->replace(survivors);
-    m_survivors->setVisible(!survivors.isEmpty());
-    if (survivorsAge >= 0)
-        m_survivors->setName(tr("Alive at %1").arg(survivorsAge));
+    m_survivorsUndiscounted->replace(survivorsUndiscounted);
+    m_survivorsUndiscounted->setVisible(!survivorsUndiscounted.isEmpty());
+    m_survivorsDiscounted->replace(survivorsDiscounted);
+    m_survivorsDiscounted->setVisible(!survivorsDiscounted.isEmpty());
+    if (survivorsAge >= 0) {
+        // Named as the report's row of the survivors, "60+".
+        m_survivorsUndiscounted->setName(tr("%1+ undiscounted").arg(survivorsAge));
+        m_survivorsDiscounted->setName(tr("%1+ discounted").arg(survivorsAge));
+    }
 
     QStringList notes;
     if (!undefined.isEmpty())

@@ -23,7 +23,7 @@ class QValueAxis;
 // ranges and texts change. Whoever shows them owns them (a chart view, or a scene when
 // they are painted into a file). A value that is not a finite number is left out of its
 // chart and named in a note under the chart's title. Hovering a point shows its age and
-// exact value in a tooltip.
+// value in a tooltip, rounded as the report prints it.
 class LifeCharts : public QObject {
     Q_OBJECT
 public:
@@ -70,6 +70,7 @@ private:
     QValueAxis* m_netIncomeMoney = nullptr;
     QLineSeries* m_undiscounted = nullptr;
     QLineSeries* m_discounted = nullptr;
-    QScatterSeries* m_survivors = nullptr;
+    QScatterSeries* m_survivorsUndiscounted = nullptr;
+    QScatterSeries* m_survivorsDiscounted = nullptr;
     QLineSeries* m_edni = nullptr;
 };

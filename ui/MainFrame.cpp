@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -75,6 +76,8 @@ namespace {
 const char* const kGeometryKey = "Settings/WindowGeometry";
 const char* const kStateKey = "Settings/WindowState";
 const char* const kZoomKey = "Settings/Zoom";
+// How long a message of a finished command stays in the status bar, in milliseconds.
+constexpr int kStatusMessageTimeout = 10000;
 } // namespace
 
 void CMainFrame::RestoreSettings() {
@@ -362,9 +365,30 @@ void CMainFrame::OnImportTable() {
     if (path.isEmpty())
         return;
     last_folder::Remember(path);
-    const QString failure = imported_tables::Import(path);
-    if (!failure.isEmpty())
-        QMessageBox::warning(this, QCoreApplication::applicationName(), failure);
+    ImportTableFile(path);
+}
+
+bool CMainFrame::ImportTableFile(const QString& path) {
+    using Outcome = imported_tables::ImportResult::Outcome;
+    const imported_tables::ImportResult result = imported_tables::Import(path);
+    switch (result.outcome) {
+    case Outcome::Added:
+        statusBar()->showMessage(
+            tr("Imported the table \"%1\"; the dialogs list it after the built-in tables.")
+                .arg(result.text),
+            kStatusMessageTimeout);
+        return true;
+    case Outcome::AlreadyImported:
+        QMessageBox::information(
+            this, QCoreApplication::applicationName(),
+            tr("The table \"%1\" in \"%2\" is imported already; nothing was added.")
+                .arg(result.text, QDir::toNativeSeparators(path)));
+        return false;
+    case Outcome::Refused:
+        QMessageBox::warning(this, QCoreApplication::applicationName(), result.text);
+        return false;
+    }
+    return false;
 }
 
 void CMainFrame::OnRemoveTable() {
@@ -376,9 +400,18 @@ void CMainFrame::OnRemoveTable() {
         this, tr("Remove Table"), tr("Imported table to remove:"), names, 0, false, &chosen);
     if (!chosen)
         return;
+    if (QMessageBox::question(this, tr("Remove Table"),
+                              tr("Remove the table \"%1\"? Its copy in the data folder is "
+                                 "deleted; the journal keeps its reports.")
+                                  .arg(name),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+        return;
     const QString failure = imported_tables::Remove(static_cast<int>(names.indexOf(name)));
     if (!failure.isEmpty())
         QMessageBox::warning(this, QCoreApplication::applicationName(), failure);
+    else
+        statusBar()->showMessage(tr("Removed the table \"%1\".").arg(name), kStatusMessageTimeout);
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -457,9 +490,39 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    // Each file dropped is opened as File Open opens it: its lines join the journal.
+    QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile() && !m_docManager.OpenDocumentFile(url.toLocalFile()))
-            break;
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
     event->acceptProposedAction();
+    OpenDroppedFiles(paths);
+}
+
+void CMainFrame::OpenDroppedFiles(const QStringList& paths) {
+    // Each file is opened as File Open opens it, its lines joining the journal; a file that
+    // reads as a mortality table is imported or opened as the user chooses, so that a table
+    // file does not become the journal's file, which File Save would overwrite.
+    for (const QString& path : paths) {
+        if (imported_tables::HoldsTable(path)) {
+            QMessageBox ask(
+                QMessageBox::Question, QCoreApplication::applicationName(),
+                tr("\"%1\" holds a mortality table.").arg(QDir::toNativeSeparators(path)),
+                QMessageBox::NoButton, this);
+            ask.setInformativeText(tr("Import it as a table for the dialogs, or open it as "
+                                      "text in the journal?"));
+            QPushButton* import = ask.addButton(tr("Import as a table"), QMessageBox::AcceptRole);
+            QPushButton* open = ask.addButton(tr("Open as journal text"), QMessageBox::ActionRole);
+            ask.addButton(QMessageBox::Cancel);
+            ask.setDefaultButton(import);
+            ask.exec();
+            if (ask.clickedButton() == import) {
+                ImportTableFile(path);
+                continue;
+            }
+            if (ask.clickedButton() != open)
+                break;
+        }
+        if (!m_docManager.OpenDocumentFile(path))
+            break;
+    }
 }

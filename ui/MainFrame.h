@@ -36,6 +36,13 @@ public:
     // decimals); empty before the first calculation.
     static QString KeyFigure(const CTabulonDoc& doc);
 
+    // Imports the mortality table in the file at path as Tables > Import Table does, saying
+    // the outcome: in the status bar when added, in a message box otherwise. True when added.
+    bool ImportTableFile(const QString& path);
+    // Opens files dropped on the window; each one that holds a mortality table asks whether
+    // to import it as a table or open it as journal text (Cancel stops there).
+    void OpenDroppedFiles(const QStringList& paths);
+
     // Sets the policy-type check marks from the document's update handlers, and enables
     // Copy and Select All from the view's.
     void UpdateCommandUI();

@@ -282,6 +282,15 @@ bool PolicyInputDialog::OnInitDialog() {
         m_policyList->setCurrentRow(1);
     }
     m_tableList->addItems(MortalityTableListEntries());
+    // An imported table's name may be wider than the list: its tooltip shows it whole, with
+    // the ages the table offers.
+    for (int row = kTableCount; row < m_tableList->count(); ++row) {
+        const MortalityTable& table = MortalityTableOf(row + 1);
+        m_tableList->item(row)->setToolTip(tr("%1\nAges %2 to %3")
+                                               .arg(m_tableList->item(row)->text())
+                                               .arg(table.firstAge)
+                                               .arg(table.lastAge));
+    }
     m_tableList->setCurrentRow(0);
     (m_nInputKind == 2 ? m_givePremium : m_giveAmount)->setChecked(true);
     return true;

@@ -2,10 +2,13 @@
 #include "PrintPreview.h"
 
 #include <QAbstractScrollArea>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -44,6 +47,12 @@ public:
         return static_cast<double>(room) / std::max(m_paper.width(), 1);
     }
     int PageStep() const { return PageHeight() + kGap; }
+    // Scrolls the top of the 1-based page to the top of the view.
+    void GoToPage(int page) {
+        const std::int64_t top =
+            static_cast<std::int64_t>(std::clamp(page, 1, m_pageCount) - 1) * PageStep();
+        verticalScrollBar()->setValue(static_cast<int>(std::min<std::int64_t>(top, INT_MAX)));
+    }
     int FirstPageInSight() const {
         return std::clamp(verticalScrollBar()->value() / PageStep() + 1, 1, m_pageCount);
     }
@@ -69,6 +78,31 @@ protected:
             m_painter(painter, m_printer, page);
             painter.restore();
         }
+    }
+    // Home and End go to the first and the last page, Page Up and Page Down a page back or
+    // on, each to the page's top; the other keys scroll as in any scroll area.
+    void keyPressEvent(QKeyEvent* event) override {
+        const int first = FirstPageInSight();
+        const bool atTop =
+            verticalScrollBar()->value() == static_cast<std::int64_t>(first - 1) * PageStep();
+        switch (event->key()) {
+        case Qt::Key_Home:
+            GoToPage(1);
+            break;
+        case Qt::Key_End:
+            GoToPage(m_pageCount);
+            break;
+        case Qt::Key_PageUp:
+            GoToPage(atTop ? first - 1 : first);
+            break;
+        case Qt::Key_PageDown:
+            GoToPage(first + 1);
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        event->accept();
     }
     void resizeEvent(QResizeEvent* event) override {
         QAbstractScrollArea::resizeEvent(event);
@@ -102,7 +136,7 @@ PrintPreviewDialog::PrintPreviewDialog(QPrinter* printer, int pages, PagePainter
                                        QWidget* parent)
     : QDialog(parent), m_pageCount(std::max(pages, 1)),
       m_strip(new PageStrip(printer, m_pageCount, std::move(painter), this)),
-      m_pageLabel(new QLabel(this)) {
+      m_pageNumber(new QSpinBox(this)), m_pageLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(tr("Print Preview"));
     auto* tools = new QToolBar(this);
@@ -118,7 +152,23 @@ PrintPreviewDialog::PrintPreviewDialog(QPrinter* printer, int pages, PagePainter
     connect(tools->addAction(tr("&Fit Width")), &QAction::triggered, this,
             [this] { m_strip->SetZoom(0); });
     tools->addSeparator();
+    // The page in sight; typing a number and Enter goes to that page.
+    auto* pageWord = new QLabel(tr("Pa&ge"), this);
+    pageWord->setBuddy(m_pageNumber);
+    pageWord->setContentsMargins(4, 0, 4, 0);
+    tools->addWidget(pageWord);
+    m_pageNumber->setObjectName(QStringLiteral("PageNumber"));
+    m_pageNumber->setRange(1, m_pageCount);
+    m_pageNumber->setKeyboardTracking(false);
+    m_pageNumber->setAccelerated(true);
+    tools->addWidget(m_pageNumber);
+    m_pageLabel->setContentsMargins(4, 0, 4, 0);
     tools->addWidget(m_pageLabel);
+    connect(m_pageNumber, &QSpinBox::valueChanged, this, [this](int page) {
+        if (page != GetCurrentPage())
+            m_strip->GoToPage(page);
+    });
+    connect(m_pageNumber, &QSpinBox::editingFinished, this, [this] { m_strip->setFocus(); });
     tools->addSeparator();
     QAction* close = tools->addAction(tr("&Close"));
     close->setObjectName(QStringLiteral("ClosePreview"));
@@ -141,6 +191,14 @@ int PrintPreviewDialog::GetCurrentPage() const {
     return m_strip->FirstPageInSight();
 }
 
+void PrintPreviewDialog::GoToPage(int page) {
+    m_strip->GoToPage(page);
+}
+
 void PrintPreviewDialog::UpdatePageLabel() {
-    m_pageLabel->setText(tr("Page %1 of %2").arg(GetCurrentPage()).arg(m_pageCount));
+    {
+        const QSignalBlocker quiet(m_pageNumber);
+        m_pageNumber->setValue(GetCurrentPage());
+    }
+    m_pageLabel->setText(tr("of %1").arg(m_pageCount));
 }

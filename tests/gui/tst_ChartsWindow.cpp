@@ -7,6 +7,7 @@
 #include "LifeCharts.h"
 #include "MainFrame.h"
 #include "ShellTestSupport.h"
+#include "Translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -31,6 +34,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 using namespace shell_test;
 
@@ -47,10 +51,6 @@ template <class Series> Series* Find(QChart* chart, const char* name) {
 
 QValueAxis* AxisOf(QChart* chart, Qt::Orientation orientation) {
     return qobject_cast<QValueAxis*>(chart->axes(orientation).value(0));
-}
-
-QString Exact(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 PolicyDialogData PolicyValues(int policyIndex, int age, int term, int tableIndex = 0) {
@@ -75,12 +75,14 @@ private slots:
     void FollowsEachCalculation();
     void LeavesOutValuesThatAreNotDefined_data();
     void LeavesOutValuesThatAreNotDefined();
-    void HoveringAPointShowsItsAgeAndExactValue();
+    void HoveringAPointShowsItsAgeAndValueAsReported();
     void SaveImageWritesAWholePngOrSvg_data();
     void SaveImageWritesAWholePngOrSvg();
     void SaveImageFailureNamesTheFileAndTheReason_data();
     void SaveImageFailureNamesTheFileAndTheReason();
     void PrintPreviewShowsTheChartsOnOnePage();
+    void AxisTitlesFitTheDockedWindow_data();
+    void AxisTitlesFitTheDockedWindow();
 
 private:
     void Calculate(bool pension, const PolicyDialogData& values) {
@@ -99,6 +101,9 @@ void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
     auto* nothing = window->findChild<QLabel*>(QStringLiteral("NoCalculation"));
     QVERIFY(nothing && nothing->isVisible());
     QCOMPARE(nothing->text(), QStringLiteral("No calculation yet"));
+    auto* hint = window->findChild<QLabel*>(QStringLiteral("NoCalculationHint"));
+    QVERIFY(hint && hint->isVisible());
+    QVERIFY(hint->text().contains(QLatin1String("Type of policy > Insurance or Pension")));
     for (const char* id : {"ID_CHARTS_SAVE_IMAGE", "ID_CHARTS_PRINT", "ID_CHARTS_PRINT_PREVIEW"})
         QVERIFY(!Action(id)->isEnabled());
     QString error;
@@ -188,12 +193,18 @@ void TestChartsWindow::FollowsEachCalculation() {
     QVERIFY(netIncome->title().contains(QString::number(m_doc->m_dPremium, 'f', 2)));
     const QList<QPointF> undiscounted = Find<QLineSeries>(netIncome, "Undiscounted")->points();
     const QList<QPointF> discounted = Find<QLineSeries>(netIncome, "Discounted")->points();
-    QList<QPointF> survivors;
+    QList<QPointF> survivorsUndiscounted;
+    QList<QPointF> survivorsDiscounted;
+    QStringList survivorNames;
     int deathRows = 0;
     for (const NetIncomeRow& row : expected.netIncome) {
         if (row.survivors) {
-            if (row.valuesShown)
-                survivors << QPointF(row.age, row.undiscounted) << QPointF(row.age, row.discounted);
+            if (row.valuesShown) {
+                survivorsUndiscounted << QPointF(row.age, row.undiscounted);
+                survivorsDiscounted << QPointF(row.age, row.discounted);
+                survivorNames << QStringLiteral("%1+ undiscounted").arg(row.age)
+                              << QStringLiteral("%1+ discounted").arg(row.age);
+            }
             continue;
         }
         QCOMPARE(undiscounted.value(deathRows), QPointF(row.age, row.undiscounted));
@@ -202,7 +213,18 @@ void TestChartsWindow::FollowsEachCalculation() {
     }
     QCOMPARE(undiscounted.size(), deathRows);
     QCOMPARE(discounted.size(), deathRows);
-    QCOMPARE(Find<QScatterSeries>(netIncome, "Survivors")->points(), survivors);
+    // Each survivor marker has its own colour and legend entry.
+    auto* undiscountedSurvivors = Find<QScatterSeries>(netIncome, "SurvivorsUndiscounted");
+    auto* discountedSurvivors = Find<QScatterSeries>(netIncome, "SurvivorsDiscounted");
+    QCOMPARE(undiscountedSurvivors->points(), survivorsUndiscounted);
+    QCOMPARE(discountedSurvivors->points(), survivorsDiscounted);
+    QVERIFY(undiscountedSurvivors->color() != discountedSurvivors->color());
+    QStringList shownNames;
+    for (QLegendMarker* marker : netIncome->legend()->markers())
+        if (marker->series() == undiscountedSurvivors || marker->series() == discountedSurvivors)
+            if (marker->series()->isVisible())
+                shownNames << marker->label();
+    QCOMPARE(shownNames, survivorNames);
     QCOMPARE(Find<QLineSeries>(netIncome, "Edni")->points().value(0).y(), expected.edni);
 }
 
@@ -249,21 +271,40 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
     QVERIFY(!window->grab().isNull());
 }
 
-void TestChartsWindow::HoveringAPointShowsItsAgeAndExactValue() {
+// The tooltips' figures are the report's: the same numbers as the journal's lines show.
+void TestChartsWindow::HoveringAPointShowsItsAgeAndValueAsReported() {
     m_frame->GetChartsWindow()->show();
     Calculate(false, TermLifeWithBothSections());
+    // The blank-separated fields of the report line that starts with the age (the net
+    // income's rows of the survivors with a '+').
+    const auto reportFields = [this](const QString& age, int width) {
+        for (const std::string& line : testing_support::LinesFrom(*m_doc)) {
+            const QString text = QString::fromStdString(line);
+            if (text.left(width).trimmed() == age && text.size() > width + 20)
+                return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        }
+        return QStringList();
+    };
+    const QStringList mortality = reportFields(QStringLiteral("62"), 5);
+    const QStringList living = reportFields(QStringLiteral("50"), 5);
+    const QStringList death = reportFields(QStringLiteral("41"), 9);
+    const QStringList alive = reportFields(QStringLiteral("60+"), 9);
+    QCOMPARE(mortality.size(), 7);
+    QCOMPARE(death.size(), 4);
+    QCOMPARE(alive.size(), 4);
+
     QBarSet* bars = Find<QBarSeries>(Charts()->GetDeathChart(), "DeathBars")->barSets().value(0);
     emit bars->hovered(true, 62);
-    QTRY_COMPARE(QToolTip::text(),
-                 QStringLiteral("Age 62: probability of death ") + Exact(m_doc->m_dDeathProb[62]));
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Age 62: probability of death ") + mortality[4]);
     emit Find<QLineSeries>(Charts()->GetLivingChart(), "Living")->hovered(QPointF(49.8, 1), true);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Age 50: %1 living").arg(living.value(1)));
+    QChart* netIncome = Charts()->GetNetIncomeChart();
+    emit Find<QLineSeries>(netIncome, "Discounted")->hovered(QPointF(41.2, -5), true);
     QTRY_COMPARE(QToolTip::text(),
-                 QStringLiteral("Age 50: %1 living").arg(Exact(m_doc->m_dLiving[50])));
-    const ChartSeries series = BuildChartSeries(*m_doc);
-    emit Find<QLineSeries>(Charts()->GetNetIncomeChart(), "Discounted")
-        ->hovered(QPointF(41.2, -5), true);
-    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Death at age 41: discounted net income ") +
-                                       Exact(series.netIncome[1].discounted));
+                 QStringLiteral("Death at age 41: discounted net income ") + death[3]);
+    emit Find<QScatterSeries>(netIncome, "SurvivorsUndiscounted")->hovered(QPointF(60, 0), true);
+    QTRY_COMPARE(QToolTip::text(),
+                 QStringLiteral("Alive at 60: undiscounted net income ") + alive[2]);
     emit bars->hovered(false, 62);
     QTRY_VERIFY(!QToolTip::isVisible());
 }
@@ -299,6 +340,10 @@ void TestChartsWindow::SaveImageWritesAWholePngOrSvg() {
         QVERIFY(bytes.startsWith("<?xml"));
         QVERIFY(bytes.contains("<svg"));
         QVERIFY(bytes.contains("Term life insurance"));
+        // Every font names the generic family, so that any viewer draws a sans-serif font.
+        QVERIFY(bytes.contains("font-family="));
+        QCOMPARE(bytes.count("font-family="),
+                 bytes.count(", sans-serif\"") + bytes.count("font-family=\"sans-serif\""));
         QVERIFY(QSvgRenderer(path).isValid());
     }
 }
@@ -355,6 +400,42 @@ void TestChartsWindow::PrintPreviewShowsTheChartsOnOnePage() {
     QCOMPARE(m_frame->GetChartsWindow()->OnPrint(&printer), 1);
     if (HavePoppler())
         QCOMPARE(PdfPageCount(printer.outputFileName()), 1);
+}
+
+void TestChartsWindow::AxisTitlesFitTheDockedWindow_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("English") << QStringLiteral("en_GB");
+    QTest::newRow("German") << QStringLiteral("de_DE");
+}
+
+// Each axis title is no longer than its side of the plot, so none is cut short, in the
+// window docked as it first opens beside the smallest main window of the tests. Every size
+// follows the font, so this holds at any scale.
+void TestChartsWindow::AxisTitlesFitTheDockedWindow() {
+    QFETCH(QString, locale);
+    CloseMainWindow();
+    std::optional<Translations> language;
+    language.emplace(QLocale(locale));
+    QVERIFY(ShowMainWindow(640, 480));
+    ChartsWindow* window = m_frame->GetChartsWindow();
+    window->show();
+    Calculate(false, TermLifeWithBothSections());
+    QVERIFY(!window->isFloating());
+    for (QChart* chart :
+         {Charts()->GetLivingChart(), Charts()->GetDeathChart(), Charts()->GetNetIncomeChart()}) {
+        QTRY_VERIFY(chart->plotArea().height() > 0);
+        for (QAbstractAxis* axis : chart->axes()) {
+            const qreal side = axis->orientation() == Qt::Vertical ? chart->plotArea().height()
+                                                                   : chart->plotArea().width();
+            const int title = QFontMetrics(axis->titleFont()).horizontalAdvance(axis->titleText());
+            QVERIFY2(title <= side, qPrintable(QStringLiteral("%1: %2 > %3 in a chart %4 high")
+                                                   .arg(axis->titleText())
+                                                   .arg(title)
+                                                   .arg(side)
+                                                   .arg(chart->size().height())));
+        }
+    }
+    CloseMainWindow();
 }
 
 TABULON_GUI_TEST_MAIN(TestChartsWindow)

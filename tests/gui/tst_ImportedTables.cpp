@@ -8,18 +8,25 @@
 #include "PolicyInputDialog.h"
 #include "ShellTestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -44,10 +51,21 @@ QStringList StoredCopies() {
     return copies;
 }
 
+// Imports the file; the table's name when added, the outcome's text otherwise with a mark.
+QString Added(const QString& path) {
+    const imported_tables::ImportResult result = imported_tables::Import(path);
+    return result.outcome == imported_tables::ImportResult::Outcome::Added
+               ? result.text
+               : QStringLiteral("not added: ") + result.text;
+}
+
 } // namespace
 
-class TestImportedTables : public QObject {
+class TestImportedTables : public QObject, shell_test::MainWindowTest {
     Q_OBJECT
+
+signals:
+    void testEnded();
 
 private slots:
     void initTestCase() {
@@ -55,8 +73,11 @@ private slots:
         QVERIFY(m_data.isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
         QVERIFY(imported_tables::Folder().startsWith(m_data.path()));
+        SetSettingsFolder(m_settings.path());
     }
     void cleanup() {
+        emit testEnded();
+        CloseMainWindow();
         while (!imported_tables::Names().isEmpty())
             QVERIFY(imported_tables::Remove(0).isEmpty());
         QDir(imported_tables::Folder()).removeRecursively();
@@ -75,7 +96,9 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString path = WriteFile(dir, "bad.csv", text);
-        const QString failure = imported_tables::Import(path);
+        const imported_tables::ImportResult result = imported_tables::Import(path);
+        QCOMPARE(result.outcome, imported_tables::ImportResult::Outcome::Refused);
+        const QString failure = result.text;
         QVERIFY2(failure.startsWith("Cannot use \"" + path + "\" as a mortality table: "),
                  qPrintable(failure));
         QVERIFY2(failure.contains(message), qPrintable(failure));
@@ -85,7 +108,7 @@ private slots:
     }
 
     void MissingFileIsNamedWithItsReason() {
-        const QString failure = imported_tables::Import("/nonexistent/t.csv");
+        const QString failure = imported_tables::Import("/nonexistent/t.csv").text;
         // The reason is the system's, in the user's language.
         QCOMPARE(failure, QString("Cannot open \"/nonexistent/t.csv\": %1.")
                               .arg(QString::fromLocal8Bit(std::strerror(ENOENT))));
@@ -96,9 +119,16 @@ private slots:
     void ImportedTableIsKeptListedAndRemoved() {
         QTemporaryDir dir;
         const QString path = WriteFile(dir, "Small.csv", kSmallTable);
-        QCOMPARE(imported_tables::Import(path), QString());
-        QCOMPARE(imported_tables::Import(path), QString());
-        // The second copy keeps the file's name, which is the table's.
+        QCOMPARE(Added(path), QString("Small"));
+        // The same table again adds nothing; a table of the same name and other numbers is
+        // added, and its copy keeps the file's name, which is the table's.
+        const imported_tables::ImportResult again = imported_tables::Import(path);
+        QCOMPARE(again.outcome, imported_tables::ImportResult::Outcome::AlreadyImported);
+        QCOMPARE(again.text, QString("Small"));
+        QCOMPARE(StoredCopies(), QStringList({"Small.csv"}));
+        QTemporaryDir other;
+        QCOMPARE(Added(WriteFile(other, "Small.csv", "age,lx\n20,1000\n21,900\n22,800\n")),
+                 QString("Small"));
         QCOMPARE(StoredCopies(), QStringList({"2/Small.csv", "Small.csv"}));
         QCOMPARE(imported_tables::Names(), QStringList({"Small", "Small"}));
         QStringList entries = MortalityTableListEntries();
@@ -135,10 +165,47 @@ private slots:
         QCOMPARE(imported_tables::Names(), QStringList({"A"}));
     }
 
+    // An imported table ends at the last age at which someone is alive, where the premium
+    // has a value; the built-in tables keep their ages 0 to 106.
+    void ImportedTableOffersAgesWithSomeoneAlive_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("lastAge");
+        QTest::newRow("l closed after its last age") << QByteArray(kSmallTable) << 25;
+        QTest::newRow("l of 0 at the last age")
+            << QByteArray("age,lx\n20,1000\n21,500\n22,0\n") << 21;
+        QTest::newRow("q of 1 before the last age")
+            << QByteArray("age,qx\n20,0.5\n21,1\n22,0.5\n23,1\n") << 21;
+        QTest::newRow("q of 1 at the last age") << QByteArray("age,qx\n20,0.5\n21,1\n") << 21;
+    }
+    void ImportedTableOffersAgesWithSomeoneAlive() {
+        QFETCH(QByteArray, text);
+        QFETCH(int, lastAge);
+        QTemporaryDir dir;
+        QCOMPARE(Added(WriteFile(dir, "T.csv", text)), QString("T"));
+        const MortalityTable& table = MortalityTableOf(kTableCount + 1);
+        QCOMPARE(table.firstAge, 20);
+        QCOMPARE(table.lastAge, lastAge);
+        // Every age offered prices whole life; a life pension is 0/0 at no age (at the last
+        // age nobody lives to be paid, as at age 106 of a built-in table: an infinite payment).
+        for (int age = 20; age <= lastAge; ++age) {
+            CTabulonDoc doc;
+            doc.RunCalculation(PolicyKind::Insurance,
+                               testing_support::Values(0, age, 5, 5, 10000, kTableCount));
+            QVERIFY2(std::isfinite(doc.m_dPremium), QTest::toString(doc.m_dPremium));
+            doc.RunCalculation(PolicyKind::Pension,
+                               testing_support::Values(0, age, 5, 5, 10000, kTableCount));
+            QVERIFY2(!std::isnan(doc.m_dPremium), QTest::toString(doc.m_dPremium));
+        }
+        for (int code = 1; code <= kTableCount; ++code) {
+            QCOMPARE(MortalityTableOf(code).firstAge, 0);
+            QCOMPARE(MortalityTableOf(code).lastAge, 106);
+        }
+    }
+
     // The age field takes the chosen table's ages; the built-in entries show whole.
     void DialogListsImportedTablesAndTakesTheirAges() {
         QTemporaryDir dir;
-        QCOMPARE(imported_tables::Import(WriteFile(dir, "Small.csv", kSmallTable)), QString());
+        QCOMPARE(Added(WriteFile(dir, "Small.csv", kSmallTable)), QString("Small"));
         QStringList messages;
         CDialog::SetMessageHandler(
             [&messages](CDialog*, const QString& message) { messages << message; });
@@ -149,6 +216,8 @@ private slots:
         QCOMPARE(list->count(), kTableCount + 1);
         for (int row = 0; row < kTableCount; ++row)
             QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(row))));
+        // The name, however long, shows whole in the entry's tooltip.
+        QCOMPARE(list->item(kTableCount)->toolTip(), QString("Small\nAges 20 to 25"));
         list->setCurrentRow(kTableCount);
         auto* ok = dialog.findChild<QPushButton*>("IDOK");
         ok->click();
@@ -161,7 +230,106 @@ private slots:
         CDialog::SetMessageHandler({});
     }
 
+    // A file dropped on the window that holds a table asks what to do with it; the answer
+    // imports it (said in the status bar), opens it as journal text, or does nothing.
+    void DroppedTableFileAsksWhatToDo_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("tables");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("import") << "Import as a table" << 1 << false;
+        QTest::newRow("open") << "Open as journal text" << 0 << true;
+        QTest::newRow("cancel") << "Cancel" << 0 << false;
+    }
+    void DroppedTableFileAsksWhatToDo() {
+        QFETCH(QString, answer);
+        QFETCH(int, tables);
+        QFETCH(bool, opened);
+        QVERIFY(ShowMainWindow(800, 600));
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, "Small.csv", kSmallTable);
+        QStringList buttons;
+        AnswerModal([&](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == answer)
+                    button->click();
+        });
+        const std::size_t lines = m_doc->GetLines()->GetCount();
+        m_frame->OpenDroppedFiles({path});
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"Cancel", "Import as a table", "Open as journal text"}));
+        QCOMPARE(imported_tables::Names().size(), tables);
+        QCOMPARE(m_doc->GetLines()->GetCount() > lines, opened);
+        QCOMPARE(m_frame->statusBar()->currentMessage().contains("Small"), tables == 1);
+    }
+
+    // A file that is no table is opened as journal text without a question.
+    void DroppedTextFileOpensAsJournal() {
+        QVERIFY(ShowMainWindow(800, 600));
+        QTemporaryDir dir;
+        bool asked = false;
+        AnswerModal([&](QMessageBox* box) {
+            asked = true;
+            box->reject();
+        });
+        const std::size_t lines = m_doc->GetLines()->GetCount();
+        m_frame->OpenDroppedFiles({WriteFile(dir, "notes.txt", "Whole Life, age 60\n")});
+        QVERIFY(!asked);
+        QCOMPARE(m_doc->GetLines()->GetCount(), lines + 1);
+    }
+
+    // Importing the same table twice says so and adds nothing; removing asks first.
+    void ImportAgainSaysSoAndRemoveAsksFirst() {
+        QVERIFY(ShowMainWindow(800, 600));
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, "Small.csv", kSmallTable);
+        QVERIFY(m_frame->ImportTableFile(path));
+        QString said;
+        AnswerModal([&](QMessageBox* box) {
+            said = box->text();
+            box->accept();
+        });
+        QVERIFY(!m_frame->ImportTableFile(path));
+        QVERIFY2(said.contains("is imported already; nothing was added"), qPrintable(said));
+        QCOMPARE(imported_tables::Names(), QStringList({"Small"}));
+
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            QString question;
+            QTimer::singleShot(0, this, [&] {
+                auto* choose = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                if (!choose)
+                    return;
+                AnswerModal([&](QMessageBox* box) {
+                    question = box->text();
+                    box->button(answer)->click();
+                });
+                choose->accept();
+            });
+            m_frame->findChild<QAction*>("ID_TABLES_REMOVE")->trigger();
+            QCOMPARE(question, QString("Remove the table \"Small\"? Its copy in the data folder "
+                                       "is deleted; the journal keeps its reports."));
+            QCOMPARE(imported_tables::Names().size(), answer == QMessageBox::No ? 1 : 0);
+        }
+    }
+
 private:
+    // Answers the next message box with answer, once it is shown; stops looking at the end
+    // of the test function that called it.
+    void AnswerModal(std::function<void(QMessageBox*)> answer) {
+        auto* poll = new QTimer(this);
+        poll->setInterval(10);
+        connect(poll, &QTimer::timeout, this, [poll, answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                answer(box);
+            }
+        });
+        connect(this, &TestImportedTables::testEnded, poll, &QObject::deleteLater);
+        poll->start();
+    }
+
     QTemporaryDir m_data;
 };
 

@@ -21,6 +21,7 @@
 #include <QPrinterInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +46,7 @@ private slots:
     void SaveAsProposesTheJournalsName();
     void PrintSetupSaysSoWhenThereIsNoPrinter();
     void MillionLinePreviewShowsItsFirstPageAtOnce();
+    void PreviewKeysAndPageBoxMoveThroughThousandsOfPages();
     void StartShowsUntitledCaptionReadyAndInsuranceChecked();
     void CancelledPensionDialogStillMovesTheCheckMark();
     void AcceptedRunAppendsScrollsToTheEndAndMarksTheCaption();
@@ -343,6 +345,51 @@ void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
     QVERIFY(inked);
     QVERIFY2(shownAfter >= 0 && shownAfter < 2000, qPrintable(QString::number(shownAfter)));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Home, End, Page Up, Page Down and the page-number box each bring a page's top into sight;
+// the box follows the scrolling.
+void TestMainFrame::PreviewKeysAndPageBoxMoveThroughThousandsOfPages() {
+    QPrinter printer(QPrinter::HighResolution);
+    const int pages = 5000;
+    PrintPreviewDialog preview(
+        &printer, pages, [](QPainter&, QPrinter*, int) {}, m_frame.get());
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    auto* strip = preview.findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"));
+    auto* box = preview.findChild<QSpinBox*>(QStringLiteral("PageNumber"));
+    QVERIFY(strip && box);
+    QCOMPARE(box->maximum(), pages);
+    const auto top = [&] { return strip->verticalScrollBar()->value(); };
+    struct Step {
+        Qt::Key key;
+        int page;
+    };
+    // Page Up from part-way down a page goes to that page's top first.
+    for (const Step& step :
+         {Step{Qt::Key_End, pages}, Step{Qt::Key_Home, 1}, Step{Qt::Key_PageDown, 2},
+          Step{Qt::Key_PageDown, 3}, Step{Qt::Key_PageUp, 2}, Step{Qt::Key_Down, 2},
+          Step{Qt::Key_PageUp, 2}, Step{Qt::Key_PageUp, 1}, Step{Qt::Key_PageUp, 1}}) {
+        const int before = top();
+        QTest::keyClick(strip, step.key);
+        QCOMPARE(preview.GetCurrentPage(), step.page);
+        QCOMPARE(box->value(), step.page);
+        if (step.key == Qt::Key_Down)
+            QVERIFY(top() > before);
+    }
+    box->setValue(1234);
+    QCOMPARE(preview.GetCurrentPage(), 1234);
+    const int page1234 = top();
+    QTest::keyClick(strip, Qt::Key_PageDown);
+    QCOMPARE(preview.GetCurrentPage(), 1235);
+    QCOMPARE(top() - page1234, top() / 1234);
+    // Typed into the box, as the user types a page and presses Enter.
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("4321"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(preview.GetCurrentPage(), 4321);
+    preview.reject();
 }
 
 TABULON_GUI_TEST_MAIN(TestMainFrame)

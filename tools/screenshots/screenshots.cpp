@@ -114,7 +114,7 @@ int main(int argc, char* argv[]) {
     // The Charts window floating on its own, at a size that shows the three charts whole.
     ChartsWindow* charts = frame->GetChartsWindow();
     charts->setFloating(true);
-    charts->resize(620, 1000);
+    charts->resize(620, 1120);
     charts->show();
     QApplication::processEvents();
     saved &= Save(charts->grab(), folder, "charts-window.png");

@@ -63,6 +63,10 @@
         <translation>Noch keine Berechnung</translation>
     </message>
     <message>
+        <source>The charts show a calculation run in this window; the reports of a journal opened from a file are text. Choose Type of policy &gt; Insurance or Pension to run one.</source>
+        <translation>Die Diagramme zeigen eine in diesem Fenster ausgeführte Berechnung; die Berichte eines aus einer Datei geöffneten Journals sind Text. Wählen Sie Versicherungsart &gt; Versicherung oder Rente, um eine auszuführen.</translation>
+    </message>
+    <message>
         <source>PNG image (*.png)</source>
         <translation>PNG-Bild (*.png)</translation>
     </message>
@@ -395,8 +399,12 @@
         <translation>Das mittlere Sterbealter und seine Standardabweichung sind nicht definiert.</translation>
     </message>
     <message>
-        <source>Alive at %1</source>
-        <translation>Mit %1 am Leben</translation>
+        <source>%1+ undiscounted</source>
+        <translation>%1+ nicht diskontiert</translation>
+    </message>
+    <message>
+        <source>%1+ discounted</source>
+        <translation>%1+ diskontiert</translation>
     </message>
     <message>
         <source>EDNI %1</source>
@@ -729,6 +737,38 @@
         <translation>Zu entfernende importierte Tafel:</translation>
     </message>
     <message>
+        <source>Imported the table &quot;%1&quot;; the dialogs list it after the built-in tables.</source>
+        <translation>Die Tafel „%1“ ist importiert; die Dialoge führen sie nach den eingebauten Tafeln auf.</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; in &quot;%2&quot; is imported already; nothing was added.</source>
+        <translation>Die Tafel „%1“ aus „%2“ ist bereits importiert; es wurde nichts hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Remove the table &quot;%1&quot;? Its copy in the data folder is deleted; the journal keeps its reports.</source>
+        <translation>Die Tafel „%1“ entfernen? Ihre Kopie im Datenordner wird gelöscht; das Journal behält seine Berichte.</translation>
+    </message>
+    <message>
+        <source>Removed the table &quot;%1&quot;.</source>
+        <translation>Die Tafel „%1“ ist entfernt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds a mortality table.</source>
+        <translation>„%1“ enthält eine Sterbetafel.</translation>
+    </message>
+    <message>
+        <source>Import it as a table for the dialogs, or open it as text in the journal?</source>
+        <translation>Als Tafel für die Dialoge importieren oder als Text im Journal öffnen?</translation>
+    </message>
+    <message>
+        <source>Import as a table</source>
+        <translation>Als Tafel importieren</translation>
+    </message>
+    <message>
+        <source>Open as journal text</source>
+        <translation>Als Journaltext öffnen</translation>
+    </message>
+    <message>
         <source>Policy amount: %1</source>
         <comment>the single amount of a pension</comment>
         <translation>Einmalbetrag: %1</translation>
@@ -823,6 +863,12 @@
 </context>
 <context>
     <name>PolicyInputDialog</name>
+    <message>
+        <source>%1
+Ages %2 to %3</source>
+        <translation>%1
+Alter %2 bis %3</translation>
+    </message>
     <message>
         <source>National, Male</source>
         <translation>National, Männer</translation>
@@ -982,8 +1028,12 @@
         <translation>Sch&amp;ließen</translation>
     </message>
     <message>
-        <source>Page %1 of %2</source>
-        <translation>Seite %1 von %2</translation>
+        <source>Pa&amp;ge</source>
+        <translation>Seit&amp;e</translation>
+    </message>
+    <message>
+        <source>of %1</source>
+        <translation>von %1</translation>
     </message>
 </context>
 <context>
