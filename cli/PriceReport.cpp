@@ -92,9 +92,68 @@ const char* ConventionText(FractionalAge fractional) {
     return "?";
 }
 
+std::string SecondLifeJson(const PriceInputs& inputs) {
+    const SecondLife& second = *inputs.second;
+    const bool fromFile = !inputs.secondTableFile.empty();
+    std::string json = ",\"second_age\":" + std::to_string(second.life.issueAge);
+    json += ",\"second_table\":" + (fromFile ? "null" : std::to_string(second.life.tableId));
+    json += ",\"second_table_file\":" + (fromFile ? JsonText(inputs.secondTableFile) : "null");
+    json += ",\"second_table_name\":" + JsonText(inputs.secondTableName);
+    json += ",\"lives\":" + JsonText(LifeStatusName(second.status));
+    json += std::string(",\"premium_status\":") +
+            (second.premiumsLastSurvivor ? "\"last-survivor\"" : "\"joint\"");
+    return json;
+}
+
+std::string SecondLifeText(const PriceInputs& inputs) {
+    const SecondLife& second = *inputs.second;
+    std::string text = Line("Second life", "age " + std::to_string(second.life.issueAge) +
+                                               ", table " + inputs.secondTableName);
+    const char* status = "";
+    switch (second.status) {
+    case LifeStatus::Joint:
+        status = "joint: while both are alive, or on the first death";
+        break;
+    case LifeStatus::LastSurvivor:
+        status = "last-survivor: while either is alive, or on the second death";
+        break;
+    case LifeStatus::Reversionary:
+        status = "reversionary: to the second life after the first life's death";
+        break;
+    }
+    text += Line("Benefits paid", status);
+    text += Line("Premiums paid", second.premiumsLastSurvivor ? "while either life is alive"
+                                                              : "while both lives are alive");
+    text += Line("Policy values",
+                 second.status == LifeStatus::Joint && !second.premiumsLastSurvivor
+                     ? "to both lives alive at each duration"
+                 : second.status == LifeStatus::Reversionary && !second.premiumsLastSurvivor
+                     ? "to the second life alive at each duration"
+                     : "to either life alive at each duration");
+    return text;
+}
+
+std::string ExpensesJson(const Expenses& expenses, const GrossValues& gross) {
+    return ",\"expenses\":{\"initial\":" + JsonNumber(expenses.initial) +
+           ",\"initial_premium_percent\":" + JsonNumber(expenses.initialPremiumPercent) +
+           ",\"renewal\":" + JsonNumber(expenses.renewal) +
+           ",\"renewal_premium_percent\":" + JsonNumber(expenses.renewalPremiumPercent) +
+           ",\"claim\":" + JsonNumber(expenses.claim) +
+           "},\"expense_epv\":" + JsonNumber(gross.expenseEpv) +
+           ",\"gross_premium\":" + JsonNumber(gross.premium);
+}
+
+std::string ExpensesText(const Expenses& expenses) {
+    return "initial " + JsonNumber(expenses.initial) + ", " +
+           JsonNumber(expenses.initialPremiumPercent) + "% of the first year's premiums, renewal " +
+           JsonNumber(expenses.renewal) + " and " + JsonNumber(expenses.renewalPremiumPercent) +
+           "% of later premiums, " + JsonNumber(expenses.claim) + " a claim";
+}
+
 } // namespace
 
-std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::size_t line) {
+std::string PriceJson(const PriceInputs& inputs, const PricedProduct& priced, std::size_t line) {
+    const Valuation& value = priced.net;
     const PremiumLeg& premium = inputs.product.premium;
     std::string json = "{";
     if (line > 0)
@@ -105,6 +164,8 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
     json += ",\"table_file\":" + (inputs.tableFile.empty() ? "null" : JsonText(inputs.tableFile));
     json += ",\"table_name\":" + JsonText(inputs.tableName);
     json += ",\"rate\":" + JsonNumber(inputs.basis.ratePercent);
+    if (inputs.second)
+        json += SecondLifeJson(inputs);
     json += ",\"fractional\":" + JsonText(FractionalName(inputs.basis.fractional));
     json += ",\"benefits\":[";
     for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
@@ -120,6 +181,7 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
     json += ",\"premium_annuity_epv\":" + JsonNumber(value.premiumAnnuityEpv);
     json += ",\"net_premium\":" + JsonNumber(value.netPremium);
     json += ",\"premium\":" + JsonNumber(value.premium);
+    json += ExpensesJson(inputs.expenses, priced.gross);
     json += ",\"benefit_second_moment\":" + JsonNumber(value.benefitSecondMoment);
     json += ",\"benefit_sd\":" + JsonNumber(value.benefitSd);
     json += ",\"loss_sd\":" + JsonNumber(value.lossSd);
@@ -127,17 +189,22 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
         json += ",\"policy_values\":[";
         for (std::size_t t = 0; t < value.policyValues.size(); ++t)
             json += (t > 0 ? ",{\"duration\":" : "{\"duration\":") + std::to_string(t) +
-                    ",\"net\":" + JsonNumber(value.policyValues[t]) + "}";
+                    ",\"net\":" + JsonNumber(value.policyValues[t]) +
+                    ",\"gross\":" + JsonNumber(priced.gross.policyValues[t]) + "}";
         json += "]";
     }
     return json + "}";
 }
 
-std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
+std::string PriceText(const PriceInputs& inputs, const PricedProduct& priced) {
+    const Valuation& value = priced.net;
     const PremiumLeg& premium = inputs.product.premium;
+    const bool gross = inputs.expenses.Any();
     std::string text = "Product\n";
-    text +=
-        Line("Life", "age " + std::to_string(inputs.life.issueAge) + ", table " + inputs.tableName);
+    text += Line(inputs.second ? "First life" : "Life",
+                 "age " + std::to_string(inputs.life.issueAge) + ", table " + inputs.tableName);
+    if (inputs.second)
+        text += SecondLifeText(inputs);
     text += Line("Interest rate", JsonNumber(inputs.basis.ratePercent) + "% a year");
     text += Line("Fractional ages", ConventionText(inputs.basis.fractional));
     for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
@@ -156,6 +223,11 @@ std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
     text += Line("Premiums", paid);
     text += Line("Premium of 1 a year, EPV", Fixed(value.premiumAnnuityEpv, 6, 20));
     text += Line("Net premium", Fixed(value.netPremium, 6, 20));
+    if (gross) {
+        text += Line("Expenses", ExpensesText(inputs.expenses));
+        text += Line("Expenses, EPV", Fixed(priced.gross.expenseEpv, 6, 20));
+        text += Line("Gross premium", Fixed(priced.gross.premium, 6, 20));
+    }
     if (premium.given)
         text += Line("Premium given", Fixed(*premium.given, 6, 20));
     text += Line("Benefits PV, second moment", Fixed(value.benefitSecondMoment, 6, 20));
@@ -163,12 +235,16 @@ std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
     text += Line("Loss at issue, sd", Fixed(value.lossSd, 6, 20));
     if (inputs.policyValues) {
         text += "Policy values, just before the premium due at each duration\n";
-        text += "  Duration   Age     Net policy value\n";
+        text += gross ? "  Duration   Age     Net policy value   Gross policy value\n"
+                      : "  Duration   Age     Net policy value\n";
         for (std::size_t t = 0; t < value.policyValues.size(); ++t) {
             char row[96];
             std::snprintf(row, sizeof row, "  %8zu %5zu ", t,
                           static_cast<std::size_t>(inputs.life.issueAge) + t);
-            text += row + Fixed(value.policyValues[t], 6, 20) + "\n";
+            text += row + Fixed(value.policyValues[t], 6, 20);
+            if (gross)
+                text += " " + Fixed(priced.gross.policyValues[t], 6, 20);
+            text += "\n";
         }
     }
     return text;
