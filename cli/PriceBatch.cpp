@@ -9,9 +9,9 @@
 #include "MortalityTables.h"
 #include "PriceOptions.h"
 #include "PriceReport.h"
+#include "Pricing.h"
 #include "TableFile.h"
 #include "TableFormatError.h"
-#include "Valuation.h"
 #include "WorkerPool.h"
 
 #include <array>
@@ -164,8 +164,9 @@ void PriceRows(std::vector<PendingRow>& rows, std::size_t from, std::size_t to,
             row.failure = CheckPriceTexts(row.texts, tables, lookup, "", inputs);
         if (!row.failure.empty())
             continue;
-        const Valuation value =
-            ValueProduct(tables, inputs.life, inputs.basis, inputs.product, inputs.policyValues);
+        const PricedProduct value =
+            PriceProduct(tables, inputs.life, inputs.second, inputs.basis, inputs.product,
+                         inputs.expenses, inputs.policyValues);
         row.json.clear();
         row.json += PriceJson(inputs, value, row.line);
     }

@@ -23,6 +23,9 @@ const char* const kPriceUsage =
     "           [--premium-term H|life] [--premium-frequency M] [--premium P]\n"
     "           [--fractional udd|woolhouse2|woolhouse3] [--select] [--policy-values]\n"
     "           [--json]\n"
+    "           [--second-age Y [--second-table T | --second-table-file F]\n"
+    "            [--lives joint|last-survivor|reversionary] [--premium-status last-survivor]]\n"
+    "           [--expenses initial=X,initial-premium=P,renewal=Y,renewal-premium=Q,claim=Z]\n"
     "       tabulon-cli price --batch FILE.csv|- [--jobs N]\n"
     "Values a product of one or more benefit legs on a life: each leg's expected present\n"
     "value (EPV), the premium by the equivalence principle, the spread of the present values\n"
@@ -48,7 +51,21 @@ const char* const kPriceUsage =
     "  --select              the life is selected at the issue age X: priced as [X]+t on\n"
     "                        the table's select rates (a select-and-ultimate table file);\n"
     "                        without it such a table gives its ultimate rates\n"
-    "  --policy-values       the net policy value at every duration\n"
+    "  --second-age Y        a second life aged Y (independent of the first)\n"
+    "  --second-table T      its table, as --table (default: the first life's table)\n"
+    "  --second-table-file F its table from the file F instead\n"
+    "  --lives S             joint (default): while both are alive, or on the first death;\n"
+    "                        last-survivor: while either is alive, or on the second death;\n"
+    "                        reversionary: annuities to the second life after the first\n"
+    "                        life's death (no death benefits)\n"
+    "  --premium-status S    joint (default): premiums while both are alive; last-survivor:\n"
+    "                        while either is\n"
+    "  --expenses E          initial=X at issue, initial-premium=P percent of the first\n"
+    "                        year's premiums, renewal=Y at each policy year's start from the\n"
+    "                        second, renewal-premium=Q percent of later premiums, claim=Z\n"
+    "                        with each death benefit (each default 0); adds the gross premium\n"
+    "                        and gross policy values\n"
+    "  --policy-values       the net (and gross) policy value at every duration\n"
     "  --json                one JSON object instead of the report lines\n"
     "  --batch FILE|-        one product per CSV row (- reads standard input), a header row\n"
     "                        naming the columns: age, table (1..4, a name or a table file),\n"
@@ -126,6 +143,12 @@ std::string ParsePriceArguments(const std::vector<std::string>& args, PriceArgum
                 {"--premium-frequency", &texts.premiumFrequency},
                 {"--premium", &texts.premium},
                 {"--fractional", &texts.fractional},
+                {"--second-age", &texts.secondAge},
+                {"--second-table", &texts.secondTable},
+                {"--second-table-file", &texts.secondTableFile},
+                {"--lives", &texts.lives},
+                {"--premium-status", &texts.premiumStatus},
+                {"--expenses", &texts.expenses},
                 {"--batch", &parsed.batch},
                 {"--jobs", &parsed.jobs},
             };
@@ -188,8 +211,8 @@ int RunPriceCommand(const std::vector<std::string>& args) {
         std::cerr << "tabulon-cli: " << failure << '\n';
         return 2;
     }
-    const Valuation value =
-        ValueProduct(tables, inputs.life, inputs.basis, inputs.product, inputs.policyValues);
+    const PricedProduct value = PriceProduct(tables, inputs.life, inputs.second, inputs.basis,
+                                             inputs.product, inputs.expenses, inputs.policyValues);
     const std::string out =
         parsed.json ? PriceJson(inputs, value) + "\n" : PriceText(inputs, value);
     if (!WriteAll(STDOUT_FILENO, out.data(), out.size())) {

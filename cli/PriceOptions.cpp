@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PriceOptions.h"
 
+#include "PriceCouples.h"
 #include "PriceFields.h"
 
 #include "CliOptions.h"
@@ -169,7 +170,12 @@ std::string CheckPriceTexts(const PriceTexts& texts, const TableRegistry& tables
     failure = CheckPremium(texts, dashes, inputs.product.premium);
     if (!failure.empty())
         return failure;
-    if (const auto fault = FindProductFault(tables, inputs.life, inputs.basis, inputs.product))
+    failure = CheckCoupleTexts(texts, tables, tableFile, dashes, inputs);
+    if (!failure.empty())
+        return failure;
+    const Life governing =
+        inputs.second ? GoverningLife(tables, inputs.life, *inputs.second) : inputs.life;
+    if (const auto fault = FindProductFault(tables, governing, inputs.basis, inputs.product))
         return FaultMessage(*fault, texts, dashes);
     return {};
 }

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "Basis.h"
+#include "Expenses.h"
 #include "Life.h"
 #include "Product.h"
 #include "TableRegistry.h"
+#include "TwoLives.h"
 
 #include <functional>
 #include <optional>
@@ -25,6 +27,13 @@ struct PriceTexts {
     std::optional<std::string> fractional;       // udd, woolhouse2, woolhouse3; default udd
     bool policyValues = false;
     bool select = false; // the life is selected at issue: priced on the select rates
+    // A second life and expenses; absent: one life, no expenses.
+    std::optional<std::string> secondAge;
+    std::optional<std::string> secondTable; // default: the first life's table
+    std::optional<std::string> secondTableFile;
+    std::optional<std::string> lives;         // joint, last-survivor, reversionary; default joint
+    std::optional<std::string> premiumStatus; // joint or last-survivor; default joint
+    std::optional<std::string> expenses;      // initial=X,initial-premium=P,...
 };
 
 // One product, checked: it can be valued.
@@ -36,6 +45,10 @@ struct PriceInputs {
     std::string tableFile; // the file the table came from; empty for a built-in table
     std::string tableName;
     int selectPeriod = 0; // of the table, when life.select
+    std::optional<SecondLife> second;
+    std::string secondTableFile; // as tableFile, for the second life's table
+    std::string secondTableName;
+    Expenses expenses;
 };
 
 // Gives the registry id of the table in the file at path, reading it the first time; throws

@@ -31,9 +31,68 @@ std::string LegJson(const BenefitLeg& leg, double epv) {
            ",\"frequency\":" + std::to_string(leg.frequency) + ",\"epv\":" + JsonNumber(epv) + "}";
 }
 
+std::string SecondLifeJson(const PriceInputs& inputs) {
+    const SecondLife& second = *inputs.second;
+    const bool fromFile = !inputs.secondTableFile.empty();
+    std::string json = ",\"second_age\":" + std::to_string(second.life.issueAge);
+    json += ",\"second_table\":" + (fromFile ? "null" : std::to_string(second.life.tableId));
+    json += ",\"second_table_file\":" + (fromFile ? JsonString(inputs.secondTableFile) : "null");
+    json += ",\"second_table_name\":" + JsonString(inputs.secondTableName);
+    json += ",\"lives\":" + JsonString(LifeStatusName(second.status));
+    json += std::string(",\"premium_status\":") +
+            (second.premiumsLastSurvivor ? "\"last-survivor\"" : "\"joint\"");
+    return json;
+}
+
+std::string SecondLifeText(const PriceInputs& inputs) {
+    const SecondLife& second = *inputs.second;
+    std::string text = ReportLine("Second life", "age " + std::to_string(second.life.issueAge) +
+                                                     ", table " + inputs.secondTableName);
+    const char* status = "";
+    switch (second.status) {
+    case LifeStatus::Joint:
+        status = "joint: while both are alive, or on the first death";
+        break;
+    case LifeStatus::LastSurvivor:
+        status = "last-survivor: while either is alive, or on the second death";
+        break;
+    case LifeStatus::Reversionary:
+        status = "reversionary: to the second life after the first life's death";
+        break;
+    }
+    text += ReportLine("Benefits paid", status);
+    text += ReportLine("Premiums paid", second.premiumsLastSurvivor ? "while either life is alive"
+                                                                    : "while both lives are alive");
+    text += ReportLine("Policy values",
+                       second.status == LifeStatus::Joint && !second.premiumsLastSurvivor
+                           ? "to both lives alive at each duration"
+                       : second.status == LifeStatus::Reversionary && !second.premiumsLastSurvivor
+                           ? "to the second life alive at each duration"
+                           : "to either life alive at each duration");
+    return text;
+}
+
+std::string ExpensesJson(const Expenses& expenses, const GrossValues& gross) {
+    return ",\"expenses\":{\"initial\":" + JsonNumber(expenses.initial) +
+           ",\"initial_premium_percent\":" + JsonNumber(expenses.initialPremiumPercent) +
+           ",\"renewal\":" + JsonNumber(expenses.renewal) +
+           ",\"renewal_premium_percent\":" + JsonNumber(expenses.renewalPremiumPercent) +
+           ",\"claim\":" + JsonNumber(expenses.claim) +
+           "},\"expense_epv\":" + JsonNumber(gross.expenseEpv) +
+           ",\"gross_premium\":" + JsonNumber(gross.premium);
+}
+
+std::string ExpensesText(const Expenses& expenses) {
+    return "initial " + JsonNumber(expenses.initial) + ", " +
+           JsonNumber(expenses.initialPremiumPercent) + "% of the first year's premiums, renewal " +
+           JsonNumber(expenses.renewal) + " and " + JsonNumber(expenses.renewalPremiumPercent) +
+           "% of later premiums, " + JsonNumber(expenses.claim) + " a claim";
+}
+
 } // namespace
 
-std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::size_t line) {
+std::string PriceJson(const PriceInputs& inputs, const PricedProduct& priced, std::size_t line) {
+    const Valuation& value = priced.net;
     const PremiumLeg& premium = inputs.product.premium;
     std::string json = "{";
     if (line > 0)
@@ -47,6 +106,8 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
                 ? ",\"select\":true,\"select_period\":" + std::to_string(inputs.selectPeriod)
                 : std::string(",\"select\":false,\"select_period\":null");
     json += ",\"rate\":" + JsonNumber(inputs.basis.ratePercent);
+    if (inputs.second)
+        json += SecondLifeJson(inputs);
     json += ",\"fractional\":" + JsonString(FractionalName(inputs.basis.fractional));
     json += ",\"benefits\":[";
     for (std::size_t i = 0; i < inputs.product.benefits.size(); ++i) {
@@ -62,6 +123,7 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
     json += ",\"premium_annuity_epv\":" + JsonNumber(value.premiumAnnuityEpv);
     json += ",\"net_premium\":" + JsonNumber(value.netPremium);
     json += ",\"premium\":" + JsonNumber(value.premium);
+    json += ExpensesJson(inputs.expenses, priced.gross);
     json += ",\"benefit_second_moment\":" + JsonNumber(value.benefitSecondMoment);
     json += ",\"benefit_sd\":" + JsonNumber(value.benefitSd);
     json += ",\"loss_sd\":" + JsonNumber(value.lossSd);
@@ -69,13 +131,23 @@ std::string PriceJson(const PriceInputs& inputs, const Valuation& value, std::si
         json += ",\"policy_values\":[";
         for (std::size_t t = 0; t < value.policyValues.size(); ++t)
             json += (t > 0 ? ",{\"duration\":" : "{\"duration\":") + std::to_string(t) +
-                    ",\"net\":" + JsonNumber(value.policyValues[t]) + "}";
+                    ",\"net\":" + JsonNumber(value.policyValues[t]) +
+                    ",\"gross\":" + JsonNumber(priced.gross.policyValues[t]) + "}";
         json += "]";
     }
     return json + "}";
 }
 
-std::string PriceText(const PriceInputs& inputs, const Valuation& value) {
-    return ProductReportText(inputs.life, inputs.basis, inputs.product, inputs.tableName, value,
-                             true, inputs.policyValues, inputs.selectPeriod);
+std::string PriceText(const PriceInputs& inputs, const PricedProduct& priced) {
+    ReportAdditions additions;
+    if (inputs.second)
+        additions.secondLife = SecondLifeText(inputs);
+    if (inputs.expenses.Any()) {
+        additions.expenses = ExpensesText(inputs.expenses);
+        additions.expenseEpv = priced.gross.expenseEpv;
+        additions.grossPremium = priced.gross.premium;
+        additions.grossPolicyValues = &priced.gross.policyValues;
+    }
+    return ProductReportText(inputs.life, inputs.basis, inputs.product, inputs.tableName,
+                             priced.net, true, inputs.policyValues, inputs.selectPeriod, additions);
 }

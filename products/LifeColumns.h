@@ -18,6 +18,10 @@ struct LifeColumns {
     std::vector<double> discount; // v^t = pow(v, t), t = 0..years
     std::vector<double> slope;    // delta + mu(x + t), 0 where mu is not finite, t = 0..years;
                                   // filled only when asked for
+    // Two lives only: within year t the status survives to t + s with probability
+    // 1 - s c1 - s^2 c2, each life's deaths uniform over the year; this is c2, and
+    // c1 = 1 - oneYear - c2. Empty for one life (c2 = 0, c1 = q).
+    std::vector<double> withinSquare;
 
     double Endowment(int t) const { return discount[t] * survival[t]; } // tE_x
 };

@@ -23,10 +23,18 @@ std::string Fixed(double value, int decimals, int width) {
     return shown;
 }
 
-std::string Line(const char* label, const std::string& value) {
+} // namespace
+
+std::string ReportLine(const char* label, const std::string& value) {
     char text[64];
     std::snprintf(text, sizeof text, "  %-28s", label);
     return text + value + "\n";
+}
+
+namespace {
+
+std::string Line(const char* label, const std::string& value) {
+    return ReportLine(label, value);
 }
 
 std::string Years(int years) {
@@ -76,10 +84,14 @@ std::string RateText(double ratePercent) {
 
 std::string ProductReportText(const Life& life, const Basis& basis, const Product& product,
                               const std::string& tableName, const Valuation& value,
-                              bool withMoments, bool withPolicyValues, int selectPeriod) {
+                              bool withMoments, bool withPolicyValues, int selectPeriod,
+                              const ReportAdditions& additions) {
     const PremiumLeg& premium = product.premium;
+    const bool gross = additions.grossPolicyValues != nullptr;
     std::string text = "Product\n";
-    text += Line("Life", "age " + std::to_string(life.issueAge) + ", table " + tableName);
+    text += Line(additions.secondLife.empty() ? "Life" : "First life",
+                 "age " + std::to_string(life.issueAge) + ", table " + tableName);
+    text += additions.secondLife;
     if (life.select)
         text += Line("Select", "select period " + std::to_string(selectPeriod) +
                                    " years, life selected at age " + std::to_string(life.issueAge));
@@ -100,6 +112,11 @@ std::string ProductReportText(const Life& life, const Basis& basis, const Produc
     text += Line("Premiums", paid);
     text += Line("Premium of 1 a year, EPV", Fixed(value.premiumAnnuityEpv, 6, 20));
     text += Line("Net premium", Fixed(value.netPremium, 6, 20));
+    if (gross) {
+        text += Line("Expenses", additions.expenses);
+        text += Line("Expenses, EPV", Fixed(additions.expenseEpv, 6, 20));
+        text += Line("Gross premium", Fixed(additions.grossPremium, 6, 20));
+    }
     if (premium.given)
         text += Line("Premium given", Fixed(*premium.given, 6, 20));
     if (withMoments) {
@@ -109,12 +126,16 @@ std::string ProductReportText(const Life& life, const Basis& basis, const Produc
     }
     if (withPolicyValues) {
         text += "Policy values, just before the premium due at each duration\n";
-        text += "  Duration   Age     Net policy value\n";
+        text += gross ? "  Duration   Age     Net policy value   Gross policy value\n"
+                      : "  Duration   Age     Net policy value\n";
         for (std::size_t t = 0; t < value.policyValues.size(); ++t) {
             char row[96];
             std::snprintf(row, sizeof row, "  %8zu %5zu ", t,
                           static_cast<std::size_t>(life.issueAge) + t);
-            text += row + Fixed(value.policyValues[t], 6, 20) + "\n";
+            text += row + Fixed(value.policyValues[t], 6, 20);
+            if (gross)
+                text += " " + Fixed((*additions.grossPolicyValues)[t], 6, 20);
+            text += "\n";
         }
     }
     return text;

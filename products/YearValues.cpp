@@ -12,10 +12,22 @@ YearAnnuity::YearAnnuity(const LifeColumns& columns, FractionalAge fractional, i
             const double factor = std::pow(columns.v, j / m);
             m_dueSum += factor / m;
             m_dueSlope += (j / m) * factor / m;
+            m_dueSquare += (j / m) * (j / m) * factor / m;
         }
     }
-    for (int j = 1; j <= frequency; ++j)
-        m_death += std::pow(columns.v, j / m) / m;
+    for (int j = 1; j <= frequency; ++j) {
+        const double factor = std::pow(columns.v, j / m);
+        m_death += factor / m;
+        m_deathSquare += ((j / m) * (j / m) - ((j - 1) / m) * ((j - 1) / m)) * factor;
+    }
+}
+
+double YearAnnuity::Death(int t) const {
+    const double q = 1.0 - m_columns.oneYear[t];
+    if (m_columns.withinSquare.empty())
+        return q * m_death;
+    const double square = m_columns.withinSquare[t];
+    return (q - square) * m_death + square * m_deathSquare;
 }
 
 double YearAnnuity::Advance(int t) const {
@@ -27,6 +39,10 @@ double YearAnnuity::Advance(int t) const {
     case FractionalAge::Udd:
         // l linear over the year: the payment at t + j/m reaches a life alive at t with
         // probability 1 - (j/m) q.
+        if (!m_columns.withinSquare.empty()) {
+            const double square = m_columns.withinSquare[t];
+            return m_dueSum - (1.0 - p - square) * m_dueSlope - square * m_dueSquare;
+        }
         return m_dueSum - (1.0 - p) * m_dueSlope;
     case FractionalAge::Woolhouse2:
         return 1.0 - (m - 1.0) / (2.0 * m) * (1.0 - m_columns.v * p);
@@ -77,9 +93,8 @@ YearValues ComputeYearValues(const LifeColumns& columns, const Basis& basis, con
         case LegKind::WholeLife:
         case LegKind::Term:
         case LegKind::Endowment: {
-            const double factor = annuity.DeathFactor();
             epv = AddYears(columns, values.benefit, start, end, leg.amount,
-                           [&](int t) { return (1.0 - columns.oneYear[t]) * factor; });
+                           [&](int t) { return annuity.Death(t); });
             break;
         }
         case LegKind::Annuity:

@@ -27,6 +27,9 @@ public:
     // Of 1 paid at the end of the 1/m-year of death, per unit of q(x + t): deaths uniform
     // over the year, so v i / i^(m), summed as (1/m) sum over j = 1..m of v^(j/m).
     double DeathFactor() const { return m_death; }
+    // Of 1 paid at the end of the 1/m-year in which the status fails during year t, to a
+    // status alive at t: q(x + t) DeathFactor() for one life.
+    double Death(int t) const;
 
 private:
     const LifeColumns& m_columns;
@@ -35,6 +38,8 @@ private:
     double m_dueSum = 1.0;   // (1/m) sum over j = 0..m-1 of v^(j/m)
     double m_dueSlope = 0.0; // (1/m) sum over j = 0..m-1 of (j/m) v^(j/m)
     double m_death = 0.0;
+    double m_dueSquare = 0.0;   // (1/m) sum over j = 0..m-1 of (j/m)^2 v^(j/m): two lives
+    double m_deathSquare = 0.0; // sum over j = 1..m of ((j/m)^2 - ((j-1)/m)^2) v^(j/m)
 };
 
 YearValues ComputeYearValues(const LifeColumns& columns, const Basis& basis, const Product& product,

@@ -2,9 +2,9 @@
 // tabulon-cli price as scripts call it: refusals, the JSON object, the report lines and
 // --batch.
 #include "CaseNames.h"
+#include "Pricing.h"
 #include "ProductReport.h"
 #include "ProductTestSupport.h"
-#include "Valuation.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +102,46 @@ const RefusalCase kRefusals[] = {
      {"--age", "129", "--table-file", std::string(TABULON_STANDARD_TABLES) + "/SSSM.csv",
       "--benefit", "whole-life", "--select"},
      "--age: '129' is not accepted; use an age from 18 to 128, the select table's issue ages"},
+    {"second age past the table",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "107"},
+     "--second-age: '107'"},
+    {"second age where nobody lives",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "106", "--second-table", "3"},
+     "--second-age: '106'"},
+    {"unknown second table",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "30", "--second-table", "9"},
+     "--second-table: '9'"},
+    {"two second tables",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "30", "--second-table", "2",
+      "--second-table-file", "x.csv"},
+     "--second-table and --second-table-file"},
+    {"unknown status",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "30", "--lives", "both"},
+     "--lives: 'both'"},
+    {"status without a second life",
+     {"--age", "40", "--benefit", "whole-life", "--lives", "joint"},
+     "--lives: a second life needs --second-age"},
+    {"reversionary cover",
+     {"--age", "40", "--benefit", "term,term=10", "--second-age", "30", "--lives", "reversionary"},
+     "--lives: 'reversionary'"},
+    {"unknown premium status",
+     {"--age", "40", "--benefit", "whole-life", "--second-age", "30", "--premium-status", "first"},
+     "--premium-status: 'first'"},
+    {"negative expense",
+     {"--age", "40", "--benefit", "whole-life", "--expenses", "initial=-5"},
+     "--expenses: 'initial=-5'"},
+    {"whole premium to expenses",
+     {"--age", "40", "--benefit", "whole-life", "--expenses", "initial-premium=100"},
+     "--expenses: 'initial-premium=100'"},
+    {"unknown expense",
+     {"--age", "40", "--benefit", "whole-life", "--expenses", "admin=5"},
+     "--expenses: 'admin=5'"},
+    {"expense twice",
+     {"--age", "40", "--benefit", "whole-life", "--expenses", "claim=5,claim=6"},
+     "--expenses: 'claim=5,claim=6'"},
+    {"joint term past the older life's table",
+     {"--age", "90", "--benefit", "term,term=20", "--second-age", "30"},
+     "--benefit: 'term,term=20'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Price, PriceRefusals, ::testing::ValuesIn(kRefusals),
@@ -163,10 +203,59 @@ TEST(PriceCommand, TwoLegProductPrintsTheEnginesValuesAtFullPrecision) {
     EXPECT_NE(cli.out.find("\"fractional\":\"udd\""), std::string::npos);
     EXPECT_NE(cli.out.find("\"table_name\":\"SULT\""), std::string::npos);
     // The SULT ends at 130: the schedule runs to duration 86, where nobody is left.
-    EXPECT_NE(cli.out.find("{\"duration\":86,\"net\":0}]"), std::string::npos) << cli.out;
+    EXPECT_NE(cli.out.find("{\"duration\":86,\"net\":0,\"gross\":0}]"), std::string::npos)
+        << cli.out;
     EXPECT_EQ(cli.out.find("-0,"), std::string::npos) << cli.out;
     EXPECT_EQ(cli.out.back(), '\n');
     EXPECT_EQ(fault_support::CountLines(cli.out), 1u);
+}
+
+// Two lives and expenses reach the JSON object with the engine's values, and the report
+// names both lives and the status.
+TEST(PriceCommand, TwoLivesWithExpensesPrintTheEnginesNetAndGrossValues) {
+    fault_support::ScratchFolder scratch;
+    published_tables::WriteTableFiles(scratch.Path());
+    const std::vector<std::string> args = {"price",
+                                           "--age",
+                                           "60",
+                                           "--table-file",
+                                           scratch.Path("ILT.csv"),
+                                           "--second-age",
+                                           "55",
+                                           "--lives",
+                                           "last-survivor",
+                                           "--benefit",
+                                           "endowment,amount=1000,term=20",
+                                           "--premium-term",
+                                           "20",
+                                           "--rate",
+                                           "6",
+                                           "--expenses",
+                                           "initial=50,initial-premium=30,renewal=5,claim=10",
+                                           "--policy-values"};
+    std::vector<std::string> json = args;
+    json.push_back("--json");
+    const fault_support::CliResult cli = RunCli(json);
+    ASSERT_EQ(cli.status, 0) << cli.err;
+    const int ilt = Published().ilt;
+    const PricedProduct engine = PriceProduct(
+        Published().tables, {ilt, 60}, SecondLife{{ilt, 55}, LifeStatus::LastSurvivor, false},
+        {6.0, FractionalAge::Udd}, WithPremiums(Of({Leg(LegKind::Endowment, 1000, 20)}), 20),
+        {50, 30, 5, 0, 10}, true);
+    EXPECT_EQ(JsonNumber(cli.out, "net_premium"), engine.net.netPremium) << cli.out;
+    EXPECT_EQ(JsonNumber(cli.out, "gross_premium"), engine.gross.premium);
+    EXPECT_GT(engine.gross.premium, engine.net.netPremium);
+    EXPECT_NE(cli.out.find("\"lives\":\"last-survivor\",\"premium_status\":\"joint\""),
+              std::string::npos);
+    EXPECT_NE(cli.out.find("{\"duration\":20,\"net\":1000,\"gross\":1000}]"), std::string::npos)
+        << cli.out;
+    const fault_support::CliResult text = RunCli(args);
+    ASSERT_EQ(text.status, 0) << text.err;
+    for (const char* shown :
+         {"First life                  age 60, table ILT",
+          "Second life                 age 55, table ILT", "last-survivor: while either is alive",
+          "Gross premium", "Gross policy value"})
+        EXPECT_NE(text.out.find(shown), std::string::npos) << shown << "\n" << text.out;
 }
 
 // Moments over the curtate time of death need yearly legs: null for a monthly annuity.
