@@ -2,6 +2,7 @@
 #include "ProductFlows.h"
 
 #include "Moments.h"
+#include "SelectLife.h"
 
 #include <algorithm>
 
@@ -34,7 +35,8 @@ bool NeedsSlope(const Basis& basis, const Product& product) {
 
 ProductFlows SingleLifeFlows(const TableRegistry& tables, const Life& life, const Basis& basis,
                              const Product& product, bool withSlope) {
-    const RegisteredTable& table = *tables.Find(life.tableId);
+    const LifeTable lifeTable(*tables.Find(life.tableId), life); // [x]+t for a select life
+    const RegisteredTable& table = lifeTable.Get();
     const int toTableEnd = table.lastAge + 1 - life.issueAge;
     ProductFlows flows;
     flows.premiumYears = PremiumYears(product, toTableEnd);

@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TwoLives.h"
 
+#include "SelectLife.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
 int YearsToTableEnd(const TableRegistry& tables, const Life& life) {
-    return tables.Find(life.tableId)->lastAge + 1 - life.issueAge;
+    return LastAgeOfLife(*tables.Find(life.tableId), life) + 1 - life.issueAge;
 }
 
 // One life's columns for durations 0..years, nobody alive past its table's end.
 LifeColumns LongColumns(const TableRegistry& tables, const Life& life, const Basis& basis,
                         int years, bool withSlope) {
     const int own = std::min(years, YearsToTableEnd(tables, life));
-    LifeColumns columns = ComputeLifeColumns(*tables.Find(life.tableId), life.issueAge,
-                                             basis.ratePercent, own, withSlope);
+    const LifeTable lifeTable(*tables.Find(life.tableId), life); // [x]+t for a select life
+    LifeColumns columns =
+        ComputeLifeColumns(lifeTable.Get(), life.issueAge, basis.ratePercent, own, withSlope);
     const std::size_t size = static_cast<std::size_t>(years) + 1;
     columns.years = years;
     columns.survival.resize(size, 0.0);
