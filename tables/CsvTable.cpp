@@ -6,22 +6,10 @@
 #include "TableText.h"
 
 using table_text::Quoted;
+using table_text::SameLetters;
 using table_text::Trimmed;
 
 namespace {
-
-// Whether text is lowerCase in any mix of cases (ASCII only, whatever the process locale).
-bool SameLetters(std::string_view text, std::string_view lowerCase) {
-    if (text.size() != lowerCase.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c =
-            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != lowerCase[i])
-            return false;
-    }
-    return true;
-}
 
 // The fields of a row, split at commas and trimmed: the first two are kept, and the count
 // stops at 3.

@@ -7,21 +7,10 @@
 #include <vector>
 
 using table_text::Quoted;
+using table_text::SameLetters;
 using table_text::Trimmed;
 
 namespace {
-
-bool SameLetters(std::string_view text, std::string_view lowerCase) {
-    if (text.size() != lowerCase.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c =
-            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != lowerCase[i])
-            return false;
-    }
-    return true;
-}
 
 // Every field of a line, split at commas and trimmed.
 std::vector<std::string_view> SplitAll(std::string_view line) {

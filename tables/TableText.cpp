@@ -8,6 +8,18 @@
 
 namespace table_text {
 
+bool SameLetters(std::string_view text, std::string_view lowerCase) {
+    if (text.size() != lowerCase.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c =
+            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (c != lowerCase[i])
+            return false;
+    }
+    return true;
+}
+
 namespace {
 
 bool IsBlank(char c) {

@@ -12,6 +12,9 @@ namespace table_text {
 // Without leading and trailing blanks, tabs, CR and LF.
 std::string_view Trimmed(std::string_view text);
 
+// Whether text is lowerCase in any mix of cases (ASCII only, whatever the process locale).
+bool SameLetters(std::string_view text, std::string_view lowerCase);
+
 // A whole number of decimal digits with an optional minus sign, nothing else.
 std::optional<int> WholeNumber(std::string_view text);
 
