@@ -23,9 +23,8 @@ PricedProduct PriceProduct(const TableRegistry& tables, const Life& life,
         throw std::invalid_argument(fault->reason);
     if (const auto fault = FindExpensesFault(expenses))
         throw std::invalid_argument(*fault);
-    const ProductFlows flows =
-        second ? TwoLifeFlows(tables, life, *second, basis, product)
-               : SingleLifeFlows(tables, life, basis, product, NeedsSlope(basis, product));
+    const ProductFlows flows = second ? TwoLifeFlows(tables, life, *second, basis, product)
+                                      : SingleLifeFlows(tables, life, basis, product, true);
     PricedProduct priced;
     priced.net = ValueFlows(flows, product, withPolicyValues);
     priced.gross = ValueGross(flows, product, expenses, priced.net, withPolicyValues);

@@ -34,17 +34,18 @@ bool NeedsSlope(const Basis& basis, const Product& product) {
 }
 
 ProductFlows SingleLifeFlows(const TableRegistry& tables, const Life& life, const Basis& basis,
-                             const Product& product, bool withSlope) {
+                             const Product& product, bool withClaims) {
     const LifeTable lifeTable(*tables.Find(life.tableId), life); // [x]+t for a select life
     const RegisteredTable& table = lifeTable.Get();
     const int toTableEnd = table.lastAge + 1 - life.issueAge;
     ProductFlows flows;
     flows.premiumYears = PremiumYears(product, toTableEnd);
     flows.columns = ComputeLifeColumns(table, life.issueAge, basis.ratePercent,
-                                       ProductEnd(product, toTableEnd), withSlope);
+                                       ProductEnd(product, toTableEnd), NeedsSlope(basis, product));
     flows.years = ComputeYearValues(flows.columns, basis, product, flows.premiumYears);
-    flows.claims =
-        ComputeYearValues(flows.columns, basis, ClaimsOf(product), flows.premiumYears).benefit;
+    if (withClaims)
+        flows.claims =
+            ComputeYearValues(flows.columns, basis, ClaimsOf(product), flows.premiumYears).benefit;
     return flows;
 }
 

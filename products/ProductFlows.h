@@ -21,9 +21,10 @@ struct ProductFlows {
     bool withMoments = true; // one status pays benefits and premiums: the moments are defined
 };
 
-// The flows of product on one life, as ValueProduct computes them. Inputs free of faults.
+// The flows of product on one life ([x]+t for a select life); claims only when withClaims
+// (claim expenses need them). Inputs free of faults.
 ProductFlows SingleLifeFlows(const TableRegistry& tables, const Life& life, const Basis& basis,
-                             const Product& product, bool withSlope);
+                             const Product& product, bool withClaims);
 
 // Whether the basis needs mu (Woolhouse's third term) for any payment of product.
 bool NeedsSlope(const Basis& basis, const Product& product);
