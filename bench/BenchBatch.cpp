@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tabulon-cli batch on a file of 100,000 policies, run as a process (it is single-threaded,
-// so it uses one core): policies per second of wall time and of CPU time. And its peak
-// memory on a stream of policies through standard input, which must not grow with their
-// number.
+// tabulon-cli batch on a file of 100,000 policies, run as a process on one thread: policies
+// per second of wall time and of CPU time. Its peak memory on a stream of policies through
+// standard input, which must not grow with their number. And tabulon-cli price --batch on
+// 100,000 products: products per CPU second on one thread, and how much sooner several
+// threads finish.
 #include "BenchSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -72,7 +73,8 @@ void RunBatch(benchmark::State& state, const std::string& text) {
     bench::WriteWholeFile(path, text);
     double wall = 0, cpu = 0;
     for (auto _ : state) {
-        const bench::ChildResult result = bench::RunChild({TABULON_CLI, "batch", path});
+        const bench::ChildResult result =
+            bench::RunChild({TABULON_CLI, "batch", path, "--jobs", "1"});
         if (result.status != 0) {
             state.SkipWithError("tabulon-cli batch failed");
             break;
@@ -176,8 +178,62 @@ void BM_BatchStreamMemory(benchmark::State& state) {
     state.counters["peak_MB"] = static_cast<double>(peak) * 1024 / 1e6;
 }
 
+// Products of one or two legs on every kind of life the engine knows (built-in tables, one
+// and two lives, yearly and monthly payments, premium terms), a row each.
+std::string PriceBatchText(std::int64_t rows) {
+    std::mt19937 random(20261209);
+    std::string text = "age,table,rate,benefit,premium-term,premium-frequency,second-age,lives\n";
+    const char* const legs[] = {"\"term,amount=1000,term=20;annuity,amount=2500,deferral=20\"",
+                                "whole-life", "\"endowment,term=15\"", "\"annuity,frequency=12\"",
+                                "\"term,term=10,frequency=4\""};
+    for (std::int64_t i = 0; i < rows; ++i) {
+        const int age = static_cast<int>(random() % 60) + 20;
+        const bool couple = random() % 4 == 0;
+        text += std::to_string(age) + "," + std::to_string(random() % 4 + 1) + "," +
+                std::to_string(random() % 8) + "." + std::to_string(random() % 100) + "," +
+                legs[random() % 5] + "," + std::to_string(random() % 3 == 0 ? 0 : 10) + "," +
+                (random() % 2 ? "12" : "1") + ",";
+        text += couple ? std::to_string(age - 3) + ",joint\n" : ",\n";
+    }
+    return text;
+}
+
+// tabulon-cli price --batch on one thread and then on range(1) threads, in turn within
+// each iteration: products per CPU second on one thread (at least 100,000 is the aim) and
+// the wall time of one thread over that of several (1.7 is the aim for two).
+void BM_PriceBatchThreads(benchmark::State& state) {
+    const std::string path = bench::DataFolder() + "/price-batch.csv";
+    bench::WriteWholeFile(path, PriceBatchText(state.range(0)));
+    const std::string jobs = std::to_string(state.range(1));
+    double oneWall = 0, oneCpu = 0, severalWall = 0;
+    for (auto _ : state) {
+        const bench::ChildResult one =
+            bench::RunChild({TABULON_CLI, "price", "--batch", path, "--jobs", "1"});
+        const bench::ChildResult several =
+            bench::RunChild({TABULON_CLI, "price", "--batch", path, "--jobs", jobs});
+        if (one.status != 0 || several.status != 0) {
+            state.SkipWithError("tabulon-cli price --batch failed");
+            break;
+        }
+        oneWall += one.wallSeconds;
+        oneCpu += one.cpuSeconds;
+        severalWall += several.wallSeconds;
+        state.SetIterationTime(several.wallSeconds);
+    }
+    ::unlink(path.c_str());
+    const double products = static_cast<double>(state.range(0) * state.iterations());
+    state.counters["per_cpu_s_one_thread"] = products / oneCpu;
+    state.counters["x_target"] = products / oneCpu / kTargetPoliciesPerSecond;
+    state.counters["speedup"] = oneWall / severalWall;
+}
+
 } // namespace
 
+BENCHMARK(BM_PriceBatchThreads)
+    ->Args({100000, 2})
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BatchStreamMemory)
     ->Arg(10000)
     ->Arg(1000000)

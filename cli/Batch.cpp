@@ -11,6 +11,7 @@
 #include "FileException.h"
 #include "MortalityTables.h"
 #include "TableFileCache.h"
+#include "WorkerPool.h"
 
 #include <cerrno>
 #include <charconv>
@@ -22,6 +23,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -212,7 +214,22 @@ void PriceRow(std::size_t line, PolicyKind kind, const PolicyDialogData& values,
     out.back() = '\n';
 }
 
-int RunBatch(const std::string& path) {
+// Rows read and not yet written: the checked values, or why the row was refused, and then
+// the row's result.
+struct PendingRow {
+    std::size_t line = 0;
+    std::string failure;
+    PolicyKind kind = PolicyKind::Insurance;
+    PolicyDialogData values;
+    std::string tableFile; // the table file's path as the row named it; empty: built in
+    std::string result;
+};
+
+// Rows read before they are priced together, and the fewest a pricing thread is given.
+constexpr std::size_t kRowsAtOnce = 1024;
+constexpr std::size_t kRowsPerThreadAtLeast = 16;
+
+int RunBatch(const std::string& path, int jobs) {
     const bool standardInput = path == "-";
     const std::string name = standardInput ? kStandardInputName : path;
     const std::string shownName = ShownInMessage(name);
@@ -221,32 +238,68 @@ int RunBatch(const std::string& path) {
         if (!standardInput)
             file = std::make_unique<InputFile>(path);
         ResultOutput output;
-        // Before waiting for more input, what is priced so far goes out.
-        CsvReader reader(file ? file->Descriptor() : STDIN_FILENO, name,
-                         [&output] { output.Flush(); });
         output.Text() += kResultColumns;
-        CCalculationRecord record;
         PolicyTexts texts;
         TableFileCache tables;
+        WorkerPool pool(static_cast<std::size_t>(jobs));
+        std::vector<CCalculationRecord> records(pool.Count());
+        std::vector<PendingRow> rows(kRowsAtOnce);
+        std::size_t pending = 0;
         int refused = 0;
+        // Prices the pending rows side by side, each thread with its own calculation record,
+        // and writes them in input order. The tables are only read meanwhile.
+        const auto priceAndWrite = [&] {
+            const std::size_t threads =
+                pending < 2 * kRowsPerThreadAtLeast
+                    ? 1
+                    : std::min<std::size_t>(pool.Count(), pending / kRowsPerThreadAtLeast);
+            const auto start = [&](std::size_t t) { return pending * t / threads; };
+            pool.Run(threads, [&](std::size_t t) {
+                for (std::size_t i = start(t); i < start(t + 1); ++i) {
+                    PendingRow& row = rows[i];
+                    row.result.clear();
+                    if (row.failure.empty())
+                        PriceRow(row.line, row.kind, row.values, row.tableFile, records[t],
+                                 row.result);
+                }
+            });
+            for (std::size_t i = 0; i < pending; ++i) {
+                if (!rows[i].failure.empty()) {
+                    std::cerr << "tabulon-cli: " << shownName << ":" << rows[i].line << ": "
+                              << rows[i].failure << '\n';
+                    ++refused;
+                    continue;
+                }
+                output.Text() += rows[i].result;
+                output.FlushWhenFull();
+            }
+            pending = 0;
+        };
+        // Before waiting for more input, what was read is priced and written.
+        CsvReader reader(file ? file->Descriptor() : STDIN_FILENO, name, [&] {
+            priceAndWrite();
+            output.Flush();
+        });
         while (reader.Next()) {
             const bool header = reader.Line() == 1 && reader.At(0).text.rfind("kind", 0) == 0;
             if (header || reader.Blank())
                 continue;
-            PolicyKind kind = PolicyKind::Insurance;
-            PolicyDialogData values;
-            const std::string failure = ReadRow(reader, texts, tables, kind, values);
-            if (!failure.empty()) {
-                std::cerr << "tabulon-cli: " << shownName << ":" << reader.Line() << ": " << failure
-                          << '\n';
-                ++refused;
-                continue;
+            // A table file that would push out one the pending rows use waits until they
+            // are priced.
+            if (pending > 0 && reader.FieldCount() == kColumnCount) {
+                const std::string_view table = TrimBlanks(reader.At(2).text);
+                if (NamesTableFile(table) && tables.WouldDrop(table))
+                    priceAndWrite();
             }
-            PriceRow(reader.Line(), kind, values,
-                     texts.tableCode > 0 ? std::string_view(texts.table) : std::string_view(),
-                     record, output.Text());
-            output.FlushWhenFull();
+            PendingRow& row = rows[pending++];
+            row.line = reader.Line();
+            row.failure = ReadRow(reader, texts, tables, row.kind, row.values);
+            row.tableFile.assign(texts.tableCode > 0 ? std::string_view(texts.table)
+                                                     : std::string_view());
+            if (pending == rows.size())
+                priceAndWrite();
         }
+        priceAndWrite();
         output.Flush();
         return refused == 0 ? 0 : 2;
     } catch (const CFileException& error) {
@@ -268,5 +321,5 @@ int RunBatchCommand(const std::vector<std::string>& args) {
         std::cout << kUsage << std::flush;
         return std::cout ? 0 : 1;
     }
-    return RunBatch(request.path);
+    return RunBatch(request.path, request.jobs);
 }

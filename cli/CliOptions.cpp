@@ -9,14 +9,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 const char* const kUsage =
     "Usage: tabulon-cli insurance|pension [options]\n"
-    "       tabulon-cli batch FILE.csv|-\n"
+    "       tabulon-cli batch FILE.csv|- [--jobs N]\n"
     "       tabulon-cli price --age X --benefit LEG... [options] (see price --help)\n"
     "Prices one policy and prints the report lines a calculation appends to the journal;\n"
     "batch prices one policy per CSV row (- reads standard input); its table column is\n"
-    "1..4 or the path of a table file.\n"
+    "1..4 or the path of a table file; --jobs N prices the rows on N threads (default:\n"
+    "one for each processor), the results in input order.\n"
     "\n"
     "Options (defaults are the dialog's opening values):\n"
     "  --policy P     insurance: 1..3 or whole-life, term-life, endowment;\n"
@@ -309,6 +311,7 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& r
 
 std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchRequest& request) {
     bool optionsEnded = false, haveFile = false;
+    std::optional<std::string> jobs;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!optionsEnded && arg.rfind("--help=", 0) == 0)
@@ -318,6 +321,15 @@ std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchReq
         } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
             request.help = true;
             return {};
+        } else if (!optionsEnded && (arg == "--jobs" || arg.rfind("--jobs=", 0) == 0)) {
+            if (jobs)
+                return "--jobs: given twice.";
+            if (arg.size() > 6)
+                jobs = arg.substr(7);
+            else if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                jobs = args[++i];
+            else
+                return "--jobs: needs a number of threads.";
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + ShownValue(arg) +
                    " for batch (a file whose name starts with a dash goes after --).";
@@ -331,5 +343,13 @@ std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchReq
     }
     if (!haveFile)
         return "missing file name: tabulon-cli batch FILE.csv, or - for standard input.";
+    return ParseJobs(jobs, request.jobs);
+}
+
+std::string ParseJobs(const std::optional<std::string>& text, int& jobs) {
+    jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (text && (!ParseInteger(*text, jobs) || jobs < 1 || jobs > kMaxJobs))
+        return "--jobs: " + ShownValue(*text) + " is not accepted; use 1 to " +
+               std::to_string(kMaxJobs) + " threads.";
     return {};
 }

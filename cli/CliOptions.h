@@ -29,13 +29,19 @@ struct CliRequest {
 // throws CFileException, a file that holds no valid table is refused like a bad value.
 std::string ParseCommandLine(const std::vector<std::string>& args, CliRequest& request);
 
-// The arguments of batch (args[0] is "batch"): one file name, "-" for standard input.
-// "--" ends the options, so that a file whose name starts with a dash can follow it.
+// The arguments of batch (args[0] is "batch"): one file name, "-" for standard input, and
+// --jobs N. "--" ends the options, so that a file whose name starts with a dash can follow it.
 struct BatchRequest {
     bool help = false;
     std::string path;
+    int jobs = 1;
 };
 std::string ParseBatchCommandLine(const std::vector<std::string>& args, BatchRequest& request);
+
+// The threads that --jobs asks rows to be priced on: 1 to kMaxJobs; when it is not given,
+// one for each processor. Returns the refusal, naming the option and the value, or "".
+constexpr int kMaxJobs = 256;
+std::string ParseJobs(const std::optional<std::string>& text, int& jobs);
 
 // Checks one policy's values given as texts, as the dialog does, and fills values.
 // Field names are the option names. Returns the first failure, or an empty string.

@@ -14,6 +14,7 @@
 #include "TableFormatError.h"
 #include "WorkerPool.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <iostream>
@@ -23,10 +24,30 @@
 
 namespace {
 
-// The columns a header row may name, as the options are named.
-constexpr std::array<const char*, 9> kColumns = {"age",     "table",        "rate",
-                                                 "benefit", "premium-term", "premium-frequency",
-                                                 "premium", "fractional",   "policy-values"};
+// The columns a header row may name, as the options are named, and where each one's text
+// goes; the yes/no columns and the benefit legs are read apart.
+struct Column {
+    const char* name;
+    std::optional<std::string> PriceTexts::*text;
+};
+constexpr std::array<Column, 15> kColumns = {{
+    {"age", &PriceTexts::age},
+    {"table", &PriceTexts::table},
+    {"rate", &PriceTexts::rate},
+    {"benefit", nullptr},
+    {"premium-term", &PriceTexts::premiumTerm},
+    {"premium-frequency", &PriceTexts::premiumFrequency},
+    {"premium", &PriceTexts::premium},
+    {"fractional", &PriceTexts::fractional},
+    {"policy-values", nullptr},
+    {"select", nullptr},
+    {"second-age", &PriceTexts::secondAge},
+    {"second-table", &PriceTexts::secondTable},
+    {"lives", &PriceTexts::lives},
+    {"premium-status", &PriceTexts::premiumStatus},
+    {"expenses", &PriceTexts::expenses},
+}};
+static_assert(kColumns.size() <= CsvReader::kKeptFields, "a row keeps every column");
 constexpr std::size_t kOutputBytes = 1 << 16;
 // Rows read before they are priced together, and the fewest a pricing thread is given.
 constexpr std::size_t kRowsAtOnce = 1024;
@@ -44,18 +65,24 @@ std::string ReadHeader(const CsvReader& row, std::vector<int>& columns) {
     if (row.Fault() != nullptr)
         return row.Fault();
     columns.clear();
-    for (std::size_t i = 0; i < row.FieldCount() && i < CsvReader::kKeptFields; ++i) {
+    for (std::size_t i = 0; i < row.FieldCount() && i < kColumns.size(); ++i) {
         const std::string_view name = TrimBlanks(row.At(i).text);
-        const auto found = std::find(kColumns.begin(), kColumns.end(), name);
+        const auto found =
+            std::find_if(kColumns.begin(), kColumns.end(),
+                         [name](const Column& column) { return name == column.name; });
         if (found == kColumns.end() ||
-            std::find(columns.begin(), columns.end(), found - kColumns.begin()) != columns.end())
-            return "the header names columns once each from age, table, rate, benefit, "
-                   "premium-term, premium-frequency, premium, fractional, policy-values; " +
-                   ShownValue(name) + " is not one of them or comes twice.";
+            std::find(columns.begin(), columns.end(), found - kColumns.begin()) != columns.end()) {
+            std::string names;
+            for (const Column& column : kColumns)
+                names += std::string(names.empty() ? "" : ", ") + column.name;
+            return "the header names columns once each from " + names + "; " + ShownValue(name) +
+                   " is not one of them or comes twice.";
+        }
         columns.push_back(static_cast<int>(found - kColumns.begin()));
     }
-    if (row.FieldCount() > CsvReader::kKeptFields)
-        return "the header has more columns than the nine there are.";
+    if (row.FieldCount() > kColumns.size())
+        return "the header has more columns than the " + std::to_string(kColumns.size()) +
+               " there are.";
     return {};
 }
 
@@ -69,17 +96,16 @@ std::string ReadTexts(const CsvReader& row, const std::vector<int>& columns, Pri
     texts = PriceTexts();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const CsvReader::Field& field = row.At(i);
-        const std::string name = kColumns[columns[i]];
+        const Column& column = kColumns[columns[i]];
+        const std::string name = column.name;
         if (field.length > field.text.size())
             return name + ": " + ShownValue(field.text, field.length) +
                    " is too long for any value.";
         if (TrimBlanks(field.text).empty())
             continue;
-        std::optional<std::string>* const targets[] = {
-            &texts.age,     &texts.table,       &texts.rate,
-            nullptr,        &texts.premiumTerm, &texts.premiumFrequency,
-            &texts.premium, &texts.fractional,  nullptr};
-        if (name == "benefit") {
+        if (column.text != nullptr) {
+            texts.*column.text = field.text;
+        } else if (name == "benefit") {
             for (std::size_t start = 0;;) {
                 const std::size_t end = field.text.find(';', start);
                 texts.benefits.push_back(field.text.substr(start, end - start));
@@ -87,14 +113,11 @@ std::string ReadTexts(const CsvReader& row, const std::vector<int>& columns, Pri
                     break;
                 start = end + 1;
             }
-        } else if (name == "policy-values") {
+        } else {
             const std::string_view answer = TrimBlanks(field.text);
             if (answer != "yes" && answer != "no")
-                return "policy-values: " + ShownValue(field.text) +
-                       " is not accepted; use yes or no.";
-            texts.policyValues = answer == "yes";
-        } else {
-            *targets[columns[i]] = field.text;
+                return name + ": " + ShownValue(field.text) + " is not accepted; use yes or no.";
+            (name == "select" ? texts.select : texts.policyValues) = answer == "yes";
         }
     }
     return {};
@@ -240,6 +263,12 @@ int RunPriceBatch(const std::string& path, int jobs) {
                 row.texts.tableFile = std::string(TrimBlanks(*row.texts.table));
                 row.texts.table.reset();
                 files.Read(*row.texts.tableFile);
+            }
+            if (row.failure.empty() && row.texts.secondTable &&
+                NamesTableFile(*row.texts.secondTable)) {
+                row.texts.secondTableFile = std::string(TrimBlanks(*row.texts.secondTable));
+                row.texts.secondTable.reset();
+                files.Read(*row.texts.secondTableFile);
             }
             if (pending == rows.size())
                 priceAndWrite();

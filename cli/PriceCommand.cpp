@@ -70,8 +70,10 @@ const char* const kPriceUsage =
     "  --batch FILE|-        one product per CSV row (- reads standard input), a header row\n"
     "                        naming the columns: age, table (1..4, a name or a table file),\n"
     "                        rate, benefit (legs separated by ;), premium-term,\n"
-    "                        premium-frequency, premium, fractional, policy-values (yes or\n"
-    "                        no); one JSON object a line, in input order\n"
+    "                        premium-frequency, premium, fractional, policy-values and\n"
+    "                        select (yes or no), second-age, second-table, lives,\n"
+    "                        premium-status, expenses (quoted); one JSON object a line, in\n"
+    "                        input order\n"
     "  --jobs N              with --batch: price rows on N threads (default: one for each\n"
     "                        processor); the output is the same\n"
     "\n"
@@ -79,8 +81,6 @@ const char* const kPriceUsage =
     "(for --batch: 2 when a row was refused; the other rows are still priced).\n";
 
 namespace {
-
-constexpr int kMaxJobs = 256;
 
 struct PriceArguments {
     PriceTexts texts;
@@ -183,10 +183,9 @@ int RunPriceCommand(const std::vector<std::string>& args) {
         return std::cout ? 0 : 1;
     }
     if (parsed.batch) {
-        int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        if (parsed.jobs && (!ParseInteger(*parsed.jobs, jobs) || jobs < 1 || jobs > kMaxJobs)) {
-            std::cerr << "tabulon-cli: --jobs: " << ShownValue(*parsed.jobs)
-                      << " is not accepted; use 1 to " << kMaxJobs << " threads.\n";
+        int jobs = 1;
+        if (const std::string failure = ParseJobs(parsed.jobs, jobs); !failure.empty()) {
+            std::cerr << "tabulon-cli: " << failure << '\n';
             return 2;
         }
         return RunPriceBatch(*parsed.batch, jobs);

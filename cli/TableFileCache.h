@@ -28,6 +28,10 @@ public:
     ~TableFileCache();
 
     const Entry& Get(std::string_view path);
+    // Get(path) would give up a kept file, so that codes from earlier Gets would move.
+    bool WouldDrop(std::string_view path) const {
+        return m_order.size() >= kKept && m_byPath.find(path) == m_byPath.end();
+    }
     std::size_t Size() const { return m_order.size(); }
 
 private:

@@ -1,9 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WorkerPool.h"
 
+#include <new>
+#include <system_error>
+
 WorkerPool::WorkerPool(std::size_t count) {
-    for (std::size_t index = 1; index < count; ++index)
-        m_helpers.emplace_back(&WorkerPool::Serve, this, index);
+    // Where the system refuses a thread (a memory limit, too many processes), the work goes
+    // to the threads there are: the results are the same, only later.
+    try {
+        m_helpers.reserve(count > 0 ? count - 1 : 0);
+        for (std::size_t index = 1; index < count; ++index)
+            m_helpers.emplace_back(&WorkerPool::Serve, this, index);
+    } catch (const std::system_error&) {
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 WorkerPool::~WorkerPool() {

@@ -210,6 +210,32 @@ TEST(CliBatchStream, ManyRowsRunInConstantMemory) {
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), Priced(lastLine, kTermAnnuity));
 }
 
+// Thousands of rows over 100 table files, more than are kept at once, every 89th row
+// refused: priced on one thread and on three, the same lines in the same order and the
+// same messages.
+TEST(CliBatchStream, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
+    ScratchFolder scratch;
+    const std::string sult = published_tables::StandardUltimateLifeTableCsv();
+    for (int i = 0; i < 100; ++i)
+        WriteBytes(scratch.Path("t" + std::to_string(i) + ".csv"), sult);
+    std::string rows = kHeader + "\n";
+    for (int i = 0; i < 3000; ++i) {
+        const std::string table = i % 3 == 0 ? std::to_string(1 + i % 4)
+                                             : scratch.Path("t" + std::to_string(i % 100) + ".csv");
+        rows += std::string(i % 2 ? "insurance," : "pension,") + "1," + table + "," +
+                std::to_string(i % 89 == 0 ? 200 : 30 + i % 40) + "," + std::to_string(i % 20) +
+                "," + std::to_string(i % 9) + ",1000,amount\n";
+    }
+    WriteBytes(scratch.Path("rows.csv"), rows);
+    const CliResult one = RunCli({"batch", scratch.Path("rows.csv"), "--jobs", "1"});
+    const CliResult three = RunCli({"batch", "--jobs=3", scratch.Path("rows.csv")});
+    EXPECT_EQ(one.status, 2);
+    EXPECT_EQ(CountLines(one.err), 34u) << one.err;
+    EXPECT_EQ(CountLines(one.out), 1u + 3000u - 34u);
+    EXPECT_TRUE(one.out == three.out);
+    EXPECT_EQ(one.err, three.err);
+}
+
 // Results that are not finite (nobody alive at the age, no payment within the table, 0/0):
 // batch writes nan (never -nan, whose sign differs between processors) and inf; JSON has no
 // such number and writes null. Neither writes a negative zero (a solved amount of 0 times

@@ -365,4 +365,53 @@ TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
     EXPECT_EQ(one.err, three.err);
 }
 
+// Each column of a batch row prices as its option does: the row's JSON line is the single
+// command's --json object with the row's line in front, bit for bit.
+TEST(PriceBatch, EveryColumnPricesAsItsOption) {
+    const std::string sssm = std::string(TABULON_STANDARD_TABLES) + "/SSSM.csv";
+    struct Case {
+        const char* what;
+        std::string header, row;
+        std::vector<std::string> options;
+    };
+    const Case cases[] = {
+        {"AMLCR Example 7.1: 20-year endowment on the select life [50], SSSM 5%",
+         "age,table,benefit,premium-term,select",
+         "50," + sssm + ",\"endowment,amount=500000,term=20\",20,yes",
+         {"--age", "50", "--table-file", sssm, "--benefit", "endowment,amount=500000,term=20",
+          "--premium-term", "20", "--select"}},
+        {"last-survivor annuity with expenses",
+         "age,table,benefit,second-age,second-table,lives,premium-status,expenses,policy-values",
+         "60,1,\"annuity,frequency=12\",70,national-female,last-survivor,last-survivor,"
+         "\"initial=100,renewal=5,renewal-premium=3\",yes",
+         {"--age", "60", "--benefit", "annuity,frequency=12", "--second-age", "70",
+          "--second-table", "national-female", "--lives", "last-survivor", "--premium-status",
+          "last-survivor", "--expenses", "initial=100,renewal=5,renewal-premium=3",
+          "--policy-values"}},
+        {"reversionary annuity, second table from a file, rate and premium term",
+         "age,rate,benefit,second-age,second-table,lives,premium-term,select",
+         "55,3.5,annuity,52," + sssm + ",reversionary,10,no",
+         {"--age", "55", "--rate", "3.5", "--benefit", "annuity", "--second-age", "52",
+          "--second-table-file", sssm, "--lives", "reversionary", "--premium-term", "10"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fault_support::CliResult row =
+            RunCli({"price", "--batch", "-"}, {}, c.header + "\n" + c.row + "\n");
+        std::vector<std::string> single = {"price"};
+        single.insert(single.end(), c.options.begin(), c.options.end());
+        single.push_back("--json");
+        const fault_support::CliResult alone = RunCli(single);
+        ASSERT_EQ(row.status, 0) << row.err;
+        ASSERT_EQ(alone.status, 0) << alone.err;
+        EXPECT_EQ(row.out, "{\"line\":2," + alone.out.substr(1));
+    }
+    const fault_support::CliResult refused =
+        RunCli({"price", "--batch", "-"}, {}, "age,benefit,select\n50,whole-life,maybe\n");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find(":2: select: 'maybe' is not accepted; use yes or no."),
+              std::string::npos)
+        << refused.err;
+}
+
 } // namespace
