@@ -11,6 +11,7 @@
 #include "PriceReport.h"
 #include "Pricing.h"
 #include "TableFile.h"
+#include "TableFileCache.h"
 #include "TableFormatError.h"
 #include "WorkerPool.h"
 
@@ -18,7 +19,6 @@
 #include <array>
 #include <cerrno>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -134,37 +134,16 @@ bool NamesTableFile(const std::string& table) {
     return true;
 }
 
-// The table files rows name, each read once per run on the reading thread: its id, or why
-// it was refused. Lookups from the pricing threads only find what is already here.
-class TableFiles {
-public:
-    explicit TableFiles(TableRegistry& tables) : m_tables(tables) {}
-    void Read(const std::string& path) {
-        if (m_ids.count(path) > 0 || m_failures.count(path) > 0)
-            return;
-        try {
-            m_ids.emplace(path, m_tables.Add(ReadMortalityTableFile(path)));
-        } catch (const CFileException& error) {
-            m_failures.emplace(path, error.what());
-        } catch (const TableFormatError& error) {
-            m_failures.emplace(path, error.what());
-        }
-    }
-    std::string Find(const std::string& path, int& id) const {
-        if (const auto known = m_ids.find(path); known != m_ids.end()) {
-            id = known->second;
-            return {};
-        }
-        const auto refused = m_failures.find(path);
-        return refused != m_failures.end() ? refused->second
-                                           : "table: " + ShownValue(path) + " was not read.";
-    }
-
-private:
-    TableRegistry& m_tables;
-    std::map<std::string, int> m_ids;
-    std::map<std::string, std::string> m_failures;
-};
+// A table column that names a file moves to the file's column, which is returned; nullptr
+// when the column is empty or names a built-in table.
+const std::optional<std::string>* TakeTableFile(std::optional<std::string>& table,
+                                                std::optional<std::string>& tableFile) {
+    if (!table || !NamesTableFile(*table))
+        return nullptr;
+    tableFile = std::string(TrimBlanks(*table));
+    table.reset();
+    return &tableFile;
+}
 
 // Rows read and not yet written: their texts, then their JSON line or why they were refused.
 struct PendingRow {
@@ -176,9 +155,13 @@ struct PendingRow {
 
 // Checks and values rows[from] to rows[to - 1]. The tables are only read.
 void PriceRows(std::vector<PendingRow>& rows, std::size_t from, std::size_t to,
-               const TableRegistry& tables, const TableFiles& files) {
+               const TableRegistry& tables, const TableFileCache& files) {
     const TableFileLookup lookup = [&files](const std::string& path, int& id) {
-        return files.Find(path, id);
+        const TableFileCache::Entry* const file = files.Find(path);
+        if (file == nullptr)
+            return "table: " + ShownValue(path) + " was not read.";
+        id = file->code;
+        return file->code == 0 ? file->failure : std::string();
     };
     PriceInputs inputs;
     for (std::size_t i = from; i < to; ++i) {
@@ -208,7 +191,7 @@ int RunPriceBatch(const std::string& path, int jobs) {
         }
         std::string out;
         TableRegistry tables;
-        TableFiles files(tables);
+        TableFileCache files(tables);
         std::vector<PendingRow> rows(kRowsAtOnce);
         WorkerPool pool(static_cast<std::size_t>(jobs));
         std::size_t pending = 0;
@@ -256,20 +239,29 @@ int RunPriceBatch(const std::string& path, int jobs) {
                 }
                 continue;
             }
-            PendingRow& row = rows[pending++];
+            PendingRow& row = rows[pending];
             row.line = reader.Line();
             row.failure = ReadTexts(reader, *columns, row.texts);
-            if (row.failure.empty() && row.texts.table && NamesTableFile(*row.texts.table)) {
-                row.texts.tableFile = std::string(TrimBlanks(*row.texts.table));
-                row.texts.table.reset();
-                files.Read(*row.texts.tableFile);
+            if (row.failure.empty()) {
+                // Table files are read here, on this thread. Files that would push out one
+                // the pending rows use wait until those rows are written.
+                const std::optional<std::string>* const named[] = {
+                    TakeTableFile(row.texts.table, row.texts.tableFile),
+                    TakeTableFile(row.texts.secondTable, row.texts.secondTableFile)};
+                std::size_t unread = 0;
+                for (const auto* file : named)
+                    unread += file != nullptr && files.Find(**file) == nullptr;
+                if (pending > 0 && files.Size() + unread > TableFileCache::kKept) {
+                    const std::size_t at = pending;
+                    priceAndWrite();
+                    std::swap(rows[0], rows[at]);
+                }
+                const PriceTexts& texts = rows[pending].texts; // row, wherever it went
+                for (const auto* file : {&texts.tableFile, &texts.secondTableFile})
+                    if (*file)
+                        files.Get(**file);
             }
-            if (row.failure.empty() && row.texts.secondTable &&
-                NamesTableFile(*row.texts.secondTable)) {
-                row.texts.secondTableFile = std::string(TrimBlanks(*row.texts.secondTable));
-                row.texts.secondTable.reset();
-                files.Read(*row.texts.secondTableFile);
-            }
+            ++pending;
             if (pending == rows.size())
                 priceAndWrite();
         }

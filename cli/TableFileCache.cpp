@@ -4,21 +4,20 @@
 #include "CliOptions.h"
 #include "FileException.h"
 #include "MortalityTables.h"
+#include "TableFile.h"
 #include "TableFormatError.h"
+#include "TableRegistry.h"
 
-namespace {
-
-TableFileCache::Entry Read(const std::string& path) {
+TableFileCache::Entry TableFileCache::Read(const std::string& path) const {
     try {
-        return {ImportTableFile(path), {}};
+        return {m_registry ? m_registry->Add(ReadMortalityTableFile(path)) : ImportTableFile(path),
+                {}};
     } catch (const CFileException& error) {
         return {0, error.what()};
     } catch (const TableFormatError& error) {
         return {0, error.what()};
     }
 }
-
-} // namespace
 
 TableFileCache::~TableFileCache() {
     while (!m_order.empty())
@@ -52,6 +51,10 @@ void TableFileCache::DropLeastRecent() {
     m_order.pop_back();
     if (code == 0)
         return;
+    if (m_registry) {
+        m_registry->Remove(code);
+        return;
+    }
     // The tables after it move up a code.
     RemoveMortalityTable(code);
     for (Kept& kept : m_order)

@@ -338,19 +338,25 @@ TEST(PriceBatch, PricesRowsInOrderAndNamesTheLineOfARefusedRow) {
         << fromFile.err;
 }
 
-// Thousands of rows, every 97th refused and every 5th on a table file, priced on one thread
-// and on three: the same lines in the same order, the same messages.
+// Thousands of rows, every 97th refused, every 5th on one of 100 table files (more than are
+// kept at once) and every 7th on two lives, the second on a table file too: priced on one
+// thread and on three, the same lines in the same order, the same messages.
 TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
     fault_support::ScratchFolder scratch;
-    published_tables::WriteTableFiles(scratch.Path());
-    std::string rows = "benefit,age,table,premium-term,rate\n";
+    const std::string ilt = published_tables::IllustrativeLifeTableCsv();
+    const auto file = [&](int i) { return scratch.Path("ILT" + std::to_string(i % 100) + ".csv"); };
+    for (int i = 0; i < 100; ++i)
+        fault_support::WriteBytes(file(i), ilt);
+    std::string rows = "benefit,age,table,premium-term,rate,second-age,second-table\n";
     for (int i = 0; i < 5000; ++i) {
-        const std::string table = i % 5 == 0 ? scratch.Path("ILT.csv") : std::to_string(1 + i % 4);
+        const std::string table = i % 5 == 0 ? file(i / 5) : std::to_string(1 + i % 4);
         const std::string benefit =
             i % 97 == 0 ? "term"
                         : "\"endowment,term=" + std::to_string(1 + i % 30) + ",frequency=4\"";
+        const std::string second =
+            i % 7 == 0 ? std::to_string(25 + i % 40) + "," + file(i / 7 + 50) : ",";
         rows += benefit + "," + std::to_string(20 + i % 50) + "," + table + "," +
-                std::to_string(i % 10) + "," + std::to_string(i % 7) + "\n";
+                std::to_string(i % 10) + "," + std::to_string(i % 7) + "," + second + "\n";
     }
     fault_support::WriteBytes(scratch.Path("rows.csv"), rows);
     const fault_support::CliResult one =
@@ -363,6 +369,23 @@ TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
     EXPECT_EQ(fault_support::CountLines(one.out), 5000u - 52u);
     EXPECT_TRUE(one.out == three.out);
     EXPECT_EQ(one.err, three.err);
+    // Each row was priced on the tables it names, read again after they were let go.
+    std::size_t rowsChecked = 0;
+    for (std::size_t at = 0; at < three.out.size(); at = three.out.find('\n', at) + 1) {
+        const int i = std::atoi(three.out.c_str() + at + 8) - 2; // {"line":N,
+        const std::string row = three.out.substr(at, three.out.find('\n', at) - at);
+        if (i % 5 == 0)
+            EXPECT_NE(row.find("\"table_name\":\"ILT" + std::to_string(i / 5 % 100) + "\""),
+                      std::string::npos)
+                << row;
+        if (i % 7 == 0)
+            EXPECT_NE(
+                row.find("\"second_table_name\":\"ILT" + std::to_string((i / 7 + 50) % 100) + "\""),
+                std::string::npos)
+                << row;
+        ++rowsChecked;
+    }
+    EXPECT_EQ(rowsChecked, 5000u - 52u);
 }
 
 // Each column of a batch row prices as its option does: the row's JSON line is the single
