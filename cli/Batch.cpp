@@ -249,20 +249,16 @@ int RunBatch(const std::string& path, int jobs) {
         // Prices the pending rows side by side, each thread with its own calculation record,
         // and writes them in input order. The tables are only read meanwhile.
         const auto priceAndWrite = [&] {
-            const std::size_t threads =
-                pending < 2 * kRowsPerThreadAtLeast
-                    ? 1
-                    : std::min<std::size_t>(pool.Count(), pending / kRowsPerThreadAtLeast);
-            const auto start = [&](std::size_t t) { return pending * t / threads; };
-            pool.Run(threads, [&](std::size_t t) {
-                for (std::size_t i = start(t); i < start(t + 1); ++i) {
-                    PendingRow& row = rows[i];
-                    row.result.clear();
-                    if (row.failure.empty())
-                        PriceRow(row.line, row.kind, row.values, row.tableFile, records[t],
-                                 row.result);
-                }
-            });
+            pool.RunSplit(pending, kRowsPerThreadAtLeast,
+                          [&](std::size_t from, std::size_t to, std::size_t t) {
+                              for (std::size_t i = from; i < to; ++i) {
+                                  PendingRow& row = rows[i];
+                                  row.result.clear();
+                                  if (row.failure.empty())
+                                      PriceRow(row.line, row.kind, row.values, row.tableFile,
+                                               records[t], row.result);
+                              }
+                          });
             for (std::size_t i = 0; i < pending; ++i) {
                 if (!rows[i].failure.empty()) {
                     std::cerr << "tabulon-cli: " << shownName << ":" << rows[i].line << ": "

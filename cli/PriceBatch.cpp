@@ -199,15 +199,10 @@ int RunPriceBatch(const std::string& path, int jobs) {
         // Prices the pending rows on `jobs` threads (this one among them) and writes them out
         // in input order; the rows' tables were read before.
         const auto priceAndWrite = [&] {
-            const std::size_t threads =
-                pending < 2 * kRowsPerThreadAtLeast
-                    ? 1
-                    : std::min<std::size_t>(pool.Count(), pending / kRowsPerThreadAtLeast);
-            // Thread t takes the t-th of `threads` runs of consecutive rows.
-            const auto start = [&](std::size_t t) { return pending * t / threads; };
-            pool.Run(threads, [&](std::size_t t) {
-                PriceRows(rows, start(t), start(t + 1), tables, files);
-            });
+            pool.RunSplit(pending, kRowsPerThreadAtLeast,
+                          [&](std::size_t from, std::size_t to, std::size_t) {
+                              PriceRows(rows, from, to, tables, files);
+                          });
             for (std::size_t i = 0; i < pending; ++i) {
                 if (!rows[i].failure.empty()) {
                     std::cerr << "tabulon-cli: " << name << ":" << rows[i].line << ": "

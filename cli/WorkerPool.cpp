@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WorkerPool.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 
@@ -39,6 +40,14 @@ void WorkerPool::Run(std::size_t used, const std::function<void(std::size_t)>& t
         task(0);
     std::unique_lock lock(m_mutex);
     m_finished.wait(lock, [this] { return m_running == 0; });
+}
+
+void WorkerPool::RunSplit(std::size_t count, std::size_t leastPerThread,
+                          const std::function<void(std::size_t, std::size_t, std::size_t)>& task) {
+    const std::size_t threads = std::max<std::size_t>(
+        1, std::min(Count(), count / std::max<std::size_t>(1, leastPerThread)));
+    const auto start = [&](std::size_t t) { return count * t / threads; };
+    Run(threads, [&](std::size_t t) { task(start(t), start(t + 1), t); });
 }
 
 void WorkerPool::Serve(std::size_t index) {

@@ -23,6 +23,11 @@ public:
     // Calls task(t) for t = 0..used - 1 (used at most Count()), task(0) on the caller's
     // thread, and returns when every call has returned.
     void Run(std::size_t used, const std::function<void(std::size_t)>& task);
+    // Splits the items 0..count - 1 into runs of consecutive items, one a thread and at least
+    // leastPerThread each (all on the caller's thread when there are fewer), and calls
+    // task(from, to, t) for the run [from, to) of thread t.
+    void RunSplit(std::size_t count, std::size_t leastPerThread,
+                  const std::function<void(std::size_t, std::size_t, std::size_t)>& task);
 
 private:
     void Serve(std::size_t index);
