@@ -134,10 +134,10 @@ void ProductCharts::ShowTwoLives(const ProductResult& result) {
     m_secondSurvival->replace(second);
     m_jointSurvival->replace(joint);
     m_lastSurvivor->replace(last);
-    m_survival->setName(tr("First life (tpx)"));
-    m_secondSurvival->setName(tr("Second life (tpy)"));
-    m_jointSurvival->setName(tr("Both alive (tpxy)"));
-    m_lastSurvivor->setName(tr("Either alive (last survivor)"));
+    m_survival->setName(tr("tpx (first life)"));
+    m_secondSurvival->setName(tr("tpy (second)"));
+    m_jointSurvival->setName(tr("tpxy (both)"));
+    m_lastSurvivor->setName(tr("last survivor"));
     m_survivalChart->legend()->show();
     m_survivalChart->legend()->setAlignment(Qt::AlignBottom);
     m_survivalAges->setTitleText(tr("Duration (years)"));

@@ -42,7 +42,14 @@ constexpr int kFrequencies[] = {1, 2, 4, 12};
 // The shortest digits that read back as the same double, without the process locale.
 QString DecimalText(double value) {
     char text[40];
-    const auto result = std::to_chars(text, text + sizeof text, value == 0.0 ? 0.0 : value);
+    // Plain digits ("500000", not "5e+05") for the amounts people type; an exponent only for
+    // the very large and the very small.
+    const double magnitude = std::abs(value);
+    const auto result =
+        value == 0.0 ? std::to_chars(text, text + sizeof text, 0.0)
+        : magnitude >= 1e-6 && magnitude < 1e15
+            ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+            : std::to_chars(text, text + sizeof text, value);
     return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
 }
 
@@ -118,12 +125,14 @@ void ProductDialog::CreateControls() {
     m_secondAge = Named(MakeDigitsEdit(m_secondLife), "IDC_SECOND_AGE");
     auto* livesLabel = new QLabel(tr("Benefits paid:"), m_secondLife);
     m_lives = Named(new QComboBox(m_secondLife), "IDC_LIVES");
-    m_lives->addItem(tr("Joint: while both live, on the first death"),
-                     static_cast<int>(LifeStatus::Joint));
-    m_lives->addItem(tr("Last survivor: while either lives, on the second death"),
+    m_lives->addItem(tr("Joint (first death)"), static_cast<int>(LifeStatus::Joint));
+    m_lives->addItem(tr("Last survivor (second death)"),
                      static_cast<int>(LifeStatus::LastSurvivor));
-    m_lives->addItem(tr("Reversionary: annuities to the second life after the first's death"),
+    m_lives->addItem(tr("Reversionary (to the second life)"),
                      static_cast<int>(LifeStatus::Reversionary));
+    m_lives->setToolTip(tr("Joint: while both are alive, or on the first death. Last survivor: "
+                           "while either is alive, or on the second death. Reversionary: "
+                           "annuities to the second life after the first life's death."));
     auto* premiumStatusLabel = new QLabel(tr("Premiums paid:"), m_secondLife);
     m_premiumStatus = Named(new QComboBox(m_secondLife), "IDC_PREMIUM_STATUS");
     m_premiumStatus->addItem(tr("While both are alive (joint)"), 0);

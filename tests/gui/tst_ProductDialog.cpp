@@ -610,7 +610,8 @@ void TestProductDialog::NewFieldsAreRememberedAndRefusedByName() {
 
     // Accepted: every new field opens as it was accepted.
     const QStringList lines = Accept(doc, [this](QDialog* dialog) {
-        TypeOneLeg(dialog, m_sssm, 60, "4", LegKind::Annuity, "1200", 0, 10);
+        // An amount of 500,000 comes back as typed, not as "5e+05".
+        TypeOneLeg(dialog, m_sssm, 60, "4", LegKind::Annuity, "500000", 0, 10);
         Child<QCheckBox>(dialog, "IDC_SELECT")->setChecked(true);
         TypeSecondLife(dialog, m_ilt, 57, LifeStatus::Reversionary);
         Choose(Child<QComboBox>(dialog, "IDC_PREMIUM_STATUS"), 1);
@@ -627,13 +628,13 @@ void TestProductDialog::NewFieldsAreRememberedAndRefusedByName() {
     QVERIFY(lines.contains("  Premiums paid               while either life is alive"));
     QString shown;
     WhileModal([&shown](QDialog* dialog) {
-        QStringList values{
-            Child<QCheckBox>(dialog, "IDC_SELECT")->isChecked() ? "select" : "-",
-            Child<QGroupBox>(dialog, "IDC_SECOND_LIFE")->isChecked() ? "two" : "one",
-            Child<QComboBox>(dialog, "IDC_SECOND_TABLE")->currentText(),
-            Child<QLineEdit>(dialog, "IDC_SECOND_AGE")->text(),
-            Child<QComboBox>(dialog, "IDC_LIVES")->currentData().toString(),
-            Child<QComboBox>(dialog, "IDC_PREMIUM_STATUS")->currentData().toString()};
+        QStringList values{Child<QCheckBox>(dialog, "IDC_SELECT")->isChecked() ? "select" : "-",
+                           Child<QGroupBox>(dialog, "IDC_SECOND_LIFE")->isChecked() ? "two" : "one",
+                           Child<QComboBox>(dialog, "IDC_SECOND_TABLE")->currentText(),
+                           Child<QLineEdit>(dialog, "IDC_SECOND_AGE")->text(),
+                           Child<QComboBox>(dialog, "IDC_LIVES")->currentData().toString(),
+                           Child<QComboBox>(dialog, "IDC_PREMIUM_STATUS")->currentData().toString(),
+                           Leg<QLineEdit>(dialog, 0, 1)->text()};
         for (const char* name :
              {"IDC_EXPENSE_INITIAL", "IDC_EXPENSE_INITIAL_PERCENT", "IDC_EXPENSE_RENEWAL",
               "IDC_EXPENSE_RENEWAL_PERCENT", "IDC_EXPENSE_CLAIM"})
@@ -641,7 +642,7 @@ void TestProductDialog::NewFieldsAreRememberedAndRefusedByName() {
         shown = values.join(' ');
     });
     doc.OnTypeProduct();
-    QCOMPARE(shown, QStringLiteral("select two ILT 57 %1 1 150 40 12.5 5 30")
+    QCOMPARE(shown, QStringLiteral("select two ILT 57 %1 1 500000 150 40 12.5 5 30")
                         .arg(static_cast<int>(LifeStatus::Reversionary)));
 }
 

@@ -1364,16 +1364,16 @@ Alter %2 bis %3</translation>
         <translation>Leistungen gezahlt:</translation>
     </message>
     <message>
-        <source>Joint: while both live, on the first death</source>
-        <translation>Verbunden: solange beide leben, beim ersten Tod</translation>
+        <source>Joint (first death)</source>
+        <translation>Verbunden (erster Tod)</translation>
     </message>
     <message>
-        <source>Last survivor: while either lives, on the second death</source>
-        <translation>Letztlebend: solange einer lebt, beim zweiten Tod</translation>
+        <source>Last survivor (second death)</source>
+        <translation>Letztlebend (zweiter Tod)</translation>
     </message>
     <message>
-        <source>Reversionary: annuities to the second life after the first&apos;s death</source>
-        <translation>Hinterbliebenenrente: an das zweite Leben nach dem Tod des ersten</translation>
+        <source>Reversionary (to the second life)</source>
+        <translation>Hinterbliebenenrente (an das zweite Leben)</translation>
     </message>
     <message>
         <source>Premiums paid:</source>
@@ -1455,6 +1455,10 @@ Alter %2 bis %3</translation>
         <source>Benefits paid</source>
         <translation>Leistungen gezahlt</translation>
     </message>
+    <message>
+        <source>Joint: while both are alive, or on the first death. Last survivor: while either is alive, or on the second death. Reversionary: annuities to the second life after the first life&apos;s death.</source>
+        <translation>Verbunden: solange beide leben, oder beim ersten Tod. Letztlebend: solange einer lebt, oder beim zweiten Tod. Hinterbliebenenrente: Renten an das zweite Leben nach dem Tod des ersten.</translation>
+    </message>
 </context>
 <context>
     <name>ProductCharts</name>
@@ -1491,20 +1495,20 @@ Alter %2 bis %3</translation>
         <translation>Alter %1 und %2</translation>
     </message>
     <message>
-        <source>First life (tpx)</source>
-        <translation>Erstes Leben (tpx)</translation>
+        <source>tpx (first life)</source>
+        <translation>tpx (erstes Leben)</translation>
     </message>
     <message>
-        <source>Second life (tpy)</source>
-        <translation>Zweites Leben (tpy)</translation>
+        <source>tpy (second)</source>
+        <translation>tpy (zweites)</translation>
     </message>
     <message>
-        <source>Both alive (tpxy)</source>
-        <translation>Beide am Leben (tpxy)</translation>
+        <source>tpxy (both)</source>
+        <translation>tpxy (beide)</translation>
     </message>
     <message>
-        <source>Either alive (last survivor)</source>
-        <translation>Mindestens einer am Leben (letztlebend)</translation>
+        <source>last survivor</source>
+        <translation>letztlebend</translation>
     </message>
     <message>
         <source>Survival of two lives (ages %1 and %2, %3 and %4 tables)</source>
