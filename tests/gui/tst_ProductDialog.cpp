@@ -551,6 +551,10 @@ void TestProductDialog::PricesAsTheCommandLineDoes() {
                                 .arg(lines.join('\n'))));
         QVERIFY2(CMainFrame::KeyFigure(doc).startsWith(c.keyFigure),
                  qPrintable(name + ": " + CMainFrame::KeyFigure(doc)));
+        // With expenses the status bar adds the gross premium the report shows.
+        const double gross = ReportNumber(lines, "  Gross premium");
+        QCOMPARE(CMainFrame::KeyFigure(doc).endsWith(QString::asprintf(", gross: %.2f", gross)),
+                 std::isfinite(gross));
         // The one report writer: the journal holds, after its blank line, what the command
         // line prints.
         QCOMPARE(lines.mid(1), CliReport(c.cli));
