@@ -82,6 +82,54 @@ std::string RateText(double ratePercent) {
     return std::string(text, result.ptr);
 }
 
+namespace {
+
+// 17 significant digits without the process locale; 0 never signed.
+std::string FullNumber(double value) {
+    if (value == 0.0)
+        return "0";
+    char text[40];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
+    return std::string(text, result.ptr);
+}
+
+} // namespace
+
+std::string SecondLifeReportText(const SecondLife& second, const std::string& tableName) {
+    std::string text = ReportLine("Second life", "age " + std::to_string(second.life.issueAge) +
+                                                     ", table " + tableName);
+    const char* status = "";
+    switch (second.status) {
+    case LifeStatus::Joint:
+        status = "joint: while both are alive, or on the first death";
+        break;
+    case LifeStatus::LastSurvivor:
+        status = "last-survivor: while either is alive, or on the second death";
+        break;
+    case LifeStatus::Reversionary:
+        status = "reversionary: to the second life after the first life's death";
+        break;
+    }
+    text += ReportLine("Benefits paid", status);
+    text += ReportLine("Premiums paid", second.premiumsLastSurvivor ? "while either life is alive"
+                                                                    : "while both lives are alive");
+    text += ReportLine("Policy values",
+                       second.status == LifeStatus::Joint && !second.premiumsLastSurvivor
+                           ? "to both lives alive at each duration"
+                       : second.status == LifeStatus::Reversionary && !second.premiumsLastSurvivor
+                           ? "to the second life alive at each duration"
+                           : "to either life alive at each duration");
+    return text;
+}
+
+std::string ExpensesReportText(const Expenses& expenses) {
+    return "initial " + FullNumber(expenses.initial) + ", " +
+           FullNumber(expenses.initialPremiumPercent) + "% of the first year's premiums, renewal " +
+           FullNumber(expenses.renewal) + " and " + FullNumber(expenses.renewalPremiumPercent) +
+           "% of later premiums, " + FullNumber(expenses.claim) + " a claim";
+}
+
 std::string ProductReportText(const Life& life, const Basis& basis, const Product& product,
                               const std::string& tableName, const Valuation& value,
                               bool withMoments, bool withPolicyValues, int selectPeriod,

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "Basis.h"
+#include "Expenses.h"
 #include "Life.h"
 #include "Product.h"
+#include "TwoLives.h"
 #include "Valuation.h"
 
 #include <string>
@@ -19,6 +21,13 @@ struct ReportAdditions {
     double grossPremium = 0;
     const std::vector<double>* grossPolicyValues = nullptr; // by duration; nullptr: no expenses
 };
+
+// ReportAdditions::secondLife for second on the table named tableName: its age and table,
+// the status that pays the benefits, the one that pays the premiums and the life the
+// policy values are held for.
+std::string SecondLifeReportText(const SecondLife& second, const std::string& tableName);
+// ReportAdditions::expenses: the five expenses in words.
+std::string ExpensesReportText(const Expenses& expenses);
 
 // The report as lines of fixed-pitch text, each ended by a line feed: the life, the basis
 // with its fractional-age convention (always named), each leg and its EPV, the premiums, the

@@ -173,7 +173,11 @@ ChartsWindow::ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidg
 
     m_doc.AddView(this);
     for (QAction* command : m_chartCommands)
-        command->setEnabled(HoldsCalculation(m_doc));
+        command->setEnabled(HoldsCharts());
+}
+
+bool ChartsWindow::HoldsCharts() const {
+    return m_doc.GetLastProduct() || HoldsCalculation(m_doc);
 }
 
 ChartsWindow::~ChartsWindow() {
@@ -189,7 +193,7 @@ void ChartsWindow::OnUpdate(const DocumentEvent& event) {
         Refresh();
     else
         for (QAction* command : m_chartCommands)
-            command->setEnabled(HoldsCalculation(m_doc));
+            command->setEnabled(HoldsCharts());
 }
 
 void ChartsWindow::showEvent(QShowEvent* event) {
@@ -208,10 +212,10 @@ void ChartsWindow::showEvent(QShowEvent* event) {
 // it was, a calculation fills it); the series are a few hundred numbers.
 void ChartsWindow::Refresh() {
     m_stale = false;
-    // A product has a page of its own; saving and printing are for the record's charts.
+    // A product has a page of its own, saved and printed as the record's charts are.
     if (ShowProductPage(m_pages, m_doc.GetLastProduct())) {
         for (QAction* command : m_chartCommands)
-            command->setEnabled(false);
+            command->setEnabled(true);
         return;
     }
     const bool holdsCalculation = HoldsCalculation(m_doc);
@@ -249,14 +253,26 @@ void ChartsWindow::CreateChartViews() {
     m_pages->addWidget(scroll);
 }
 
+int ChartsWindow::ChartCount() const {
+    return m_doc.GetLastProduct() ? 2 : 3;
+}
+
 void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
     // A set of charts of its own, so that the file does not depend on the window's size.
+    // The scene, made after them, takes their charts and deletes them first.
     LifeCharts charts;
-    charts.Show(m_series);
+    ProductCharts productCharts;
+    QList<QChart*> painted;
+    if (const ProductResult* product = m_doc.GetLastProduct()) {
+        productCharts.Show(*product);
+        painted = {productCharts.GetPolicyValueChart(), productCharts.GetSurvivalChart()};
+    } else {
+        charts.Show(m_series);
+        painted = {charts.GetLivingChart(), charts.GetDeathChart(), charts.GetNetIncomeChart()};
+    }
     QGraphicsScene scene;
     qreal top = 0;
-    for (QChart* chart :
-         {charts.GetLivingChart(), charts.GetDeathChart(), charts.GetNetIncomeChart()}) {
+    for (QChart* chart : painted) {
         scene.addItem(chart);
         UsePixelFonts(chart, logicalDpiY());
         chart->setGeometry(QRectF(QPointF(0, top), size));
@@ -270,14 +286,14 @@ void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
 
 bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {
     const QString shown = QDir::toNativeSeparators(fileName);
-    if (!HoldsCalculation(m_doc)) {
+    if (!HoldsCharts()) {
         error = tr("Cannot save the image \"%1\": there is no calculation yet.").arg(shown);
         return false;
     }
     if (m_stale)
         Refresh();
     const QSizeF size(kPaintedWidth, kPaintedHeight);
-    const QSize whole(qRound(size.width()), qRound(size.height() * 3));
+    const QSize whole(qRound(size.width()), qRound(size.height() * ChartCount()));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -288,7 +304,9 @@ bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {
         svg.setViewBox(QRect(QPoint(), whole));
         svg.setResolution(logicalDpiY());
         svg.setTitle(tr("Tabulon charts"));
-        svg.setDescription(LifeCharts::Describe(m_series).join(QStringLiteral(", ")));
+        svg.setDescription(m_doc.GetLastProduct()
+                               ? tr("Policy value by duration and survival of a product")
+                               : LifeCharts::Describe(m_series).join(QStringLiteral(", ")));
         {
             QPainter painter(&svg);
             PaintCharts(painter, size);
@@ -325,18 +343,18 @@ void ChartsWindow::SaveImageCommand() {
 }
 
 int ChartsWindow::OnPrint(QPrinter* printer) {
-    if (!HoldsCalculation(m_doc))
+    if (!HoldsCharts())
         return 0;
     if (m_stale)
         Refresh();
     QPainter painter;
     if (!painter.begin(printer))
         return 0;
-    // The three charts fill the page's width and share its height.
+    // The charts fill the page's width and share its height.
     const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
     const qreal scale = page.width() / kPaintedWidth;
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
-    PaintCharts(painter, QSizeF(kPaintedWidth, page.height() / scale / 3));
+    PaintCharts(painter, QSizeF(kPaintedWidth, page.height() / scale / ChartCount()));
     return 1;
 }

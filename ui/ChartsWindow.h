@@ -58,6 +58,9 @@ protected:
 
 private:
     void Refresh();
+    // A calculation or a product to draw; the charts it has (three, or two for a product).
+    bool HoldsCharts() const;
+    int ChartCount() const;
     void CreateChartViews();
     void SaveImageCommand();
     // Paints a fresh set of charts, each size wide and high, one under the other.

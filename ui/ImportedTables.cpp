@@ -4,6 +4,7 @@
 #include "FileErrorText.h"
 #include "FileException.h"
 #include "MortalityTables.h"
+#include "ProductRun.h"
 #include "TableFile.h"
 #include "TableFormatError.h"
 
@@ -36,28 +37,63 @@ std::vector<double> LivingAges(const MortalityTableData& data) {
     return living;
 }
 
+// The name a table is listed by: its control bytes become blanks, as AddMortalityTable does.
+std::string ListedNameOf(const MortalityTableData& data) {
+    std::string name = data.name;
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, ' ');
+    return name;
+}
+
+// Whether the table list's table is the one read from data: the same name and the same
+// numbers living at the same ages.
+bool IsTableOf(const MortalityTable& table, const MortalityTableData& data,
+               const std::vector<double>& living) {
+    return table.dialogName == ListedNameOf(data) && table.firstAge == data.firstAge &&
+           table.lastAge == data.firstAge + static_cast<int>(living.size()) - 1 &&
+           std::equal(living.begin(), living.end(), table.living.begin() + table.firstAge);
+}
+
+// The whole file of each imported table with select rates, and its l as listed: the product
+// dialog prices a selected life on its select rates.
+struct SelectFile {
+    MortalityTableData data;
+    std::vector<double> living;
+};
+std::vector<SelectFile>& SelectFiles() {
+    static std::vector<SelectFile> files;
+    return files;
+}
+
+const MortalityTableData* SelectFileOf(int code) {
+    if (code <= kTableCount || code > MortalityTableCount())
+        return nullptr;
+    const MortalityTable& table = MortalityTableOf(code);
+    for (const SelectFile& file : SelectFiles())
+        if (IsTableOf(table, file.data, file.living))
+            return &file.data;
+    return nullptr;
+}
+
 // Reads a table file and adds its table; throws as ReadMortalityTableFile does.
 void AddTableFrom(const QString& path) {
-    const MortalityTableData data = ReadMortalityTableFile(QFile::encodeName(path).toStdString());
-    AddMortalityTable(data.name, data.firstAge, LivingAges(data));
+    MortalityTableData data = ReadMortalityTableFile(QFile::encodeName(path).toStdString());
+    std::vector<double> living = LivingAges(data);
+    AddMortalityTable(data.name, data.firstAge, living);
+    if (data.select.period > 0) {
+        SelectFiles().push_back({std::move(data), std::move(living)});
+        SetImportedTableFile(&SelectFileOf);
+    }
 }
 
 // The code of the imported table with the same name and the same numbers living at the same
 // ages as data, or 0.
 int SameImportedTable(const MortalityTableData& data) {
     const std::vector<double> living = LivingAges(data);
-    // A table's name keeps its control bytes as blanks; compare the names as added.
-    std::string name = data.name;
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; }, ' ');
-    for (int code = kTableCount + 1; code <= MortalityTableCount(); ++code) {
-        const MortalityTable& table = MortalityTableOf(code);
-        if (table.dialogName == name && table.firstAge == data.firstAge &&
-            table.lastAge == data.firstAge + static_cast<int>(living.size()) - 1 &&
-            std::equal(living.begin(), living.end(), table.living.begin() + table.firstAge))
+    for (int code = kTableCount + 1; code <= MortalityTableCount(); ++code)
+        if (IsTableOf(MortalityTableOf(code), data, living))
             return code;
-    }
     return 0;
 }
 
@@ -132,7 +168,7 @@ ImportResult Import(const QString& path) {
         return {Outcome::Refused, QString::fromLocal8Bit(error.what())};
     }
     StoredFiles() << copy;
-    return {Outcome::Added, QString::fromUtf8(MortalityTableOf(MortalityTableCount()).dialogName)};
+    return {Outcome::Added, Names().constLast()};
 }
 
 bool HoldsTable(const QString& path) {
@@ -147,8 +183,17 @@ bool HoldsTable(const QString& path) {
 QStringList Names() {
     QStringList names;
     for (int code = kTableCount + 1; code <= MortalityTableCount(); ++code)
-        names << QString::fromUtf8(MortalityTableOf(code).dialogName.c_str());
+        names << ListedName(QString::fromUtf8(MortalityTableOf(code).dialogName.c_str()), code);
     return names;
+}
+
+QString ListedName(const QString& name, int code) {
+    const int period = SelectPeriodOf(code);
+    return period > 0 ? QCoreApplication::translate("imported_tables",
+                                                    "%1 (select and ultimate, %2 years)")
+                            .arg(name)
+                            .arg(period)
+                      : name;
 }
 
 QString Remove(int index) {
@@ -162,6 +207,10 @@ QString Remove(int index) {
     if (QFileInfo(copy).path() != Folder())
         QDir().rmdir(QFileInfo(copy).path());
     StoredFiles().removeAt(index);
+    const MortalityTable& table = MortalityTableOf(kTableCount + 1 + index);
+    std::erase_if(SelectFiles(), [&table](const SelectFile& file) {
+        return IsTableOf(table, file.data, file.living);
+    });
     RemoveMortalityTable(kTableCount + 1 + index);
     return {};
 }

@@ -28,8 +28,12 @@ QStringList LoadAll();
 ImportResult Import(const QString& path);
 // Whether the file at path holds a valid mortality table.
 bool HoldsTable(const QString& path);
-// The names of the imported tables, in list order (after the built-in tables).
+// The names of the imported tables, in list order (after the built-in tables); a table with
+// select rates says so: "VBT (select and ultimate, 25 years)".
 QStringList Names();
+// name, the table of code's, as Names() lists it: with the select period when the table has
+// select rates (any table code).
+QString ListedName(const QString& name, int code);
 // Removes the imported table at index (in Names()) and its copy. Returns an empty string,
 // or why the copy could not be removed (the table is then kept).
 QString Remove(int index);

@@ -124,8 +124,15 @@ QString CMainFrame::KeyFigure(const CTabulonDoc& doc) {
     if (const ProductResult* product = doc.GetLastProduct()) {
         const QString premium = QString::asprintf("%.2f", product->value.netPremium);
         const PremiumLeg& leg = product->values.product.premium;
-        return leg.forLife || leg.term > 0 ? tr("Net annual premium: %1").arg(premium)
-                                           : tr("Net single premium: %1").arg(premium);
+        const bool annual = leg.forLife || leg.term > 0;
+        // With expenses, the gross premium after the net one.
+        if (product->values.expenses.Any()) {
+            const QString gross = QString::asprintf("%.2f", product->gross.premium);
+            return annual ? tr("Net annual premium: %1, gross: %2").arg(premium, gross)
+                          : tr("Net single premium: %1, gross: %2").arg(premium, gross);
+        }
+        return annual ? tr("Net annual premium: %1").arg(premium)
+                      : tr("Net single premium: %1").arg(premium);
     }
     if (!HoldsCalculation(doc))
         return {};

@@ -2,9 +2,11 @@
 #include "ProductDialog.h"
 
 #include "DecimalText.h"
+#include "ImportedTables.h"
 #include "MortalityTables.h"
 #include "PolicyInputDialog.h"
 #include "ProductCheck.h"
+#include "SelectLife.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,7 +42,14 @@ constexpr int kFrequencies[] = {1, 2, 4, 12};
 // The shortest digits that read back as the same double, without the process locale.
 QString DecimalText(double value) {
     char text[40];
-    const auto result = std::to_chars(text, text + sizeof text, value == 0.0 ? 0.0 : value);
+    // Plain digits ("500000", not "5e+05") for the amounts people type; an exponent only for
+    // the very large and the very small.
+    const double magnitude = std::abs(value);
+    const auto result =
+        value == 0.0 ? std::to_chars(text, text + sizeof text, 0.0)
+        : magnitude >= 1e-6 && magnitude < 1e15
+            ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+            : std::to_chars(text, text + sizeof text, value);
     return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
 }
 
@@ -104,6 +113,46 @@ void ProductDialog::CreateControls() {
     m_fractional->addItem(tr("woolhouse3 (Woolhouse, three terms)"),
                           static_cast<int>(FractionalAge::Woolhouse3));
 
+    m_select = Named(new QCheckBox(tr("&Select (newly underwritten life)"), this), "IDC_SELECT");
+    m_select->setToolTip(tr("Price on the table's select rates, the life selected at the age at "
+                            "issue; only for a table with select rates"));
+
+    m_secondLife = Named(new QGroupBox(tr("Second li&fe"), this), "IDC_SECOND_LIFE");
+    m_secondLife->setCheckable(true);
+    auto* secondTableLabel = new QLabel(tr("Mortality table:"), m_secondLife);
+    m_secondTable = Named(new QComboBox(m_secondLife), "IDC_SECOND_TABLE");
+    auto* secondAgeLabel = new QLabel(tr("Age at issue (years):"), m_secondLife);
+    m_secondAge = Named(MakeDigitsEdit(m_secondLife), "IDC_SECOND_AGE");
+    auto* livesLabel = new QLabel(tr("Benefits paid:"), m_secondLife);
+    m_lives = Named(new QComboBox(m_secondLife), "IDC_LIVES");
+    m_lives->addItem(tr("Joint (first death)"), static_cast<int>(LifeStatus::Joint));
+    m_lives->addItem(tr("Last survivor (second death)"),
+                     static_cast<int>(LifeStatus::LastSurvivor));
+    m_lives->addItem(tr("Reversionary (to the second life)"),
+                     static_cast<int>(LifeStatus::Reversionary));
+    m_lives->setToolTip(tr("Joint: while both are alive, or on the first death. Last survivor: "
+                           "while either is alive, or on the second death. Reversionary: "
+                           "annuities to the second life after the first life's death."));
+    auto* premiumStatusLabel = new QLabel(tr("Premiums paid:"), m_secondLife);
+    m_premiumStatus = Named(new QComboBox(m_secondLife), "IDC_PREMIUM_STATUS");
+    m_premiumStatus->addItem(tr("While both are alive (joint)"), 0);
+    m_premiumStatus->addItem(tr("While either is alive (last survivor)"), 1);
+
+    auto* expensesGroup = Named(new QGroupBox(tr("Expenses"), this), "IDC_EXPENSES_GROUP");
+    const auto expenseEdit = [expensesGroup](const char* name) {
+        return Named(new QLineEdit(QStringLiteral("0"), expensesGroup), name);
+    };
+    m_expenseInitial = expenseEdit("IDC_EXPENSE_INITIAL");
+    m_expenseInitialPercent = expenseEdit("IDC_EXPENSE_INITIAL_PERCENT");
+    m_expenseRenewal = expenseEdit("IDC_EXPENSE_RENEWAL");
+    m_expenseRenewalPercent = expenseEdit("IDC_EXPENSE_RENEWAL_PERCENT");
+    m_expenseClaim = expenseEdit("IDC_EXPENSE_CLAIM");
+    auto* initialLabel = new QLabel(tr("Initial, at issue:"), expensesGroup);
+    auto* initialPercentLabel = new QLabel(tr("% of the first year's premiums:"), expensesGroup);
+    auto* renewalLabel = new QLabel(tr("Renewal, each later year:"), expensesGroup);
+    auto* renewalPercentLabel = new QLabel(tr("% of later premiums:"), expensesGroup);
+    auto* claimLabel = new QLabel(tr("With each claim:"), expensesGroup);
+
     auto* legsGroup = Named(new QGroupBox(tr("Benefits"), this), "IDC_LEGS_GROUP");
     m_legs = Named(new QTableWidget(0, kLegColumns, legsGroup), "IDC_LEGS");
     m_legs->setHorizontalHeaderLabels(
@@ -148,8 +197,11 @@ void ProductDialog::CreateControls() {
     ok->setDefault(true);
     auto* cancel = Named(new QPushButton(tr("Cancel"), this), "IDCANCEL");
 
-    for (QLineEdit* edit : {m_age, m_rate, m_premiumTerm})
+    for (QLineEdit* edit : {m_age, m_rate, m_premiumTerm, m_secondAge, m_expenseInitialPercent,
+                            m_expenseRenewalPercent})
         edit->setFixedWidth(units(40, 0).width());
+    for (QLineEdit* edit : {m_expenseInitial, m_expenseRenewal, m_expenseClaim})
+        edit->setFixedWidth(units(56, 0).width());
     m_premium->setFixedWidth(units(68, 0).width());
     for (QPushButton* button : {ok, cancel, m_addLeg, m_removeLeg})
         button->setMinimumSize(units(50, 14));
@@ -166,6 +218,7 @@ void ProductDialog::CreateControls() {
     basis->addWidget(m_rate, 1, 1, Qt::AlignLeft);
     basis->addWidget(fractionalLabel, 1, 3);
     basis->addWidget(m_fractional, 1, 4);
+    basis->addWidget(m_select, 2, 0, 1, 3);
     basis->setColumnMinimumWidth(2, units(8, 0).width());
     basis->setColumnStretch(5, 1);
 
@@ -219,6 +272,35 @@ void ProductDialog::CreateControls() {
     premiums->addWidget(m_solvePremium);
     premiums->addLayout(givenRow);
 
+    auto* second = new QGridLayout(m_secondLife);
+    second->setHorizontalSpacing(gap);
+    second->addWidget(secondTableLabel, 0, 0);
+    second->addWidget(m_secondTable, 0, 1, Qt::AlignLeft);
+    second->addWidget(secondAgeLabel, 1, 0);
+    second->addWidget(m_secondAge, 1, 1, Qt::AlignLeft);
+    second->addWidget(livesLabel, 2, 0);
+    second->addWidget(m_lives, 2, 1, Qt::AlignLeft);
+    second->addWidget(premiumStatusLabel, 3, 0);
+    second->addWidget(m_premiumStatus, 3, 1, Qt::AlignLeft);
+    second->setColumnStretch(2, 1);
+    second->setRowStretch(4, 1);
+    auto* expenses = new QGridLayout(expensesGroup);
+    expenses->setHorizontalSpacing(gap);
+    expenses->addWidget(initialLabel, 0, 0);
+    expenses->addWidget(m_expenseInitial, 0, 1, Qt::AlignLeft);
+    expenses->addWidget(initialPercentLabel, 1, 0);
+    expenses->addWidget(m_expenseInitialPercent, 1, 1, Qt::AlignLeft);
+    expenses->addWidget(renewalLabel, 2, 0);
+    expenses->addWidget(m_expenseRenewal, 2, 1, Qt::AlignLeft);
+    expenses->addWidget(renewalPercentLabel, 3, 0);
+    expenses->addWidget(m_expenseRenewalPercent, 3, 1, Qt::AlignLeft);
+    expenses->addWidget(claimLabel, 4, 0);
+    expenses->addWidget(m_expenseClaim, 4, 1, Qt::AlignLeft);
+    expenses->setColumnStretch(2, 1);
+    auto* livesAndCosts = new QHBoxLayout;
+    livesAndCosts->addWidget(m_secondLife, 3);
+    livesAndCosts->addWidget(expensesGroup, 2);
+
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(units(10, 0).width());
     buttons->addStretch();
@@ -233,6 +315,7 @@ void ProductDialog::CreateControls() {
     dialog->addLayout(basis);
     dialog->addWidget(legsGroup);
     dialog->addWidget(premiumGroup);
+    dialog->addLayout(livesAndCosts);
     dialog->addWidget(m_policyValues);
     dialog->addWidget(m_distribution);
     dialog->addSpacing(units(0, 8).height());
@@ -244,6 +327,15 @@ void ProductDialog::CreateControls() {
     rateLabel->setBuddy(m_rate);
     fractionalLabel->setBuddy(m_fractional);
     frequencyLabel->setBuddy(m_premiumFrequency);
+    secondTableLabel->setBuddy(m_secondTable);
+    secondAgeLabel->setBuddy(m_secondAge);
+    livesLabel->setBuddy(m_lives);
+    premiumStatusLabel->setBuddy(m_premiumStatus);
+    initialLabel->setBuddy(m_expenseInitial);
+    initialPercentLabel->setBuddy(m_expenseInitialPercent);
+    renewalLabel->setBuddy(m_expenseRenewal);
+    renewalPercentLabel->setBuddy(m_expenseRenewalPercent);
+    claimLabel->setBuddy(m_expenseClaim);
 
     connect(ok, &QPushButton::clicked, this, &CDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CDialog::reject);
@@ -252,6 +344,21 @@ void ProductDialog::CreateControls() {
     connect(m_premiumTermKind, &QComboBox::currentIndexChanged, this,
             &ProductDialog::UpdatePremiumControls);
     connect(m_solvePremium, &QRadioButton::toggled, this, &ProductDialog::UpdatePremiumControls);
+    connect(m_table, &QComboBox::currentIndexChanged, this, &ProductDialog::UpdateSelect);
+}
+
+void ProductDialog::FillTableList(QComboBox* box, int code) {
+    QStringList entries = MortalityTableListEntries();
+    for (int other = kTableCount + 1; other <= entries.size(); ++other)
+        entries[other - 1] = imported_tables::ListedName(entries[other - 1], other);
+    box->clear();
+    box->addItems(entries);
+    box->setCurrentIndex(code >= 1 && code <= box->count() ? code - 1 : 0);
+}
+
+void ProductDialog::UpdateSelect() {
+    // Only a table with select rates has select lives; the check mark stays for the next.
+    m_select->setEnabled(SelectPeriodOf(m_table->currentIndex() + 1) > 0);
 }
 
 QWidget* ProductDialog::LegControl(int row, int column) const {
@@ -351,11 +458,9 @@ void ProductDialog::DoDataExchange(CDataExchange& dx) {
 }
 
 void ProductDialog::LoadValues() {
-    m_table->clear();
-    m_table->addItems(MortalityTableListEntries());
-    m_table->setCurrentIndex(m_values.tableCode >= 1 && m_values.tableCode <= m_table->count()
-                                 ? m_values.tableCode - 1
-                                 : 0);
+    FillTableList(m_table, m_values.tableCode);
+    m_select->setChecked(m_values.select);
+    UpdateSelect();
     m_age->setText(QString::number(m_values.age));
     m_rate->setText(DecimalText(m_values.basis.ratePercent));
     SelectData(m_fractional, static_cast<int>(m_values.basis.fractional));
@@ -376,6 +481,17 @@ void ProductDialog::LoadValues() {
     m_policyValues->setChecked(m_values.policyValues);
     m_distribution->setChecked(m_values.distribution);
     UpdatePremiumControls();
+    m_secondLife->setChecked(m_values.twoLives);
+    FillTableList(m_secondTable, m_values.secondTableCode);
+    m_secondAge->setText(QString::number(m_values.secondAge));
+    SelectData(m_lives, static_cast<int>(m_values.status));
+    SelectData(m_premiumStatus, m_values.premiumsLastSurvivor ? 1 : 0);
+    const Expenses& expenses = m_values.expenses;
+    m_expenseInitial->setText(DecimalText(expenses.initial));
+    m_expenseInitialPercent->setText(DecimalText(expenses.initialPremiumPercent));
+    m_expenseRenewal->setText(DecimalText(expenses.renewal));
+    m_expenseRenewalPercent->setText(DecimalText(expenses.renewalPremiumPercent));
+    m_expenseClaim->setText(DecimalText(expenses.claim));
 }
 
 namespace {
@@ -413,8 +529,16 @@ void ProductDialog::ReadValues(CDataExchange& dx) {
         dx.Fail(m_table, tr("Please select a mortality table."));
         return;
     }
-    const MortalityTable& table = MortalityTableOf(values.tableCode);
-    dx.Integer(m_age, tr("Age at issue"), values.age, table.firstAge, table.lastAge);
+    values.select = m_select->isEnabled() && m_select->isChecked();
+    // A select life's age lies within the select table's issue ages.
+    TableRegistry tables;
+    Life first;
+    std::optional<SecondLife> ignored;
+    ProductDialogValues firstOnly = values;
+    firstOnly.twoLives = false;
+    ProductTables(firstOnly, tables, first, ignored);
+    const IssueAges ages = IssueAgesOf(*tables.Find(first.tableId), values.select);
+    dx.Integer(m_age, tr("Age at issue"), values.age, ages.first, ages.last);
     ReadDecimal(dx, m_rate, tr("Interest rate"), 100.0, kMaxRateDecimals, values.basis.ratePercent);
     values.basis.fractional = static_cast<FractionalAge>(SelectedData(m_fractional));
     values.product.benefits.clear();
@@ -453,27 +577,53 @@ void ProductDialog::ReadValues(CDataExchange& dx) {
     }
     values.policyValues = m_policyValues->isChecked();
     values.distribution = m_distribution->isChecked();
+    values.twoLives = m_secondLife->isChecked();
+    if (values.twoLives && !dx.Failed()) {
+        values.secondTableCode = m_secondTable->currentIndex() + 1;
+        if (values.secondTableCode < 1 || values.secondTableCode > MortalityTableCount()) {
+            dx.Fail(m_secondTable, tr("Please select the second life's mortality table."));
+            return;
+        }
+        const MortalityTable& table = MortalityTableOf(values.secondTableCode);
+        dx.Integer(m_secondAge, tr("Second life, age at issue"), values.secondAge, table.firstAge,
+                   table.lastAge);
+        values.status = static_cast<LifeStatus>(SelectedData(m_lives));
+        values.premiumsLastSurvivor = SelectedData(m_premiumStatus) == 1;
+    }
+    // Expenses: amounts of 0 or more, percents of the premiums below 100.
+    Expenses& expenses = values.expenses;
+    ReadDecimal(dx, m_expenseInitial, tr("Initial expenses"), HUGE_VAL, -1, expenses.initial);
+    const auto readPercent = [&dx](QLineEdit* edit, const QString& field, double& percent) {
+        if (ReadDecimal(dx, edit, field, HUGE_VAL, -1, percent) && percent >= 100.0)
+            dx.Fail(edit, tr("%1: please enter a percent from 0 to below 100.").arg(field));
+    };
+    readPercent(m_expenseInitialPercent, tr("Initial expenses, % of the first year's premiums"),
+                expenses.initialPremiumPercent);
+    ReadDecimal(dx, m_expenseRenewal, tr("Renewal expenses"), HUGE_VAL, -1, expenses.renewal);
+    readPercent(m_expenseRenewalPercent, tr("Renewal expenses, % of later premiums"),
+                expenses.renewalPremiumPercent);
+    ReadDecimal(dx, m_expenseClaim, tr("Claim expenses"), HUGE_VAL, -1, expenses.claim);
     if (dx.Failed())
         return;
     // What only the whole product shows: terms past the table's end, premiums longer than
-    // the product.
-    TableRegistry tables;
-    Life life;
-    life.issueAge = values.age;
-    ProductTables(values.tableCode, tables, life.tableId);
-    if (const auto fault = FindProductFault(tables, life, values.basis, values.product)) {
+    // the product, a status the benefits cannot have.
+    if (const auto fault = FindProductRunFault(values)) {
+        using Field = ProductRunFault::Field;
         QWidget* control = m_age;
         QString field = tr("Age at issue");
         switch (fault->field) {
-        case ProductFault::Field::Table:
+        case Field::Table:
             control = m_table, field = tr("Mortality table");
             break;
-        case ProductFault::Field::Age:
+        case Field::Age:
             break;
-        case ProductFault::Field::Rate:
+        case Field::Select:
+            control = m_select, field = tr("Select");
+            break;
+        case Field::Rate:
             control = m_rate, field = tr("Interest rate");
             break;
-        case ProductFault::Field::Benefit:
+        case Field::Benefit:
             if (fault->leg >= 0 && fault->leg < m_legs->rowCount()) {
                 control = LegControl(fault->leg,
                                      values.product.benefits[fault->leg].kind == LegKind::WholeLife
@@ -482,15 +632,27 @@ void ProductDialog::ReadValues(CDataExchange& dx) {
                 field = tr("Benefit %1").arg(fault->leg + 1);
             }
             break;
-        case ProductFault::Field::PremiumTerm:
+        case Field::PremiumTerm:
             control = premium.forLife ? static_cast<QWidget*>(m_premiumTermKind) : m_premiumTerm;
             field = tr("Premium term");
             break;
-        case ProductFault::Field::PremiumFrequency:
+        case Field::PremiumFrequency:
             control = m_premiumFrequency, field = tr("Premium frequency");
             break;
-        case ProductFault::Field::Premium:
+        case Field::Premium:
             control = m_premium, field = tr("Annual premium");
+            break;
+        case Field::SecondTable:
+            control = m_secondTable, field = tr("Second life, mortality table");
+            break;
+        case Field::SecondAge:
+            control = m_secondAge, field = tr("Second life, age at issue");
+            break;
+        case Field::Lives:
+            control = m_lives, field = tr("Benefits paid");
+            break;
+        case Field::Expenses:
+            control = m_expenseInitial, field = tr("Expenses");
             break;
         }
         dx.Fail(control, tr("%1: %2.").arg(field, QString::fromUtf8(fault->reason.c_str())));

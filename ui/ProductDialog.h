@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPixmap;
 class QPushButton;
@@ -17,7 +18,11 @@ class QTableWidget;
 
 // Controls carry resource-style object names ("IDOK", "IDC_AGE", ...); the legs' table is
 // "IDC_LEGS", each row's controls "IDC_LEG_KIND", "IDC_LEG_AMOUNT", "IDC_LEG_TERM",
-// "IDC_LEG_DEFERRAL", "IDC_LEG_TIMING" and "IDC_LEG_FREQUENCY". OK checks every field with
+// "IDC_LEG_DEFERRAL", "IDC_LEG_TIMING" and "IDC_LEG_FREQUENCY"; the select life
+// "IDC_SELECT"; the second life's group "IDC_SECOND_LIFE" (checkable) with "IDC_SECOND_TABLE",
+// "IDC_SECOND_AGE", "IDC_LIVES" and "IDC_PREMIUM_STATUS"; the expenses "IDC_EXPENSE_INITIAL",
+// "IDC_EXPENSE_INITIAL_PERCENT", "IDC_EXPENSE_RENEWAL", "IDC_EXPENSE_RENEWAL_PERCENT" and
+// "IDC_EXPENSE_CLAIM". OK checks every field with
 // the limits of tabulon-cli price, names the first one refused and gives it the focus.
 class ProductDialog : public CDialog {
     Q_OBJECT
@@ -41,6 +46,8 @@ private:
     void AddLegRow(const BenefitLeg& leg);
     void UpdateLegRow(int row);
     void UpdatePremiumControls();
+    void UpdateSelect();
+    void FillTableList(QComboBox* box, int code);
     QWidget* LegControl(int row, int column) const;
     void LoadValues();
     void ReadValues(CDataExchange& dx);
@@ -61,6 +68,17 @@ private:
     QLineEdit* m_premium = nullptr;
     QCheckBox* m_policyValues = nullptr;
     QCheckBox* m_distribution = nullptr;
+    QCheckBox* m_select = nullptr;
+    QGroupBox* m_secondLife = nullptr;
+    QComboBox* m_secondTable = nullptr;
+    QLineEdit* m_secondAge = nullptr;
+    QComboBox* m_lives = nullptr;
+    QComboBox* m_premiumStatus = nullptr;
+    QLineEdit* m_expenseInitial = nullptr;
+    QLineEdit* m_expenseInitialPercent = nullptr;
+    QLineEdit* m_expenseRenewal = nullptr;
+    QLineEdit* m_expenseRenewalPercent = nullptr;
+    QLineEdit* m_expenseClaim = nullptr;
 };
 
 // Runs the dialog modally over parent, opened with the given values: the accepted values,

@@ -6,6 +6,7 @@
 #include "InsuranceDialog.h"
 #include "MortalityTables.h"
 #include "PolicyInputDialog.h"
+#include "ProductRun.h"
 #include "ShellTestSupport.h"
 
 #include <QApplication>
@@ -147,6 +148,38 @@ private slots:
         QCOMPARE(QDir(imported_tables::Folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         QCOMPARE(MortalityTableCount(), kTableCount);
+    }
+
+    // A select table keeps its select rates: listed with its select period, a select life is
+    // priced on them (AMLCR Example 7.1 on the shipped SSSM: P = 15,114.33), and they go with
+    // the table when it is removed, also from a table imported before it.
+    void SelectTableKeepsItsSelectRates() {
+        QTemporaryDir dir;
+        QVERIFY(!Added(WriteFile(dir, "Small.csv", kSmallTable)).isEmpty());
+        const QString sssm =
+            QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../tables/standard/SSSM.csv");
+        QCOMPARE(Added(sssm), QString("SSSM (select and ultimate, 2 years)"));
+        QCOMPARE(imported_tables::Names(),
+                 QStringList({"Small", "SSSM (select and ultimate, 2 years)"}));
+        const int code = kTableCount + 2;
+        QCOMPARE(SelectPeriodOf(code), 2);
+        QCOMPARE(SelectPeriodOf(kTableCount + 1), 0);
+        ProductDialogValues values = DefaultProductValues();
+        values.tableCode = code;
+        values.select = true;
+        values.age = 50;
+        values.product.benefits[0].kind = LegKind::Endowment;
+        values.product.benefits[0].amount = 500000;
+        values.product.benefits[0].term = 20;
+        values.product.premium.term = 20;
+        ProductResult result;
+        QVERIFY(ValueProductRun(values, result));
+        QVERIFY2(std::abs(result.value.netPremium - 15114.33) < 0.005,
+                 qPrintable(QString::number(result.value.netPremium, 'f', 6)));
+        QVERIFY(imported_tables::Remove(0).isEmpty());
+        QCOMPARE(SelectPeriodOf(kTableCount + 1), 2);
+        QVERIFY(imported_tables::Remove(0).isEmpty());
+        QCOMPARE(SelectPeriodOf(kTableCount + 1), 0);
     }
 
     void StartUpReadsCopiesAndSkipsWhatNoLongerReads() {

@@ -94,6 +94,10 @@
         <source>Cannot save the image &quot;%1&quot;: %2.</source>
         <translation>Das Bild „%1“ kann nicht gespeichert werden: %2.</translation>
     </message>
+    <message>
+        <source>Policy value by duration and survival of a product</source>
+        <translation>Deckungskapital nach Dauer und Überleben eines Produkts</translation>
+    </message>
 </context>
 <context>
     <name>CDataExchange</name>
@@ -845,6 +849,14 @@
         <source>The figure the last calculation solved for</source>
         <translation>Der Wert, den die letzte Berechnung ermittelt hat</translation>
     </message>
+    <message>
+        <source>Net annual premium: %1, gross: %2</source>
+        <translation>Netto-Jahresprämie: %1, brutto: %2</translation>
+    </message>
+    <message>
+        <source>Net single premium: %1, gross: %2</source>
+        <translation>Netto-Einmalprämie: %1, brutto: %2</translation>
+    </message>
 </context>
 <context>
     <name>CPensionDialog</name>
@@ -1063,6 +1075,10 @@ Alter %2 bis %3</translation>
     <message>
         <source>Cannot remove &quot;%1&quot;: %2.</source>
         <translation>„%1“ kann nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 (select and ultimate, %2 years)</source>
+        <translation>%1 (Selektions- und Schlusstafel, %2 Jahre)</translation>
     </message>
 </context>
 <context>
@@ -1331,6 +1347,118 @@ Alter %2 bis %3</translation>
         <source>%1: %2.</source>
         <translation>%1: %2.</translation>
     </message>
+    <message>
+        <source>&amp;Select (newly underwritten life)</source>
+        <translation>&amp;Selektion (neu gezeichnetes Leben)</translation>
+    </message>
+    <message>
+        <source>Price on the table&apos;s select rates, the life selected at the age at issue; only for a table with select rates</source>
+        <translation>Mit den Selektionswahrscheinlichkeiten der Tafel rechnen, das Leben beim Eintrittsalter ausgelesen; nur bei einer Tafel mit Selektionswahrscheinlichkeiten</translation>
+    </message>
+    <message>
+        <source>Second li&amp;fe</source>
+        <translation>&amp;Zweites Leben</translation>
+    </message>
+    <message>
+        <source>Benefits paid:</source>
+        <translation>Leistungen gezahlt:</translation>
+    </message>
+    <message>
+        <source>Joint (first death)</source>
+        <translation>Verbunden (erster Tod)</translation>
+    </message>
+    <message>
+        <source>Last survivor (second death)</source>
+        <translation>Letztlebend (zweiter Tod)</translation>
+    </message>
+    <message>
+        <source>Reversionary (to the second life)</source>
+        <translation>Hinterbliebenenrente (an das zweite Leben)</translation>
+    </message>
+    <message>
+        <source>Premiums paid:</source>
+        <translation>Prämien gezahlt:</translation>
+    </message>
+    <message>
+        <source>While both are alive (joint)</source>
+        <translation>Solange beide leben (verbunden)</translation>
+    </message>
+    <message>
+        <source>While either is alive (last survivor)</source>
+        <translation>Solange einer lebt (letztlebend)</translation>
+    </message>
+    <message>
+        <source>Expenses</source>
+        <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>Initial, at issue:</source>
+        <translation>Abschluss, bei Beginn:</translation>
+    </message>
+    <message>
+        <source>% of the first year&apos;s premiums:</source>
+        <translation>% der Prämien im ersten Jahr:</translation>
+    </message>
+    <message>
+        <source>Renewal, each later year:</source>
+        <translation>Verwaltung, jedes weitere Jahr:</translation>
+    </message>
+    <message>
+        <source>% of later premiums:</source>
+        <translation>% der späteren Prämien:</translation>
+    </message>
+    <message>
+        <source>With each claim:</source>
+        <translation>Je Leistungsfall:</translation>
+    </message>
+    <message>
+        <source>Please select the second life&apos;s mortality table.</source>
+        <translation>Bitte wählen Sie die Sterbetafel des zweiten Lebens.</translation>
+    </message>
+    <message>
+        <source>Second life, age at issue</source>
+        <translation>Zweites Leben, Eintrittsalter</translation>
+    </message>
+    <message>
+        <source>Initial expenses</source>
+        <translation>Abschlusskosten</translation>
+    </message>
+    <message>
+        <source>%1: please enter a percent from 0 to below 100.</source>
+        <translation>%1: Bitte geben Sie einen Prozentsatz von 0 bis unter 100 ein.</translation>
+    </message>
+    <message>
+        <source>Initial expenses, % of the first year&apos;s premiums</source>
+        <translation>Abschlusskosten, % der Prämien im ersten Jahr</translation>
+    </message>
+    <message>
+        <source>Renewal expenses</source>
+        <translation>Verwaltungskosten</translation>
+    </message>
+    <message>
+        <source>Renewal expenses, % of later premiums</source>
+        <translation>Verwaltungskosten, % der späteren Prämien</translation>
+    </message>
+    <message>
+        <source>Claim expenses</source>
+        <translation>Schadenregulierungskosten</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Selektion</translation>
+    </message>
+    <message>
+        <source>Second life, mortality table</source>
+        <translation>Zweites Leben, Sterbetafel</translation>
+    </message>
+    <message>
+        <source>Benefits paid</source>
+        <translation>Leistungen gezahlt</translation>
+    </message>
+    <message>
+        <source>Joint: while both are alive, or on the first death. Last survivor: while either is alive, or on the second death. Reversionary: annuities to the second life after the first life&apos;s death.</source>
+        <translation>Verbunden: solange beide leben, oder beim ersten Tod. Letztlebend: solange einer lebt, oder beim zweiten Tod. Hinterbliebenenrente: Renten an das zweite Leben nach dem Tod des ersten.</translation>
+    </message>
 </context>
 <context>
     <name>ProductCharts</name>
@@ -1361,6 +1489,30 @@ Alter %2 bis %3</translation>
     <message>
         <source>Survival from the issue age (%1)</source>
         <translation>Überleben ab dem Eintrittsalter (%1)</translation>
+    </message>
+    <message>
+        <source>ages %1 and %2</source>
+        <translation>Alter %1 und %2</translation>
+    </message>
+    <message>
+        <source>tpx (first life)</source>
+        <translation>tpx (erstes Leben)</translation>
+    </message>
+    <message>
+        <source>tpy (second)</source>
+        <translation>tpy (zweites)</translation>
+    </message>
+    <message>
+        <source>tpxy (both)</source>
+        <translation>tpxy (beide)</translation>
+    </message>
+    <message>
+        <source>last survivor</source>
+        <translation>letztlebend</translation>
+    </message>
+    <message>
+        <source>Survival of two lives (ages %1 and %2, %3 and %4 tables)</source>
+        <translation>Überleben zweier Leben (Alter %1 und %2, Tafeln %3 und %4)</translation>
     </message>
 </context>
 </TS>
