@@ -44,34 +44,6 @@ std::string SecondLifeJson(const PriceInputs& inputs) {
     return json;
 }
 
-std::string SecondLifeText(const PriceInputs& inputs) {
-    const SecondLife& second = *inputs.second;
-    std::string text = ReportLine("Second life", "age " + std::to_string(second.life.issueAge) +
-                                                     ", table " + inputs.secondTableName);
-    const char* status = "";
-    switch (second.status) {
-    case LifeStatus::Joint:
-        status = "joint: while both are alive, or on the first death";
-        break;
-    case LifeStatus::LastSurvivor:
-        status = "last-survivor: while either is alive, or on the second death";
-        break;
-    case LifeStatus::Reversionary:
-        status = "reversionary: to the second life after the first life's death";
-        break;
-    }
-    text += ReportLine("Benefits paid", status);
-    text += ReportLine("Premiums paid", second.premiumsLastSurvivor ? "while either life is alive"
-                                                                    : "while both lives are alive");
-    text += ReportLine("Policy values",
-                       second.status == LifeStatus::Joint && !second.premiumsLastSurvivor
-                           ? "to both lives alive at each duration"
-                       : second.status == LifeStatus::Reversionary && !second.premiumsLastSurvivor
-                           ? "to the second life alive at each duration"
-                           : "to either life alive at each duration");
-    return text;
-}
-
 std::string ExpensesJson(const Expenses& expenses, const GrossValues& gross) {
     return ",\"expenses\":{\"initial\":" + JsonNumber(expenses.initial) +
            ",\"initial_premium_percent\":" + JsonNumber(expenses.initialPremiumPercent) +
@@ -80,13 +52,6 @@ std::string ExpensesJson(const Expenses& expenses, const GrossValues& gross) {
            ",\"claim\":" + JsonNumber(expenses.claim) +
            "},\"expense_epv\":" + JsonNumber(gross.expenseEpv) +
            ",\"gross_premium\":" + JsonNumber(gross.premium);
-}
-
-std::string ExpensesText(const Expenses& expenses) {
-    return "initial " + JsonNumber(expenses.initial) + ", " +
-           JsonNumber(expenses.initialPremiumPercent) + "% of the first year's premiums, renewal " +
-           JsonNumber(expenses.renewal) + " and " + JsonNumber(expenses.renewalPremiumPercent) +
-           "% of later premiums, " + JsonNumber(expenses.claim) + " a claim";
 }
 
 } // namespace
@@ -141,9 +106,9 @@ std::string PriceJson(const PriceInputs& inputs, const PricedProduct& priced, st
 std::string PriceText(const PriceInputs& inputs, const PricedProduct& priced) {
     ReportAdditions additions;
     if (inputs.second)
-        additions.secondLife = SecondLifeText(inputs);
+        additions.secondLife = SecondLifeReportText(*inputs.second, inputs.secondTableName);
     if (inputs.expenses.Any()) {
-        additions.expenses = ExpensesText(inputs.expenses);
+        additions.expenses = ExpensesReportText(inputs.expenses);
         additions.expenseEpv = priced.gross.expenseEpv;
         additions.grossPremium = priced.gross.premium;
         additions.grossPolicyValues = &priced.gross.policyValues;
