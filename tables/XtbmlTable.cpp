@@ -366,7 +366,8 @@ bool IsXmlBlank(char c) {
 
 // Where the piece of a section's content that starts at `at` ends: after the last of a run
 // of </Axis> end tags at least pieceBytes on, or at the section's end. A cut that is not
-// between two elements of the section leaves a piece that does not parse.
+// between two elements of the section leaves a piece that does not parse (and the whole
+// document is read at once).
 std::size_t NextCut(std::string_view bytes, std::size_t at, std::size_t end,
                     std::size_t pieceBytes) {
     if (end - at <= pieceBytes)
@@ -391,9 +392,13 @@ std::size_t NextCut(std::string_view bytes, std::size_t at, std::size_t end,
 // elements, each piece inside a <Values> element of its own, and the rest of the document
 // without that content. The result is what ReadWhole gives; nullopt when it cannot be
 // shown to be (a piece or the rest does not parse, a "<Values>" is not an element's start,
-// the document is not UTF-8): ReadWhole then decides. bytes stay as they are.
+// a zero byte, the document is not UTF-8): ReadWhole then decides. bytes stay as they are.
 std::optional<MortalityTableData> ReadInPieces(const std::string& bytes, const std::string& path,
                                                const XtbmlPieces& pieces) {
+    // The parser takes a zero byte for the end of its text: where the piece would end
+    // early is not where the document does.
+    if (bytes.find('\0') != std::string::npos)
+        return std::nullopt;
     std::vector<Section> sections;
     std::size_t sectionBytes = 0;
     for (std::size_t at = bytes.find(kValuesStart); at != std::string::npos;
@@ -494,6 +499,11 @@ std::optional<MortalityTableData> ReadInPieces(const std::string& bytes, const s
             pieceText.append(kValuesEnd);
             if (!piece.load_buffer_inplace(pieceText.data(), pieceText.size(), kParseOptions,
                                            pugi::encoding_utf8))
+                return std::nullopt;
+            // An end tag written otherwise ("</Values >") that closes the piece's <Values>
+            // early, then another element the last end tag closes, leaves a second element.
+            if (piece.document_element() != piece.first_child() ||
+                piece.document_element().next_sibling())
                 return std::nullopt;
             for (const pugi::xml_node& axis : piece.document_element().children("Axis")) {
                 if (ultimate && firstAxis)

@@ -327,6 +327,15 @@ TEST(XtbmlInPieces, SameTableOrRefusalAsTheWholeDocument) {
         Document(Replaced(select, "0.06", "") + AgeTable(ok)),
         Document(Replaced(select, "t=\"21\"", "t=\"9\"") + AgeTable(ok)),
         "<Values><Axis><Y t=\"1\">0.1</Y></Axis></Values>",
+        // An end tag written otherwise closes a <Values> where its content seemed to go on;
+        // a zero byte ends the parser's text (found by fuzz_table_xtbml).
+        Document("<Table><MetaData><AxisDef id=\"Age\"/><AxisDef id=\"Duration\"/></MetaData>"
+                 "<Values><Axis t=\"20\"><Axis><Y t=\"1\">0.05</Y></Axis></Axis></Values >"
+                 "<Values><Axis t=\"21\"><Axis><Y t=\"1\">0.06</Y></Axis></Axis>"
+                 "<Axis t=\"22\"><Axis><Y t=\"1\">0.07</Y></Axis></Axis></Values></Table>" +
+                 AgeTable(ok)),
+        Document(Replaced(select, "</Values>", std::string("</Values\0>", 10)) + AgeTable(ok)),
+        Document(AgeTable(ok) + std::string("<Z>\0</Z>", 9)),
         Document("<Values><!DOCTYPE x></Values>" + AgeTable(ok)),
         // A document in another encoding is converted before it is read.
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" +
