@@ -432,9 +432,10 @@ std::optional<MortalityTableData> ReadInPieces(const std::string& bytes, const s
     // Parsed where it lies (UTF-8), names point into outlineText; a document in another
     // encoding was converted first.
     const auto offsetOf = [&outlineText](const char* name) {
-        const auto offset = static_cast<std::size_t>(name - outlineText.data());
-        return name >= outlineText.data() && offset < outlineText.size() ? offset
-                                                                         : std::string::npos;
+        const auto start = reinterpret_cast<std::uintptr_t>(outlineText.data());
+        const auto at = reinterpret_cast<std::uintptr_t>(name);
+        return at >= start && at - start < outlineText.size() ? static_cast<std::size_t>(at - start)
+                                                              : std::string::npos;
     };
     if (offsetOf(document.document_element().name()) == std::string::npos)
         return std::nullopt;
