@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading a user's table file end to end (open, read, parse, check): a 121-age table as
-// XTbML and as CSV, and the SOA's select-and-ultimate sample file (2,053 cells, of which
-// the 103 of its ultimate table are kept). The aim for the 121-age XTbML file is well
-// under a millisecond; x_limit is its time over 1 ms.
+// Reading a user's table file end to end (open, read, parse, check) through the entry
+// --table-file and Import Table use: a 121-age table as XTbML and as CSV, and the SOA's
+// 2015 VBT select-and-ultimate file (2,053 cells: 103 ultimate rates and 78 issue ages of
+// 25 select rates). The aims: well under a millisecond for the 121-age XTbML file, under
+// 5 ms for the 2015 VBT file; x_limit is the time over the aim.
 #include "BenchSupport.h"
 #include "TableFile.h"
 
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr double kLimitSeconds = 1e-3;
+constexpr double kSelectLimitSeconds = 5e-3;
 
 // q(x) of a Gompertz-like table over ages 0 to 120, as a file would print it.
 std::string Rate(int age) {
@@ -47,12 +49,13 @@ std::string CsvFile() {
 }
 
 // Reads the file once per iteration; returns the wall time per read in seconds.
-double ReadRepeatedly(benchmark::State& state, const std::string& path, int ages) {
+double ReadRepeatedly(benchmark::State& state, const std::string& path, int ages,
+                      int selectPeriod = 0) {
     const bench::Clock::time_point start = bench::Clock::now();
     for (auto _ : state) {
         const MortalityTableData table = ReadMortalityTableFile(path);
         benchmark::DoNotOptimize(table.values.data());
-        if (static_cast<int>(table.values.size()) != ages) {
+        if (static_cast<int>(table.values.size()) != ages || table.select.period != selectPeriod) {
             state.SkipWithError("the table read has the wrong number of ages");
             return 0;
         }
@@ -75,8 +78,11 @@ void BM_ReadCsvTable(benchmark::State& state) {
 BENCHMARK(BM_ReadCsvTable)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadSelectAndUltimateXtbml(benchmark::State& state) {
-    ReadRepeatedly(state, TABULON_TABLE_SAMPLES "/soa-3224-2015-vbt-female-nonsmoker-rr100-anb.xml",
-                   103);
+    state.counters["x_limit"] =
+        ReadRepeatedly(state,
+                       TABULON_TABLE_SAMPLES "/soa-3224-2015-vbt-female-nonsmoker-rr100-anb.xml",
+                       103, 25) /
+        kSelectLimitSeconds;
 }
 BENCHMARK(BM_ReadSelectAndUltimateXtbml)->Unit(benchmark::kMicrosecond);
 

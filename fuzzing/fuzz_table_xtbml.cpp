@@ -6,7 +6,9 @@
 //  - the table written out as a plain XTbML file reads back with the same name, ages and
 //    values;
 //  - the name as --json writes it is one JSON string of well-formed UTF-8, whatever bytes
-//    the <TableName> held.
+//    the <TableName> held;
+//  - the <Values> contents read in small pieces (as a large file's are) give the same
+//    table, select rates and select problem, or the same refusal.
 #include "JsonReport.h"
 #include "TableFuzzCheck.h"
 #include "XtbmlTable.h"
@@ -76,6 +78,26 @@ bool IsJsonStringOfUtf8(std::string_view text) {
     return true;
 }
 
+void CheckSameInPieces(std::string_view bytes, const std::string& path,
+                       const MortalityTableData* whole, const std::string& refusal) {
+    MortalityTableData table;
+    try {
+        table = ParseXtbmlTable(bytes, path, XtbmlPieces{0, 64, 0.0});
+    } catch (const TableFormatError& error) {
+        FUZZ_CHECK(!whole && refusal == error.what(), "in pieces: %s; at once: %s", error.what(),
+                   refusal.c_str());
+        return;
+    }
+    FUZZ_CHECK(whole, "in pieces accepted; at once: %s", refusal.c_str());
+    FUZZ_CHECK(table.name == whole->name && table.selectProblem == whole->selectProblem &&
+                   table.select.period == whole->select.period &&
+                   table.select.firstAge == whole->select.firstAge &&
+                   table.select.rows == whole->select.rows,
+               "in pieces: '%s' [%s]; at once: '%s' [%s]", table.name.c_str(),
+               table.selectProblem.c_str(), whole->name.c_str(), whole->selectProblem.c_str());
+    CheckSameTable(table, *whole);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,8 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         table = ParseXtbmlTable(bytes, path);
     } catch (const TableFormatError& error) {
         CheckRefusal(error, path);
+        CheckSameInPieces(bytes, path, nullptr, error.what());
         return 0;
     }
+    CheckSameInPieces(bytes, path, &table, "");
     FUZZ_CHECK(table.kind == MortalityTableData::Kind::Q, "an XTbML table of l");
     FUZZ_CHECK(!table.name.empty() && table.name.front() != ' ' && table.name.back() != ' ',
                "name '%s'", table.name.c_str());

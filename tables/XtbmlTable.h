@@ -11,13 +11,27 @@
 
 #include "MortalityTableData.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+// How a large file is read: in a file of at least `from` bytes whose <Values> elements
+// hold at least the share minShare of its bytes, the content of each <Values> is parsed a
+// piece of about pieceBytes at a time, so that the file's cells are never all in memory as
+// nodes; the table read is the same either way. Tests set these to 0 to read small files
+// in pieces.
+struct XtbmlPieces {
+    std::size_t from = std::size_t{1} << 20;
+    std::size_t pieceBytes = std::size_t{256} << 10;
+    double minShare = 0.5;
+};
+
 // Throws TableFormatError naming path and the first problem, with the element (and the
 // age) where it lies.
-MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path);
+MortalityTableData ParseXtbmlTable(std::string_view bytes, const std::string& path,
+                                   const XtbmlPieces& pieces = {});
 
 // The same, reading the XML where it lies in bytes, without a copy (a file's bytes are
 // parsed in the buffer they were read into); bytes holds no table text afterwards.
-MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string& path);
+MortalityTableData ParseXtbmlTableInPlace(std::string& bytes, const std::string& path,
+                                          const XtbmlPieces& pieces = {});

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,44 @@ std::string AgeTable(const std::string& cells, const std::string& scaling = "0")
 const std::string kSelectTable =
     "<Table><MetaData><AxisDef id=\"Age\"/><AxisDef id=\"Duration\"/></MetaData><Values>"
     "<Axis t=\"30\"><Axis><Y t=\"1\">0.2</Y></Axis></Axis></Values></Table>";
+
+// Everything a reading gives, each number in hexadecimal (bit for bit), or the refusal.
+std::string Outcome(const std::string& text, const XtbmlPieces& pieces) {
+    const auto hex = [](double value) {
+        char digits[40];
+        std::snprintf(digits, sizeof digits, " %a", value);
+        return std::string(digits);
+    };
+    try {
+        const MortalityTableData table = ParseXtbmlTable(text, "dir/t.xml", pieces);
+        std::string shown = table.name + " kind " + std::to_string(static_cast<int>(table.kind)) +
+                            " from " + std::to_string(table.firstAge) + ":";
+        for (const double q : table.values)
+            shown += hex(q);
+        shown += "\nselect " + std::to_string(table.select.period) + " from " +
+                 std::to_string(table.select.firstAge) + " [" + table.selectProblem + "]";
+        for (const std::vector<double>& row : table.select.rows) {
+            shown += "\n";
+            for (const double q : row)
+                shown += hex(q);
+        }
+        return shown;
+    } catch (const TableFormatError& error) {
+        return std::string("refused: ") + error.what();
+    }
+}
+
+// The whole document at once, and the <Values> contents in pieces of one <Axis> each and of
+// some hundred bytes, whatever the file's size.
+const XtbmlPieces kWhole{std::numeric_limits<std::size_t>::max()};
+const XtbmlPieces kPiecesOfOneAxis{0, 0, 0.0};
+const XtbmlPieces kSmallPieces{0, 300, 0.0};
+
+void ExpectSameInPieces(const std::string& text) {
+    const std::string whole = Outcome(text, kWhole);
+    EXPECT_EQ(Outcome(text, kPiecesOfOneAxis), whole);
+    EXPECT_EQ(Outcome(text, kSmallPieces), whole);
+}
 
 // The two published files: names, ages and values as the files print them.
 TEST(PublishedXtbmlFiles, UltimateTableLoadsWithItsOwnNumbers) {
@@ -86,6 +128,7 @@ TEST_P(XtbmlAcceptedForms, ReadAgeByAge) {
     EXPECT_EQ(table.kind, MortalityTableData::Kind::Q);
     EXPECT_EQ(table.firstAge, accepted.firstAge);
     EXPECT_EQ(table.values, accepted.values);
+    ExpectSameInPieces(accepted.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,6 +196,7 @@ TEST_P(XtbmlRefusals, RefusedWithOneLineNamingFileElementAndAge) {
         EXPECT_EQ(std::string(error.what()), "Cannot use \"dir/t.xml\" as a mortality table: " +
                                                  std::string(refusal.problem) + ".");
     }
+    ExpectSameInPieces(refusal.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -207,5 +251,102 @@ INSTANTIATE_TEST_SUITE_P(
         XtbmlRefusal{"CutShort", Document(AgeTable("<Y t=\"1\">1</Y>")).substr(0, 60),
                      "line 2: the XML is not well formed (Error parsing start element tag)"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A select-and-ultimate document laid out as the SOA's files (indented, one cell a line)
+// or without line breaks; rates from issue age 20 for `durations` years.
+std::string SelectDocument(int durations, bool lineBreaks) {
+    const std::string nl = lineBreaks ? "\r\n" : "", pad = lineBreaks ? "      " : "";
+    std::string select = "<Table><MetaData><ScalingFactor>3</ScalingFactor><AxisDef id=\"Age\"/>"
+                         "<AxisDef id=\"Duration\"/></MetaData>" +
+                         nl + "<Values>" + nl;
+    for (int age = 20; age <= 60; ++age) {
+        select += "  <Axis t=\"" + std::to_string(age) + "\">" + nl + "    <Axis>" + nl;
+        for (int d = 1; d <= durations; ++d)
+            select += pad + "<Y t=\"" + std::to_string(d) + "\">" +
+                      std::to_string((age * 37 + d * 11) % 997) + "." + std::to_string(d % 10) +
+                      "</Y>" + nl;
+        select += "    </Axis>" + nl + "  </Axis>" + nl;
+    }
+    select += "</Values></Table>" + nl;
+    std::string cells;
+    for (int age = 20; age <= 150; ++age)
+        cells += "<Y t=\"" + std::to_string(age) + "\">0.0" + std::to_string(age) + "1</Y>" + nl;
+    return Document(select + AgeTable(cells), "Select &amp; Ultimate");
+}
+
+// text with the first `from` made `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Reading a large file's <Values> in pieces keeps nothing but memory apart: every table,
+// number and refusal is the same as the whole document's, also where text only looks like
+// the pieces' bounds (in a comment, CDATA or an attribute), where the XML breaks after a
+// refused cell, and where the document is not UTF-8.
+TEST(XtbmlInPieces, SameTableOrRefusalAsTheWholeDocument) {
+    const std::string ok = "<Y t=\"20\">0.1</Y><Y t=\"21\">0.2</Y>";
+    const std::string select = "<Table><MetaData><AxisDef id=\"Age\"/><AxisDef id=\"Duration\"/>"
+                               "</MetaData><Values><Axis t=\"20\"><Axis><Y t=\"1\">0.05</Y>"
+                               "<Y t=\"2\">0.06</Y></Axis></Axis><Axis t=\"21\"><Axis>"
+                               "<Y t=\"1\">0.07</Y></Axis></Axis></Values></Table>";
+    const std::string rows[] = {
+        SelectDocument(30, true),
+        SelectDocument(30, false),
+        ReadText(kTables + "soa-3224-2015-vbt-female-nonsmoker-rr100-anb.xml"),
+        ReadText(kTables + "soa-17-1980-cso-basic-female-anb.xml"),
+        Document(select + AgeTable(ok)),
+        Document(AgeTable(ok) + select),
+        // Text that reads as a <Values> element but is none.
+        Document(AgeTable(ok), "<![CDATA[a<Values>b</Values>c]]>"),
+        Document("<!-- <Values>x</Values> -->" + AgeTable(ok)),
+        Document("<Table x=\"<Values>\"/>" + AgeTable(ok) + "<Z y=\"</Values>\"/>"),
+        // An end tag that is none, where the pieces are cut.
+        Document(AgeTable("<Y t=\"20\">0.1</Y><!-- </Axis> --><Y t=\"21\">0.2</Y>")),
+        Document(AgeTable("<Y t=\"20\"><![CDATA[0.1</Axis>]]></Y>")),
+        // <Values> written otherwise is read with the rest.
+        Document(Replaced(AgeTable(ok), "<Values>", "<Values >")),
+        // Only the first <Axis> and the first <Values> of the ultimate table count.
+        Document(AgeTable(ok + "</Axis><Axis><Y t=\"22\">0.3</Y>")),
+        Document(Replaced(AgeTable(ok), "</Table>",
+                          "<Values><Axis><Y t=\"5\">1</Y></Axis></Values></Table>")),
+        // Axes nested deeper than the table's: pieces cut inside them do not parse.
+        Document(AgeTable("<Axis><Axis>" + ok + "</Axis></Axis>")),
+        // Refused cells and broken XML: the XML is refused first, wherever it breaks.
+        Document(AgeTable("<Y t=\"20\">2</Y>") + "<Table><Values><Axis></Y></Values></Table>"),
+        Document(AgeTable("<Y t=\"x\">0.1</Y></Axis><Axis><Y>")),
+        Document(AgeTable(ok)) + "<",
+        Document(select + AgeTable("<Y t=\"19\">0.1</Y>")),
+        Document(select + select + AgeTable(ok)),
+        Document(Replaced(select, "0.06", "") + AgeTable(ok)),
+        Document(Replaced(select, "t=\"21\"", "t=\"9\"") + AgeTable(ok)),
+        "<Values><Axis><Y t=\"1\">0.1</Y></Axis></Values>",
+        // An end tag written otherwise closes a <Values> where its content seemed to go on;
+        // a zero byte ends the parser's text (found by fuzz_table_xtbml).
+        Document("<Table><MetaData><AxisDef id=\"Age\"/><AxisDef id=\"Duration\"/></MetaData>"
+                 "<Values><Axis t=\"20\"><Axis><Y t=\"1\">0.05</Y></Axis></Axis></Values >"
+                 "<Values><Axis t=\"21\"><Axis><Y t=\"1\">0.06</Y></Axis></Axis>"
+                 "<Axis t=\"22\"><Axis><Y t=\"1\">0.07</Y></Axis></Axis></Values></Table>" +
+                 AgeTable(ok)),
+        Document(Replaced(select, "</Values>", std::string("</Values\0>", 10)) + AgeTable(ok)),
+        Document(AgeTable(ok) + std::string("<Z>\0</Z>", 9)),
+        Document("<Values><!DOCTYPE x></Values>" + AgeTable(ok)),
+        // A document in another encoding is converted before it is read.
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" +
+            Document(AgeTable(ok), "Tafel \xE4").substr(Document("").find("<XTbML>")),
+    };
+    for (const std::string& text : rows) {
+        SCOPED_TRACE(text.substr(0, 300));
+        ExpectSameInPieces(text);
+    }
+    // The select table laid out as the SOA's is read whole, in pieces as at once.
+    EXPECT_EQ(ParseXtbmlTable(rows[0], "t.xml", kSmallPieces).select.rows.size(), 41u);
+}
 
 } // namespace
