@@ -37,28 +37,20 @@ MortalityTableData ParseCsvTable(std::string_view bytes, const std::string& path
     const auto refuse = [&path](int lineNumber, const std::string& problem) {
         return TableFormatError(path, "line " + std::to_string(lineNumber) + ": " + problem);
     };
-    const std::string_view whole = bytes;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
 
     MortalityTableData table;
     table.name = table_text::BaseName(path);
     std::string column; // "qx" or "lx" once the header is read
     int headerLine = 0;
     int zeroLine = 0; // the line of an l of 0, which only the last row may hold
-    int lineNumber = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        const std::string_view line = Trimmed(bytes.substr(0, end));
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        ++lineNumber;
-        if (line.empty() || line.front() == '#')
-            continue;
+    table_text::CsvLines lines(bytes);
+    for (std::string_view line; lines.Next(line);) {
+        const int lineNumber = lines.LineNumber();
 
         const Fields fields = Split(line);
         if (column.empty()) {
             if (IsSelectCsvHeader(line))
-                return ParseSelectCsvTable(whole, path);
+                return ParseSelectCsvTable(bytes, path);
             if (fields.count != 2 || !SameLetters(fields.field[0], "age") ||
                 !(SameLetters(fields.field[1], "qx") || SameLetters(fields.field[1], "lx")))
                 throw refuse(lineNumber,

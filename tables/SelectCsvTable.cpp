@@ -41,8 +41,6 @@ MortalityTableData ParseSelectCsvTable(std::string_view bytes, const std::string
                       (column != 0 ? ", column " + std::to_string(column) : std::string()) + ": " +
                       problem);
     };
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
 
     MortalityTableData table;
     table.name = table_text::BaseName(path);
@@ -50,14 +48,9 @@ MortalityTableData ParseSelectCsvTable(std::string_view bytes, const std::string
     SelectRates& rates = table.select;
     int headerLine = 0;
     bool ultimateEnded = false; // a row left "ultimate" empty: so must every later row
-    int lineNumber = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        const std::string_view line = Trimmed(bytes.substr(0, end));
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        ++lineNumber;
-        if (line.empty() || line.front() == '#')
-            continue;
+    table_text::CsvLines lines(bytes);
+    for (std::string_view line; lines.Next(line);) {
+        const int lineNumber = lines.LineNumber();
         const std::vector<std::string_view> fields = SplitAll(line);
 
         if (headerLine == 0) {

@@ -60,6 +60,23 @@ std::optional<double> Number(std::string_view text) {
     return value;
 }
 
+CsvLines::CsvLines(std::string_view bytes) : m_rest(bytes) {
+    if (m_rest.substr(0, 3) == "\xEF\xBB\xBF")
+        m_rest.remove_prefix(3);
+}
+
+bool CsvLines::Next(std::string_view& line) {
+    while (!m_rest.empty()) {
+        const std::size_t end = m_rest.find('\n');
+        line = Trimmed(m_rest.substr(0, end));
+        m_rest.remove_prefix(end == std::string_view::npos ? m_rest.size() : end + 1);
+        ++m_lineNumber;
+        if (!line.empty() && line.front() != '#')
+            return true;
+    }
+    return false;
+}
+
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
     if (text.size() > kShown)

@@ -26,6 +26,20 @@ std::optional<double> Number(std::string_view text);
 // cut after 40 bytes so that the message stays readable.
 std::string Quoted(std::string_view text);
 
+// The lines of a CSV table file that hold values, after any UTF-8 byte-order mark, each
+// trimmed; blank lines and comments (a '#' first) are passed over but counted.
+class CsvLines {
+public:
+    explicit CsvLines(std::string_view bytes);
+    // The next line that holds values; false at the end of the file.
+    bool Next(std::string_view& line);
+    int LineNumber() const { return m_lineNumber; } // of the line Next gave, from 1
+
+private:
+    std::string_view m_rest;
+    int m_lineNumber = 0;
+};
+
 // The file's name without its folder and its last extension ("tables/SULT.csv" -> "SULT").
 std::string BaseName(const std::string& path);
 
