@@ -16,18 +16,31 @@ ImportedTableFile& TableFileLookup() {
     return lookup;
 }
 
-// The imported table's whole file when it has select rates, else nullptr.
+struct Shipped {
+    ShippedTablesReader reader;
+    std::optional<std::vector<MortalityTableData>> tables;
+};
+Shipped& ShippedTables() {
+    static Shipped shipped;
+    return shipped;
+}
+
+// The imported or shipped table's whole file when it has select rates, else nullptr.
 const MortalityTableData* SelectFile(int tableCode) {
-    if (tableCode <= kTableCount || !TableFileLookup())
-        return nullptr;
-    const MortalityTableData* data = TableFileLookup()(tableCode);
+    const MortalityTableData* data = nullptr;
+    if (tableCode < 0)
+        data = ShippedTable(tableCode);
+    else if (tableCode > kTableCount && TableFileLookup())
+        data = TableFileLookup()(tableCode);
     return data && data->select.period > 0 ? data : nullptr;
 }
 
 // Adds the desktop's table of tableCode to tables and returns its id; 0 when there is none.
 int AddTable(int tableCode, TableRegistry& tables) {
-    if (tableCode < 1 || tableCode > MortalityTableCount())
+    if (!ProductTableExists(tableCode))
         return 0;
+    if (tableCode < 0)
+        return tables.Add(*ShippedTable(tableCode));
     if (tableCode <= kTableCount)
         return tableCode;
     // A select table joins with its select and ultimate rates, as its file holds them.
@@ -113,6 +126,23 @@ int SelectPeriodOf(int tableCode) {
     return file && file->selectProblem.empty() ? file->select.period : 0;
 }
 
+void SetShippedTables(ShippedTablesReader reader) {
+    ShippedTables() = Shipped{std::move(reader), std::nullopt};
+}
+
+const MortalityTableData* ShippedTable(int tableCode) {
+    Shipped& shipped = ShippedTables();
+    if (!shipped.tables)
+        shipped.tables = shipped.reader ? shipped.reader() : std::vector<MortalityTableData>();
+    const std::size_t index = static_cast<std::size_t>(-1 - static_cast<long>(tableCode));
+    return tableCode < 0 && index < shipped.tables->size() ? &(*shipped.tables)[index] : nullptr;
+}
+
+bool ProductTableExists(int tableCode) {
+    return tableCode < 0 ? ShippedTable(tableCode) != nullptr
+                         : tableCode >= 1 && tableCode <= MortalityTableCount();
+}
+
 bool ProductTables(const ProductDialogValues& values, TableRegistry& tables, Life& first,
                    std::optional<SecondLife>& second) {
     tables = TableRegistry();
@@ -141,7 +171,7 @@ std::optional<ProductRunFault> FindProductRunFault(const ProductDialogValues& va
     Life life;
     std::optional<SecondLife> second;
     if (!ProductTables(values, tables, life, second)) {
-        const bool firstMissing = values.tableCode < 1 || values.tableCode > MortalityTableCount();
+        const bool firstMissing = !ProductTableExists(values.tableCode);
         return ProductRunFault{firstMissing ? Field::Table : Field::SecondTable, -1,
                                "there is no such table"};
     }

@@ -18,7 +18,8 @@
 #include <vector>
 
 // What the product dialog collects. The table is a code of the desktop's table list
-// (MortalityTableOf: the built-in tables 1..4, imported tables after them).
+// (MortalityTableOf: the built-in tables 1..4, imported tables after them), or below 0 one
+// of the tables that ship with Tabulon (-1, -2, ...: ShippedTable).
 struct ProductDialogValues {
     int tableCode = 1;
     int age = 45;
@@ -47,6 +48,16 @@ using ImportedTableFile = std::function<const MortalityTableData*(int tableCode)
 void SetImportedTableFile(ImportedTableFile lookup);
 // The select period of the desktop's table of tableCode: 0 when it has no select rates.
 int SelectPeriodOf(int tableCode);
+
+// The tables that ship with Tabulon (the Standard Ultimate Life Table, the Standard Select
+// Survival Model), which the product dialog offers beside the desktop's table list. The
+// desktop gives the reader of their files; they are read at their first use.
+using ShippedTablesReader = std::function<std::vector<MortalityTableData>()>;
+void SetShippedTables(ShippedTablesReader reader);
+// The shipped table of code -1, -2, ..., or nullptr past the last one.
+const MortalityTableData* ShippedTable(int tableCode);
+// Whether tableCode names a table: the desktop's or a shipped one.
+bool ProductTableExists(int tableCode);
 
 // A registry with the built-in tables and the desktop's tables of values (the first life's,
 // and the second life's when there is one), which values the product; the lives on them.

@@ -7,11 +7,14 @@
 #include "PolicyInputDialog.h"
 #include "ProductCheck.h"
 #include "SelectLife.h"
+#include "TableFile.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -86,10 +90,47 @@ int SelectedData(const QComboBox* box) {
 // Premiums: a single premium, level for some years, or level for life.
 enum PremiumTermKind { kSingle, kForYears, kForLife };
 
+// The tables that ship with Tabulon, compiled into the program: their files and what the
+// table list says they are.
+struct ShippedFile {
+    const char* resource;
+    const char* fileName;
+    const char* title;
+};
+constexpr ShippedFile kShippedFiles[] = {
+    {":/tables/SULT.csv", "SULT.csv", "Standard Ultimate Life Table"},
+    {":/tables/SSSM.csv", "SSSM.csv", "Standard Select Survival Model"},
+};
+
+std::vector<MortalityTableData> ReadShippedTables() {
+    std::vector<MortalityTableData> tables;
+    for (const ShippedFile& shipped : kShippedFiles) {
+        QFile file(QString::fromLatin1(shipped.resource));
+        if (!file.open(QIODevice::ReadOnly))
+            break; // the later codes would move
+        const QByteArray bytes = file.readAll();
+        tables.push_back(ParseMortalityTable(std::string_view(bytes.constData(), bytes.size()),
+                                             shipped.fileName));
+    }
+    return tables;
+}
+
 } // namespace
+
+// The shipped tables' files are compiled into a static library, whose resources must be
+// registered by hand (outside any namespace).
+static void EnsureShippedTables() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(shipped_tables);
+        SetShippedTables(&ReadShippedTables);
+        return true;
+    }();
+    (void)registered;
+}
 
 ProductDialog::ProductDialog(const ProductDialogValues& opening, QWidget* parent)
     : CDialog(parent), m_values(opening) {
+    EnsureShippedTables();
     setWindowTitle(tr("Product"));
     CreateControls();
 }
@@ -348,17 +389,35 @@ void ProductDialog::CreateControls() {
 }
 
 void ProductDialog::FillTableList(QComboBox* box, int code) {
-    QStringList entries = MortalityTableListEntries();
-    for (int other = kTableCount + 1; other <= entries.size(); ++other)
-        entries[other - 1] = imported_tables::ListedName(entries[other - 1], other);
+    // The desktop's tables by their codes 1.., then the shipped ones by -1, -2, ...
+    const QStringList entries = MortalityTableListEntries();
     box->clear();
-    box->addItems(entries);
-    box->setCurrentIndex(code >= 1 && code <= box->count() ? code - 1 : 0);
+    for (int listed = 1; listed <= entries.size(); ++listed)
+        box->addItem(listed > kTableCount ? imported_tables::ListedName(entries[listed - 1], listed)
+                                          : entries[listed - 1],
+                     listed);
+    for (int shipped = -1; ShippedTable(shipped) != nullptr; --shipped) {
+        const QString name = QString::fromStdString(ShippedTable(shipped)->name);
+        box->addItem(imported_tables::ListedName(
+                         QStringLiteral("%1, %2").arg(
+                             name, QString::fromLatin1(kShippedFiles[-1 - shipped].title)),
+                         shipped),
+                     shipped);
+    }
+    const int index = box->findData(code);
+    box->setCurrentIndex(index >= 0 ? index : 0);
+    // A long name does not widen the dialog: the list opens as wide as its longest entry.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(22);
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemData(i, box->itemText(i), Qt::ToolTipRole);
+    box->view()->setMinimumWidth(box->view()->sizeHintForColumn(0) +
+                                 box->view()->verticalScrollBar()->sizeHint().width());
 }
 
 void ProductDialog::UpdateSelect() {
     // Only a table with select rates has select lives; the check mark stays for the next.
-    m_select->setEnabled(SelectPeriodOf(m_table->currentIndex() + 1) > 0);
+    m_select->setEnabled(SelectPeriodOf(m_table->currentData().toInt()) > 0);
 }
 
 QWidget* ProductDialog::LegControl(int row, int column) const {
@@ -524,8 +583,8 @@ bool ReadDecimal(CDataExchange& dx, QLineEdit* edit, const QString& field, doubl
 
 void ProductDialog::ReadValues(CDataExchange& dx) {
     ProductDialogValues values = m_values;
-    values.tableCode = m_table->currentIndex() + 1;
-    if (values.tableCode < 1 || values.tableCode > MortalityTableCount()) {
+    values.tableCode = m_table->currentData().toInt();
+    if (!ProductTableExists(values.tableCode)) {
         dx.Fail(m_table, tr("Please select a mortality table."));
         return;
     }
@@ -579,12 +638,17 @@ void ProductDialog::ReadValues(CDataExchange& dx) {
     values.distribution = m_distribution->isChecked();
     values.twoLives = m_secondLife->isChecked();
     if (values.twoLives && !dx.Failed()) {
-        values.secondTableCode = m_secondTable->currentIndex() + 1;
-        if (values.secondTableCode < 1 || values.secondTableCode > MortalityTableCount()) {
+        values.secondTableCode = m_secondTable->currentData().toInt();
+        if (!ProductTableExists(values.secondTableCode)) {
             dx.Fail(m_secondTable, tr("Please select the second life's mortality table."));
             return;
         }
-        const MortalityTable& table = MortalityTableOf(values.secondTableCode);
+        ProductDialogValues secondOnly = values;
+        secondOnly.tableCode = values.secondTableCode;
+        secondOnly.select = false;
+        secondOnly.twoLives = false;
+        ProductTables(secondOnly, tables, first, ignored);
+        const RegisteredTable& table = *tables.Find(first.tableId);
         dx.Integer(m_secondAge, tr("Second life, age at issue"), values.secondAge, table.firstAge,
                    table.lastAge);
         values.status = static_cast<LifeStatus>(SelectedData(m_lives));

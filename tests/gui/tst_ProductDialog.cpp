@@ -85,7 +85,8 @@ void WhileModal(std::function<void(QDialog*)> script) {
 // The worked example: 1,000 of term cover for 20 years plus an annuity-due of 2,500 a year
 // from 65, on (45), premiums for 20 years; typed into the dialog as a user does.
 void TypeTwoLegProduct(QDialog* dialog, int tableCode) {
-    Child<QComboBox>(dialog, "IDC_TABLE")->setCurrentIndex(tableCode - 1);
+    auto* table = Child<QComboBox>(dialog, "IDC_TABLE");
+    table->setCurrentIndex(table->findData(tableCode));
     Type(Child<QLineEdit>(dialog, "IDC_AGE"), "45");
     Type(Child<QLineEdit>(dialog, "IDC_RATE"), "5");
     Choose(Leg<QComboBox>(dialog, 0, 0), static_cast<int>(LegKind::Term));
@@ -106,7 +107,8 @@ void TypeTwoLegProduct(QDialog* dialog, int tableCode) {
 // command line's report always shows it).
 void TypeOneLeg(QDialog* dialog, int tableCode, int age, const char* rate, LegKind kind,
                 const char* amount, int term, int premiumYears) {
-    Child<QComboBox>(dialog, "IDC_TABLE")->setCurrentIndex(tableCode - 1);
+    auto* table = Child<QComboBox>(dialog, "IDC_TABLE");
+    table->setCurrentIndex(table->findData(tableCode));
     Type(Child<QLineEdit>(dialog, "IDC_AGE"), QString::number(age));
     Type(Child<QLineEdit>(dialog, "IDC_RATE"), rate);
     Choose(Leg<QComboBox>(dialog, 0, 0), static_cast<int>(kind));
@@ -127,7 +129,8 @@ void TypeOneLeg(QDialog* dialog, int tableCode, int age, const char* rate, LegKi
 
 void TypeSecondLife(QDialog* dialog, int tableCode, int age, LifeStatus status) {
     Child<QGroupBox>(dialog, "IDC_SECOND_LIFE")->setChecked(true);
-    Child<QComboBox>(dialog, "IDC_SECOND_TABLE")->setCurrentIndex(tableCode - 1);
+    auto* table = Child<QComboBox>(dialog, "IDC_SECOND_TABLE");
+    table->setCurrentIndex(table->findData(tableCode));
     Type(Child<QLineEdit>(dialog, "IDC_SECOND_AGE"), QString::number(age));
     Choose(Child<QComboBox>(dialog, "IDC_LIVES"), static_cast<int>(status));
 }
@@ -495,6 +498,18 @@ void TestProductDialog::PricesAsTheCommandLineDoes() {
          "  Net premium",
          15114.33,
          0.005},
+        {"select endowment on the shipped table",
+         "AMLCR 2nd ed. Example 7.1 (SSSM, 5%)",
+         [](QDialog* dialog) {
+             TypeOneLeg(dialog, -2, 50, "5", LegKind::Endowment, "500000", 20, 20);
+             Child<QCheckBox>(dialog, "IDC_SELECT")->setChecked(true);
+         },
+         {"--table-file", sssm, "--select", "--age", "50", "--rate", "5", "--benefit",
+          "endowment,amount=500000,term=20", "--premium-term", "20"},
+         "Net annual premium: 15114.33",
+         "  Net premium",
+         15114.33,
+         0.005},
         {"joint annuity-due (40, 40)",
          "Bowers et al., joint-life annuities, ILT 6%",
          [this](QDialog* dialog) {
@@ -574,6 +589,15 @@ void TestProductDialog::SelectIsOfferedOnlyForATableWithSelectRates() {
     QVERIFY(select->isEnabled());
     QCOMPARE(table->currentText(), QStringLiteral("SSSM (select and ultimate, 2 years)"));
     table->setCurrentIndex(0);
+    QVERIFY(!select->isEnabled());
+    // The tables that ship with Tabulon are offered without an import, after the others.
+    table->setCurrentIndex(table->count() - 1);
+    QCOMPARE(table->currentText(),
+             QStringLiteral("SSSM, Standard Select Survival Model (select and ultimate, 2 years)"));
+    QCOMPARE(table->currentData().toInt(), -2);
+    QVERIFY(select->isEnabled());
+    table->setCurrentIndex(table->count() - 2);
+    QCOMPARE(table->currentText(), QStringLiteral("SULT, Standard Ultimate Life Table"));
     QVERIFY(!select->isEnabled());
     dialog.reject();
 }
