@@ -6,6 +6,7 @@
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
 #include "ChartSeries.h"
+#include "ChartsModule.h"
 #include "ChartsWindow.h"
 #include "FileName.h"
 #include "FindBar.h"
@@ -49,9 +50,6 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     m_findBar = new FindBar(*m_view, central);
     column->addWidget(m_findBar);
     setCentralWidget(central);
-    m_charts = new ChartsWindow(doc, m_printCommands, this);
-    addDockWidget(Qt::RightDockWidgetArea, m_charts);
-    m_charts->hide();
     setAcceptDrops(true);
     m_printCommands.SetPageSource(
         {[view = m_view](QPrinter* printer) { return view->GetPageCount(printer); },
@@ -75,6 +73,7 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
 namespace {
 const char* const kGeometryKey = "Settings/WindowGeometry";
 const char* const kStateKey = "Settings/WindowState";
+const char* const kChartsShownKey = "Settings/ChartsShown";
 const char* const kZoomKey = "Settings/Zoom";
 // How long a message of a finished command stays in the status bar, in milliseconds.
 constexpr int kStatusMessageTimeout = 10000;
@@ -85,8 +84,10 @@ void CMainFrame::RestoreSettings() {
         return;
     const QSettings settings;
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
-    if (restoreState(settings.value(kStateKey).toByteArray()))
-        m_charts->KeepRestoredSize();
+    restoreState(settings.value(kStateKey).toByteArray());
+    // The Charts window is made now only when it was open: otherwise on first use.
+    if (settings.value(kChartsShownKey, false).toBool())
+        GetChartsWindow();
     const int zoom = settings.value(kZoomKey, 100).toInt();
     if (CTabulonView::ZoomSteps().contains(zoom))
         m_view->SetZoom(zoom);
@@ -98,7 +99,32 @@ void CMainFrame::SaveSettings() const {
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
     settings.setValue(kStateKey, saveState());
+    settings.setValue(kChartsShownKey, m_charts && !m_charts->isHidden());
     settings.setValue(kZoomKey, m_view->GetZoom());
+}
+
+ChartsWindow* CMainFrame::GetChartsWindow() {
+    return m_charts ? m_charts : CreateChartsWindow();
+}
+
+ChartsWindow* CMainFrame::CreateChartsWindow() {
+    QString error;
+    m_charts = charts_module::Create(m_doc, m_printCommands, this, error);
+    if (!m_charts) {
+        QMessageBox::warning(this, QStringLiteral("Tabulon"), error);
+        return nullptr;
+    }
+    // Its place and size as saved when the window last closed, when they were.
+    if (restoreDockWidget(m_charts)) {
+        m_charts->KeepRestoredSize();
+    } else {
+        addDockWidget(Qt::RightDockWidgetArea, m_charts);
+        m_charts->hide();
+    }
+    // The command follows the window, also when its own title bar closes it.
+    connect(m_charts->toggleViewAction(), &QAction::toggled, m_chartsCommand, &QAction::setChecked);
+    m_chartsCommand->setChecked(!m_charts->isHidden());
+    return m_charts;
 }
 
 QString CMainFrame::ChooseFile(bool save) {
@@ -296,12 +322,20 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    QAction* charts = m_charts->toggleViewAction();
-    charts->setObjectName(QStringLiteral("ID_VIEW_CHARTS"));
-    charts->setText(tr("&Charts"));
-    charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
+    // The Charts window and its module are made the first time this shows it.
+    QAction* charts = AddCommand(menu, "ID_VIEW_CHARTS", tr("&Charts"),
+                                 tr("Show or hide the charts of the last calculation"));
+    charts->setCheckable(true);
+    m_chartsCommand = charts;
+    connect(charts, &QAction::triggered, this, [this](bool on) {
+        if (!on && !m_charts)
+            return;
+        if (ChartsWindow* window = GetChartsWindow())
+            window->setVisible(on);
+        else
+            m_chartsCommand->setChecked(false);
+    });
     SetButton(charts, "office-chart-line", "charts", tr("Charts"));
-    menu->addAction(charts);
     menu->addSeparator();
     // The view's zoom; printed pages keep their size.
     QAction* zoomIn =
