@@ -19,13 +19,15 @@ namespace {
 
 constexpr int kIterations = 60;
 
-// A frame with the Charts window docked at its side, shown or hidden.
+// A frame as the program's, 1280 by 800 pixels, with the Charts window docked at its side
+// (where it takes a good part of the width), shown or hidden.
 struct ChartedFrame {
     explicit ChartedFrame(bool shown) {
+        frame.setCentralWidget(new QWidget(&frame));
         charts = new ChartsWindow(doc, printCommands, &frame);
         frame.addDockWidget(Qt::RightDockWidgetArea, charts);
         charts->setVisible(shown);
-        frame.resize(1400, 900);
+        frame.resize(1280, 800);
         frame.show();
         QApplication::processEvents();
     }
