@@ -41,14 +41,12 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_view(new CTabulonView(doc, this)), m_docManager(doc, this),
       m_printCommands(this, [view = m_view](QPrinter* printer) { return view->OnPrint(printer); }) {
     setObjectName(QStringLiteral("CMainFrame"));
-    // The find bar, when shown, sits under the view.
+    // The find bar, made when first used, sits under the view.
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_view, 1);
-    m_findBar = new FindBar(*m_view, central);
-    column->addWidget(m_findBar);
     setCentralWidget(central);
     setAcceptDrops(true);
     m_printCommands.SetPageSource(
@@ -101,6 +99,15 @@ void CMainFrame::SaveSettings() const {
     settings.setValue(kStateKey, saveState());
     settings.setValue(kChartsShownKey, m_charts && !m_charts->isHidden());
     settings.setValue(kZoomKey, m_view->GetZoom());
+}
+
+FindBar* CMainFrame::GetFindBar() {
+    if (!m_findBar) {
+        QWidget* central = centralWidget();
+        m_findBar = new FindBar(*m_view, central);
+        central->layout()->addWidget(m_findBar);
+    }
+    return m_findBar;
 }
 
 ChartsWindow* CMainFrame::GetChartsWindow() {
@@ -281,15 +288,15 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
     QAction* find =
         AddCommand(menu, "ID_EDIT_FIND", tr("&Find..."), tr("Find text in the journal"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(find, &QAction::triggered, m_findBar, &FindBar::Open);
+    connect(find, &QAction::triggered, this, [this] { GetFindBar()->Open(); });
     QAction* findNext = AddCommand(menu, "ID_EDIT_REPEAT", tr("Find &Next"),
                                    tr("Find the next line that holds the text"));
     findNext->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(findNext, &QAction::triggered, this, [this] { m_findBar->FindNext(true); });
+    connect(findNext, &QAction::triggered, this, [this] { GetFindBar()->FindNext(true); });
     QAction* findPrevious = AddCommand(menu, "ID_EDIT_FIND_PREVIOUS", tr("Find Pre&vious"),
                                        tr("Find the previous line that holds the text"));
     findPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    connect(findPrevious, &QAction::triggered, this, [this] { m_findBar->FindNext(false); });
+    connect(findPrevious, &QAction::triggered, this, [this] { GetFindBar()->FindNext(false); });
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 

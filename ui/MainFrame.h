@@ -31,7 +31,8 @@ public:
     ChartsWindow* GetChartsWindow();
     CDocManager& GetDocManager() { return m_docManager; }
     PrintCommands& GetPrintCommands() { return m_printCommands; }
-    FindBar* GetFindBar() const { return m_findBar; }
+    // The find bar under the view, made when first used.
+    FindBar* GetFindBar();
 
     // The key figure of the last calculation the status bar shows: the solved premium,
     // payment or amount, as the report prints it (a product's net premium with two
