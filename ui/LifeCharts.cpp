@@ -8,6 +8,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -95,14 +96,26 @@ Series* AddSeries(QChart* chart, Series* series, QValueAxis* x, QValueAxis* y) {
     return series;
 }
 
+// The axis's range and label format, each set only where it changes: every change lays out
+// the axis's labels again.
+void SetAxis(QValueAxis* axis, double min, double max, const QString& format) {
+    if (axis->labelFormat() != format)
+        axis->setLabelFormat(format);
+    if (axis->min() != min || axis->max() != max)
+        axis->setRange(min, max);
+}
+
 // Ages first..last, each in the middle of its own unit; ticks on round ages.
 void SetAgeRange(QValueAxis* axis, int first, int last) {
     const int span = last - first;
-    axis->setRange(first - 0.5, last + 0.5);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    axis->setTickInterval(span <= 12 ? 1 : span <= 40 ? 5 : 10);
-    axis->setLabelFormat(QStringLiteral("%.0f"));
+    const double interval = span <= 12 ? 1 : span <= 40 ? 5 : 10;
+    if (axis->tickType() != QValueAxis::TicksDynamic) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+    }
+    if (axis->tickInterval() != interval)
+        axis->setTickInterval(interval);
+    SetAxis(axis, first - 0.5, last + 0.5, QStringLiteral("%.0f"));
 }
 
 // A range that holds low and high, widened where it would be empty, on round numbers.
@@ -116,10 +129,15 @@ void SetValueRange(QValueAxis* axis, double low, double high) {
             high += pad;
         }
     }
-    axis->setRange(low, high);
-    axis->applyNiceNumbers();
-    axis->setLabelFormat(axis->max() - axis->min() >= 10 ? QStringLiteral("%.0f")
-                                                         : QStringLiteral("%g"));
+    // Rounded on an axis of its own, so that the chart's axis changes once.
+    QValueAxis nice;
+    nice.setTickCount(axis->tickCount());
+    nice.setRange(low, high);
+    nice.applyNiceNumbers();
+    if (axis->tickCount() != nice.tickCount())
+        axis->setTickCount(nice.tickCount());
+    SetAxis(axis, nice.min(), nice.max(),
+            nice.max() - nice.min() >= 10 ? QStringLiteral("%.0f") : QStringLiteral("%g"));
 }
 
 void SetPen(QXYSeries* series, const QColor& color, qreal width, Qt::PenStyle style) {
@@ -302,6 +320,11 @@ void LifeCharts::Show(const ChartSeries& series) {
     ShowLiving();
     ShowDeaths();
     ShowNetIncome();
+    // Laid out now rather than when the event loop comes to it, so that a window showing the
+    // charts paints them once, not before and again after.
+    for (QChart* chart : {m_livingChart, m_deathChart, m_netIncomeChart})
+        if (QGraphicsLayout* layout = chart->layout())
+            layout->activate();
 }
 
 QStringList LifeCharts::Describe(const ChartSeries& series) {

@@ -6,6 +6,7 @@
 #include "ActionCmdUI.h"
 #include "AppIcon.h"
 #include "ChartSeries.h"
+#include "ChartsModule.h"
 #include "ChartsWindow.h"
 #include "FileName.h"
 #include "FindBar.h"
@@ -40,18 +41,13 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_view(new CTabulonView(doc, this)), m_docManager(doc, this),
       m_printCommands(this, [view = m_view](QPrinter* printer) { return view->OnPrint(printer); }) {
     setObjectName(QStringLiteral("CMainFrame"));
-    // The find bar, when shown, sits under the view.
+    // The find bar, made when first used, sits under the view.
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_view, 1);
-    m_findBar = new FindBar(*m_view, central);
-    column->addWidget(m_findBar);
     setCentralWidget(central);
-    m_charts = new ChartsWindow(doc, m_printCommands, this);
-    addDockWidget(Qt::RightDockWidgetArea, m_charts);
-    m_charts->hide();
     setAcceptDrops(true);
     m_printCommands.SetPageSource(
         {[view = m_view](QPrinter* printer) { return view->GetPageCount(printer); },
@@ -75,6 +71,7 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
 namespace {
 const char* const kGeometryKey = "Settings/WindowGeometry";
 const char* const kStateKey = "Settings/WindowState";
+const char* const kChartsShownKey = "Settings/ChartsShown";
 const char* const kZoomKey = "Settings/Zoom";
 // How long a message of a finished command stays in the status bar, in milliseconds.
 constexpr int kStatusMessageTimeout = 10000;
@@ -85,8 +82,10 @@ void CMainFrame::RestoreSettings() {
         return;
     const QSettings settings;
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
-    if (restoreState(settings.value(kStateKey).toByteArray()))
-        m_charts->KeepRestoredSize();
+    restoreState(settings.value(kStateKey).toByteArray());
+    // The Charts window is made now only when it was open: otherwise on first use.
+    if (settings.value(kChartsShownKey, false).toBool())
+        GetChartsWindow();
     const int zoom = settings.value(kZoomKey, 100).toInt();
     if (CTabulonView::ZoomSteps().contains(zoom))
         m_view->SetZoom(zoom);
@@ -98,7 +97,41 @@ void CMainFrame::SaveSettings() const {
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
     settings.setValue(kStateKey, saveState());
+    settings.setValue(kChartsShownKey, m_charts && !m_charts->isHidden());
     settings.setValue(kZoomKey, m_view->GetZoom());
+}
+
+FindBar* CMainFrame::GetFindBar() {
+    if (!m_findBar) {
+        QWidget* central = centralWidget();
+        m_findBar = new FindBar(*m_view, central);
+        central->layout()->addWidget(m_findBar);
+    }
+    return m_findBar;
+}
+
+ChartsWindow* CMainFrame::GetChartsWindow() {
+    return m_charts ? m_charts : CreateChartsWindow();
+}
+
+ChartsWindow* CMainFrame::CreateChartsWindow() {
+    QString error;
+    m_charts = charts_module::Create(m_doc, m_printCommands, this, error);
+    if (!m_charts) {
+        QMessageBox::warning(this, QStringLiteral("Tabulon"), error);
+        return nullptr;
+    }
+    // Its place and size as saved when the window last closed, when they were.
+    if (restoreDockWidget(m_charts)) {
+        m_charts->KeepRestoredSize();
+    } else {
+        addDockWidget(Qt::RightDockWidgetArea, m_charts);
+        m_charts->hide();
+    }
+    // The command follows the window, also when its own title bar closes it.
+    connect(m_charts->toggleViewAction(), &QAction::toggled, m_chartsCommand, &QAction::setChecked);
+    m_chartsCommand->setChecked(!m_charts->isHidden());
+    return m_charts;
 }
 
 QString CMainFrame::ChooseFile(bool save) {
@@ -262,15 +295,15 @@ void CMainFrame::CreateEditMenu(QMenu* menu) {
     QAction* find =
         AddCommand(menu, "ID_EDIT_FIND", tr("&Find..."), tr("Find text in the journal"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(find, &QAction::triggered, m_findBar, &FindBar::Open);
+    connect(find, &QAction::triggered, this, [this] { GetFindBar()->Open(); });
     QAction* findNext = AddCommand(menu, "ID_EDIT_REPEAT", tr("Find &Next"),
                                    tr("Find the next line that holds the text"));
     findNext->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(findNext, &QAction::triggered, this, [this] { m_findBar->FindNext(true); });
+    connect(findNext, &QAction::triggered, this, [this] { GetFindBar()->FindNext(true); });
     QAction* findPrevious = AddCommand(menu, "ID_EDIT_FIND_PREVIOUS", tr("Find Pre&vious"),
                                        tr("Find the previous line that holds the text"));
     findPrevious->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    connect(findPrevious, &QAction::triggered, this, [this] { m_findBar->FindNext(false); });
+    connect(findPrevious, &QAction::triggered, this, [this] { GetFindBar()->FindNext(false); });
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }
 
@@ -303,12 +336,20 @@ void CMainFrame::CreateViewMenu(QMenu* menu) {
     status->setCheckable(true);
     status->setChecked(true);
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    QAction* charts = m_charts->toggleViewAction();
-    charts->setObjectName(QStringLiteral("ID_VIEW_CHARTS"));
-    charts->setText(tr("&Charts"));
-    charts->setStatusTip(tr("Show or hide the charts of the last calculation"));
+    // The Charts window and its module are made the first time this shows it.
+    QAction* charts = AddCommand(menu, "ID_VIEW_CHARTS", tr("&Charts"),
+                                 tr("Show or hide the charts of the last calculation"));
+    charts->setCheckable(true);
+    m_chartsCommand = charts;
+    connect(charts, &QAction::triggered, this, [this](bool on) {
+        if (!on && !m_charts)
+            return;
+        if (ChartsWindow* window = GetChartsWindow())
+            window->setVisible(on);
+        else
+            m_chartsCommand->setChecked(false);
+    });
     SetButton(charts, "office-chart-line", "charts", tr("Charts"));
-    menu->addAction(charts);
     menu->addSeparator();
     // The view's zoom; printed pages keep their size.
     QAction* zoomIn =

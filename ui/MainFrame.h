@@ -26,10 +26,13 @@ public:
     ~CMainFrame() override;
 
     CTabulonView* GetView() const { return m_view; }
-    ChartsWindow* GetChartsWindow() const { return m_charts; }
+    // The Charts window, made when first asked for (its module is loaded then); null, after
+    // a message saying why, when the module cannot be loaded.
+    ChartsWindow* GetChartsWindow();
     CDocManager& GetDocManager() { return m_docManager; }
     PrintCommands& GetPrintCommands() { return m_printCommands; }
-    FindBar* GetFindBar() const { return m_findBar; }
+    // The find bar under the view, made when first used.
+    FindBar* GetFindBar();
 
     // The key figure of the last calculation the status bar shows: the solved premium,
     // payment or amount, as the report prints it (a product's net premium with two
@@ -75,6 +78,9 @@ private:
     // when the window last closed; saved when it closes.
     void RestoreSettings();
     void SaveSettings() const;
+    // Makes the Charts window: in the place it had when the window last closed when that
+    // was saved, otherwise docked at the right, hidden.
+    ChartsWindow* CreateChartsWindow();
     // Open and Save As start in the folder a file was last opened from or saved to.
     QString ChooseFile(bool save);
 
@@ -83,6 +89,7 @@ private:
     CDocManager m_docManager;
     PrintCommands m_printCommands;
     ChartsWindow* m_charts = nullptr;
+    QAction* m_chartsCommand = nullptr;
     FindBar* m_findBar = nullptr;
     QLabel* m_keyFigure = nullptr;
     QToolBar* m_toolBar = nullptr;

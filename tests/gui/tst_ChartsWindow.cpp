@@ -380,6 +380,8 @@ void TestChartsWindow::SaveImageFailureNamesTheFileAndTheReason() {
 }
 
 void TestChartsWindow::PrintPreviewShowsTheChartsOnOnePage() {
+    // The window, with its commands, is made the first time it is asked for.
+    QVERIFY(m_frame->GetChartsWindow());
     Calculate(false, TermLifeWithBothSections());
     int previewPages = -1;
     QTimer::singleShot(0, this, [&] {

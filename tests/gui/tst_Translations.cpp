@@ -2,6 +2,7 @@
 // The interface in German: the language taken from the locale, translated menus, dialogs and
 // Qt's standard buttons, unique accelerators, and report lines that stay as they are.
 #include "DialogBase.h"
+#include "FindBar.h"
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"
 #include "LifeCharts.h"
@@ -156,7 +157,8 @@ void TestTranslations::MainWindowSpeaksGerman() {
              QStringLiteral("&Suchen..."));
     QCOMPARE(frame.findChild<QAction*>(QStringLiteral("ID_VIEW_ZOOM_IN"))->text(),
              QStringLiteral("Ver&größern"));
-    QCOMPARE(frame.findChild<QToolButton*>(QStringLiteral("FindNextButton"))->text(),
+    // The find bar is made when first used.
+    QCOMPARE(frame.GetFindBar()->findChild<QToolButton*>(QStringLiteral("FindNextButton"))->text(),
              QStringLiteral("&Weiter"));
     QCOMPARE(LifeCharts::tr("Distribution of the age at death"),
              QStringLiteral("Verteilung des Sterbealters"));

@@ -100,6 +100,21 @@
     </message>
 </context>
 <context>
+    <name>ChartsModule</name>
+    <message>
+        <source>Cannot show the charts: the module &quot;%1&quot; is missing (looked for it as %2).</source>
+        <translation>Die Diagramme können nicht angezeigt werden: Das Modul „%1“ fehlt (gesucht als %2).</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>Cannot show the charts: the module &quot;%1&quot; cannot be loaded: %2.</source>
+        <translation>Die Diagramme können nicht angezeigt werden: Das Modul „%1“ kann nicht geladen werden: %2.</translation>
+    </message>
+</context>
+<context>
     <name>CDataExchange</name>
     <message>
         <source>a whole number from %1 to %2</source>

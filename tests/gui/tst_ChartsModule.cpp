@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Charts window comes from its module, loaded the first time the window is shown: the
+// program starts without Qt Charts and SVG, and a module that cannot be found is named in
+// the message. This test links no chart code of its own, as the program does not.
+#include "ChartsModule.h"
+#include "ChartsWindow.h"
+#include "GuiTestMain.h"
+#include "MainFrame.h"
+#include "ShellTestSupport.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QImage>
+#include <QTest>
+
+using namespace shell_test;
+
+namespace {
+
+// Whether a loaded file's name holds part, from the process's own map of its memory.
+bool Loaded(const char* part) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(part);
+}
+
+} // namespace
+
+class TestChartsModule : public QObject, protected MainWindowTest {
+    Q_OBJECT
+private slots:
+    void initTestCase() { UseSettingsIn(m_settings); }
+    void cleanup() { CloseMainWindow(); }
+    void MissingModuleIsNamedWithWhereItWasLookedFor();
+    void ModuleIsLoadedWhenTheChartsAreFirstShown();
+};
+
+void TestChartsModule::MissingModuleIsNamedWithWhereItWasLookedFor() {
+    const QTemporaryDir empty;
+    charts_module::SetFolder(empty.path());
+    CTabulonDoc doc;
+    PrintCommands printCommands(nullptr, [](QPrinter*) { return 0; });
+    QString error;
+    QVERIFY(!charts_module::Create(doc, printCommands, nullptr, error));
+    QVERIFY2(error.contains(QLatin1String("\"tabulon-charts.so\" is missing")), qPrintable(error));
+    QVERIFY2(error.contains(empty.path()), qPrintable(error));
+    QVERIFY(!Loaded("libQt6Charts"));
+}
+
+void TestChartsModule::ModuleIsLoadedWhenTheChartsAreFirstShown() {
+    charts_module::SetFolder(QStringLiteral(TABULON_CHARTS_MODULE_DIR));
+    QVERIFY(ShowMainWindow(1000, 700));
+    m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, TermLifeWithBothSections()));
+    Action("ID_TYPE_INSURANCE")->trigger();
+    // Started, painted and calculated without the charts' libraries. (SVG comes with Qt's
+    // image plugins, which a toolbar's images load.)
+    for (const char* library : {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so"})
+        QVERIFY2(!Loaded(library), library);
+
+    Action("ID_VIEW_CHARTS")->trigger();
+    ChartsWindow* window = m_frame->GetChartsWindow();
+    QVERIFY(window && window->isVisible());
+    QVERIFY(Action("ID_VIEW_CHARTS")->isChecked());
+    for (const char* library : {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so"})
+        QVERIFY2(Loaded(library), library);
+    // The last calculation's three charts, drawn.
+    for (const char* name : {"LivingChartView", "DeathChartView", "NetIncomeChartView"}) {
+        auto* view = window->findChild<QGraphicsView*>(QLatin1String(name));
+        QVERIFY2(view && view->isVisible(), name);
+        QVERIFY(view->scene()->items().size() > 10);
+    }
+    const QImage shown = window->grab().toImage();
+    QVERIFY(!shown.isNull());
+
+    // Closed by its command and shown again, the same window.
+    Action("ID_VIEW_CHARTS")->trigger();
+    QVERIFY(!window->isVisible());
+    QVERIFY(!Action("ID_VIEW_CHARTS")->isChecked());
+    Action("ID_VIEW_CHARTS")->trigger();
+    QCOMPARE(m_frame->GetChartsWindow(), window);
+    QVERIFY(window->isVisible());
+}
+
+TABULON_GUI_TEST_MAIN(TestChartsModule)
+#include "tst_ChartsModule.moc"

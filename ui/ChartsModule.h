@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Charts window and what it draws with (Qt Charts, SVG) form a module of their own,
+// tabulon-charts.so, loaded when the window is first wanted: the program starts without them.
+#pragma once
+
+#include <QString>
+
+class ChartsWindow;
+class CTabulonDoc;
+class PrintCommands;
+class QWidget;
+
+namespace charts_module {
+
+using Factory = ChartsWindow* (*)(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent);
+
+// The module's file name, and the function it makes the window with.
+inline constexpr char kFileName[] = "tabulon-charts.so";
+inline constexpr char kFactoryName[] = "TabulonCreateChartsWindow";
+
+// Makes the Charts window. The module is looked for beside the program, where the build
+// puts it, then in the folder an installed program keeps it in (../lib/tabulon); charts
+// built into the program itself need no module. Null, with a sentence naming the module
+// and the reason in error, when the module cannot be loaded.
+ChartsWindow* Create(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent,
+                     QString& error);
+
+// Charts linked into the program register their factory here, so no module is loaded.
+void RegisterBuiltIn(Factory factory);
+
+// Looks for the module in folder before the usual places (a program run from elsewhere,
+// such as a test).
+void SetFolder(const QString& folder);
+
+} // namespace charts_module
