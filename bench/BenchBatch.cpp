@@ -19,6 +19,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -198,26 +199,40 @@ std::string PriceBatchText(std::int64_t rows) {
     return text;
 }
 
-// tabulon-cli price --batch on one thread and then on range(1) threads, in turn within
-// each iteration: products per CPU second on one thread (at least 100,000 is the aim) and
-// the wall time of one thread over that of several (1.7 is the aim for two).
+// tabulon-cli price --batch on one thread, then on range(1) threads, then as range(1)
+// one-thread processes at once, in turn within each iteration: products per CPU second on
+// one thread (at least 100,000 is the aim), the wall time of one thread over that of
+// several (1.7 is the aim for two), and what the machine itself gives: the work of the
+// processes at once against one alone (a virtual machine's cores may share a core).
 void BM_PriceBatchThreads(benchmark::State& state) {
     const std::string path = bench::DataFolder() + "/price-batch.csv";
     bench::WriteWholeFile(path, PriceBatchText(state.range(0)));
     const std::string jobs = std::to_string(state.range(1));
-    double oneWall = 0, oneCpu = 0, severalWall = 0;
+    double oneWall = 0, oneCpu = 0, severalWall = 0, atOnceWall = 0;
     for (auto _ : state) {
-        const bench::ChildResult one =
-            bench::RunChild({TABULON_CLI, "price", "--batch", path, "--jobs", "1"});
+        const std::vector<std::string> alone = {TABULON_CLI, "price",  "--batch",
+                                                path,        "--jobs", "1"};
+        const bench::ChildResult one = bench::RunChild(alone);
         const bench::ChildResult several =
             bench::RunChild({TABULON_CLI, "price", "--batch", path, "--jobs", jobs});
-        if (one.status != 0 || several.status != 0) {
+        std::vector<bench::ChildResult> atOnce(static_cast<std::size_t>(state.range(1)));
+        const bench::Clock::time_point start = bench::Clock::now();
+        {
+            std::vector<std::jthread> runs;
+            for (bench::ChildResult& result : atOnce)
+                runs.emplace_back([&result, &alone] { result = bench::RunChild(alone); });
+        }
+        const double atOnceSeconds = bench::SecondsSince(start);
+        const bool failed = std::any_of(atOnce.begin(), atOnce.end(),
+                                        [](const bench::ChildResult& r) { return r.status != 0; });
+        if (one.status != 0 || several.status != 0 || failed) {
             state.SkipWithError("tabulon-cli price --batch failed");
             break;
         }
         oneWall += one.wallSeconds;
         oneCpu += one.cpuSeconds;
         severalWall += several.wallSeconds;
+        atOnceWall += atOnceSeconds;
         state.SetIterationTime(several.wallSeconds);
     }
     ::unlink(path.c_str());
@@ -225,6 +240,9 @@ void BM_PriceBatchThreads(benchmark::State& state) {
     state.counters["per_cpu_s_one_thread"] = products / oneCpu;
     state.counters["x_target"] = products / oneCpu / kTargetPoliciesPerSecond;
     state.counters["speedup"] = oneWall / severalWall;
+    const double machine = static_cast<double>(state.range(1)) * oneWall / atOnceWall;
+    state.counters["machine_speedup"] = machine;
+    state.counters["of_machine"] = oneWall / severalWall / machine;
 }
 
 } // namespace

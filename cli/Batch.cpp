@@ -225,9 +225,9 @@ struct PendingRow {
     std::string result;
 };
 
-// Rows read before they are priced together, and the fewest a pricing thread is given.
+// Rows read before they are priced together, and the rows a pricing thread takes at a time.
 constexpr std::size_t kRowsAtOnce = 1024;
-constexpr std::size_t kRowsPerThreadAtLeast = 16;
+constexpr std::size_t kRowsPerRun = 32;
 
 int RunBatch(const std::string& path, int jobs) {
     const bool standardInput = path == "-";
@@ -249,7 +249,7 @@ int RunBatch(const std::string& path, int jobs) {
         // Prices the pending rows side by side, each thread with its own calculation record,
         // and writes them in input order. The tables are only read meanwhile.
         const auto priceAndWrite = [&] {
-            pool.RunSplit(pending, kRowsPerThreadAtLeast,
+            pool.RunSplit(pending, kRowsPerRun,
                           [&](std::size_t from, std::size_t to, std::size_t t) {
                               for (std::size_t i = from; i < to; ++i) {
                                   PendingRow& row = rows[i];

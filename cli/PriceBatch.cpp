@@ -49,9 +49,9 @@ constexpr std::array<Column, 15> kColumns = {{
 }};
 static_assert(kColumns.size() <= CsvReader::kKeptFields, "a row keeps every column");
 constexpr std::size_t kOutputBytes = 1 << 16;
-// Rows read before they are priced together, and the fewest a pricing thread is given.
+// Rows read before they are priced together, and the rows a pricing thread takes at a time.
 constexpr std::size_t kRowsAtOnce = 1024;
-constexpr std::size_t kRowsPerThreadAtLeast = 16;
+constexpr std::size_t kRowsPerRun = 32;
 constexpr const char* kStandardInputName = "(standard input)";
 
 void Flush(std::string& out) {
@@ -199,10 +199,9 @@ int RunPriceBatch(const std::string& path, int jobs) {
         // Prices the pending rows on `jobs` threads (this one among them) and writes them out
         // in input order; the rows' tables were read before.
         const auto priceAndWrite = [&] {
-            pool.RunSplit(pending, kRowsPerThreadAtLeast,
-                          [&](std::size_t from, std::size_t to, std::size_t) {
-                              PriceRows(rows, from, to, tables, files);
-                          });
+            pool.RunSplit(pending, kRowsPerRun, [&](std::size_t from, std::size_t to, std::size_t) {
+                PriceRows(rows, from, to, tables, files);
+            });
             for (std::size_t i = 0; i < pending; ++i) {
                 if (!rows[i].failure.empty()) {
                     std::cerr << "tabulon-cli: " << name << ":" << rows[i].line << ": "

@@ -2,6 +2,7 @@
 #include "WorkerPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <system_error>
 
@@ -42,12 +43,15 @@ void WorkerPool::Run(std::size_t used, const std::function<void(std::size_t)>& t
     m_finished.wait(lock, [this] { return m_running == 0; });
 }
 
-void WorkerPool::RunSplit(std::size_t count, std::size_t leastPerThread,
+void WorkerPool::RunSplit(std::size_t count, std::size_t run,
                           const std::function<void(std::size_t, std::size_t, std::size_t)>& task) {
-    const std::size_t threads = std::max<std::size_t>(
-        1, std::min(Count(), count / std::max<std::size_t>(1, leastPerThread)));
-    const auto start = [&](std::size_t t) { return count * t / threads; };
-    Run(threads, [&](std::size_t t) { task(start(t), start(t + 1), t); });
+    run = std::max<std::size_t>(1, run);
+    const std::size_t runs = (count + run - 1) / run;
+    std::atomic<std::size_t> next{0};
+    Run(std::min(Count(), runs), [&](std::size_t t) {
+        for (std::size_t i = next++; i < runs; i = next++)
+            task(i * run, std::min(count, (i + 1) * run), t);
+    });
 }
 
 void WorkerPool::Serve(std::size_t index) {

@@ -23,10 +23,11 @@ public:
     // Calls task(t) for t = 0..used - 1 (used at most Count()), task(0) on the caller's
     // thread, and returns when every call has returned.
     void Run(std::size_t used, const std::function<void(std::size_t)>& task);
-    // Splits the items 0..count - 1 into runs of consecutive items, one a thread and at least
-    // leastPerThread each (all on the caller's thread when there are fewer), and calls
-    // task(from, to, t) for the run [from, to) of thread t.
-    void RunSplit(std::size_t count, std::size_t leastPerThread,
+    // Splits the items 0..count - 1 into runs of `run` consecutive items (the last may be
+    // shorter) and calls task(from, to, t) for each run [from, to), on thread t: each
+    // thread takes the next run when it has done its last, so that no thread waits while
+    // others have much left. Only as many threads as there are runs take part.
+    void RunSplit(std::size_t count, std::size_t run,
                   const std::function<void(std::size_t, std::size_t, std::size_t)>& task);
 
 private:
