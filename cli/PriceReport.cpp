@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PriceReport.h"
 
+#include "DecimalText.h"
 #include "JsonReport.h"
 #include "ProductNames.h"
 #include "ProductReport.h"
@@ -11,16 +12,9 @@
 
 namespace {
 
-// 17 significant digits without the process locale; null when not finite; 0 never signed.
+// A number as FullNumber writes it; null when not finite, which JSON cannot hold.
 std::string JsonNumber(double value) {
-    if (!std::isfinite(value))
-        return "null";
-    if (value == 0.0)
-        return "0";
-    char text[40];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
-    return std::string(text, result.ptr);
+    return std::isfinite(value) ? FullNumber(value) : "null";
 }
 
 std::string LegJson(const BenefitLeg& leg, double epv) {

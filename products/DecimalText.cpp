@@ -79,3 +79,12 @@ bool ParseDecimal(std::string_view text, double& value) {
     value = parsed == 0.0 ? 0.0 : parsed; // never -0
     return true;
 }
+
+std::string FullNumber(double value) {
+    if (value == 0.0)
+        return "0";
+    char text[40];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
+    return std::string(text, result.ptr);
+}

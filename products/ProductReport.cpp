@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProductReport.h"
 
+#include "DecimalText.h"
 #include "ProductNames.h"
 
 #include <algorithm>
@@ -81,20 +82,6 @@ std::string RateText(double ratePercent) {
         std::to_chars(text, text + sizeof text, ratePercent, std::chars_format::general);
     return std::string(text, result.ptr);
 }
-
-namespace {
-
-// 17 significant digits without the process locale; 0 never signed.
-std::string FullNumber(double value) {
-    if (value == 0.0)
-        return "0";
-    char text[40];
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17);
-    return std::string(text, result.ptr);
-}
-
-} // namespace
 
 std::string SecondLifeReportText(const SecondLife& second, const std::string& tableName) {
     std::string text = ReportLine("Second life", "age " + std::to_string(second.life.issueAge) +
