@@ -28,6 +28,7 @@ void PrintError(const QString& message) {
 
 CTabulonApp::CTabulonApp() {
     InstallQtWaitCursor();
+    QApplication::setStyle(StyleWithPngToolBarArrows());
     QApplication::setWindowIcon(AppIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_doc);
     connect(m_pMainWnd.get(), &CMainFrame::aboutRequested, this, &CTabulonApp::OnAppAbout);

@@ -2,6 +2,7 @@
 // The Charts window comes from its module, loaded the first time the window is shown: the
 // program starts without Qt Charts and SVG, and a module that cannot be found is named in
 // the message. This test links no chart code of its own, as the program does not.
+#include "AppIcon.h"
 #include "ChartsModule.h"
 #include "ChartsWindow.h"
 #include "GuiTestMain.h"
@@ -50,12 +51,14 @@ void TestChartsModule::MissingModuleIsNamedWithWhereItWasLookedFor() {
 
 void TestChartsModule::ModuleIsLoadedWhenTheChartsAreFirstShown() {
     charts_module::SetFolder(QStringLiteral(TABULON_CHARTS_MODULE_DIR));
+    QApplication::setStyle(StyleWithPngToolBarArrows()); // as the program's start does
     QVERIFY(ShowMainWindow(1000, 700));
     m_doc->SetValuesPrompt(AnsweringPrompt(DialogAnswer::Ok, nullptr, TermLifeWithBothSections()));
     Action("ID_TYPE_INSURANCE")->trigger();
-    // Started, painted and calculated without the charts' libraries. (SVG comes with Qt's
-    // image plugins, which a toolbar's images load.)
-    for (const char* library : {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so"})
+    // Started, painted and calculated without the charts' libraries, and without the image
+    // plugins (SVG, JPEG...), which asking an image's format would have loaded.
+    for (const char* library : {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so",
+                                "libQt6Svg", "imageformats/"})
         QVERIFY2(!Loaded(library), library);
 
     Action("ID_VIEW_CHARTS")->trigger();
