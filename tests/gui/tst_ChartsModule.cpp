@@ -57,8 +57,8 @@ void TestChartsModule::ModuleIsLoadedWhenTheChartsAreFirstShown() {
     Action("ID_TYPE_INSURANCE")->trigger();
     // Started, painted and calculated without the charts' libraries, and without the image
     // plugins (SVG, JPEG...), which asking an image's format would have loaded.
-    for (const char* library : {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so",
-                                "libQt6Svg", "imageformats/"})
+    for (const char* library :
+         {"libQt6Charts", "libQt6OpenGLWidgets", "tabulon-charts.so", "libQt6Svg", "imageformats/"})
         QVERIFY2(!Loaded(library), library);
 
     Action("ID_VIEW_CHARTS")->trigger();
