@@ -2,6 +2,7 @@
 // The insurance and pension input dialogs, driven through their real widgets.
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"
+#include "ModalScript.h"
 #include "PensionDialog.h"
 #include "TabulonDoc.h"
 
@@ -72,21 +73,6 @@ QStringList ListEntries(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         entries << list->item(i)->text();
     return entries;
-}
-
-// Runs script while the dialog the document opened is modal; closes it afterwards if the
-// script left it open, so a failing test cannot hang.
-void WhileModal(std::function<void(QDialog*)> script) {
-    QTimer::singleShot(0, [script] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            qWarning("no modal dialog is open");
-            return;
-        }
-        script(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
 }
 
 } // namespace

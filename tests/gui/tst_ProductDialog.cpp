@@ -5,6 +5,7 @@
 #include "ChartsWindow.h"
 #include "GuiTestMain.h"
 #include "MainFrame.h"
+#include "ModalScript.h"
 #include "MortalityTableData.h"
 #include "MortalityTables.h"
 #include "ProductCharts.h"
@@ -65,21 +66,6 @@ void Type(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     edit->del();
     edit->insert(text);
-}
-
-// Runs script while the dialog the document opened is modal; closes it afterwards if the
-// script left it open, so a failing test cannot hang.
-void WhileModal(std::function<void(QDialog*)> script) {
-    QTimer::singleShot(0, [script] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            qWarning("no modal dialog is open");
-            return;
-        }
-        script(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
 }
 
 // The worked example: 1,000 of term cover for 20 years plus an annuity-due of 2,500 a year
