@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The insurance and pension input dialogs, driven through their real widgets.
+#include "DialogTestSupport.h"
 #include "GuiTestMain.h"
 #include "InsuranceDialog.h"
-#include "ModalScript.h"
 #include "PensionDialog.h"
 #include "TabulonDoc.h"
 
@@ -35,13 +35,6 @@ Q_DECLARE_METATYPE(PolicyKind)
 namespace {
 
 QStringList g_messages;
-
-template <class Control> Control* Child(QWidget* dialog, const char* name) {
-    auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
-    if (!control)
-        qFatal("the dialog has no control %s", name);
-    return control;
-}
 
 // A dialog preloaded as the calculation commands do, with the record's opening values.
 std::unique_ptr<PolicyInputDialog> MakeDialog(PolicyKind kind) {

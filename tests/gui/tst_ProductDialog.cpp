@@ -3,9 +3,9 @@
 // journal, select lives, two lives and expenses priced as tabulon-cli price prices them, the
 // values kept for the next opening, the fields it refuses, and the product's charts.
 #include "ChartsWindow.h"
+#include "DialogTestSupport.h"
 #include "GuiTestMain.h"
 #include "MainFrame.h"
-#include "ModalScript.h"
 #include "MortalityTableData.h"
 #include "MortalityTables.h"
 #include "ProductCharts.h"
@@ -40,13 +40,6 @@
 namespace {
 
 QStringList g_messages;
-
-template <class Control> Control* Child(QWidget* dialog, const char* name) {
-    auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
-    if (!control)
-        qFatal("the dialog has no control %s", name);
-    return control;
-}
 
 // The control of column (kind 0, amount 1, term 2, deferral 3, timing 4, frequency 5) of leg
 // row.

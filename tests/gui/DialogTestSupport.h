@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Driving a modal dialog from a GUI test.
+// Driving a dialog from a GUI test: its controls by name, and a script run while it is modal.
 #pragma once
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
+
+// The dialog's control of that object name; the test ends when there is none.
+template <class Control> Control* Child(QWidget* dialog, const char* name) {
+    auto* control = dialog->findChild<Control*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("the dialog has no control %s", name);
+    return control;
+}
 
 // Runs script while the dialog the document opened is modal; closes it afterwards if the
 // script left it open, so a failing test cannot hang.
