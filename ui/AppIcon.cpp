@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppIcon.h"
 
+#include "IconPixels.h"
+
 #include <QApplication>
 #include <QIconEngine>
 #include <QImageReader>
@@ -11,25 +13,19 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
-// The images are compiled into a static library, whose resources must be registered by hand.
-static void RegisterImages() {
-    Q_INIT_RESOURCE(tabulon);
-}
-
 namespace {
-void EnsureImages() {
-    static const bool registered = (RegisterImages(), true);
-    (void)registered;
-}
 
-// An icon of square PNG files, one a size, each read when a pixmap of about its size is
-// first asked for, as the PNG it is: finding out an image's format makes Qt load every
-// image-format plugin (SVG, JPEG, GIF...), and a window painted at one scale needs one size.
-class PngIconEngine : public QIconEngine {
+// An icon of square images, one a size, each made into a pixmap when a pixmap of about its
+// size is first asked for: a window painted at one scale needs one size. Our own images are
+// pixels compiled in; Qt's are read as the PNG files they are, since finding out an image's
+// format makes Qt load every image-format plugin (SVG, JPEG, GIF...).
+class SquareIconEngine : public QIconEngine {
 public:
-    void Add(const QString& fileName, int size) { m_files.push_back({fileName, size, {}}); }
+    void Add(const std::uint32_t* pixels, int size) { m_files.push_back({{}, pixels, size, {}}); }
+    void Add(const QString& pngFile, int size) { m_files.push_back({pngFile, nullptr, size, {}}); }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
         if (m_files.empty())
@@ -42,11 +38,8 @@ public:
                 break;
             }
         }
-        if (best->pixmap.isNull()) {
-            QImageReader reader(best->name, "png");
-            reader.setAutoDetectImageFormat(false);
-            best->pixmap = QPixmap::fromImage(reader.read());
-        }
+        if (best->pixmap.isNull())
+            best->pixmap = best->Read();
         QPixmap result = best->pixmap;
         if (result.width() > size.width() || result.height() > size.height())
             result = result.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -79,36 +72,56 @@ public:
         }
         return QSize(side, side).boundedTo(size);
     }
-    QIconEngine* clone() const override { return new PngIconEngine(*this); }
+    QIconEngine* clone() const override { return new SquareIconEngine(*this); }
 
 private:
     struct File {
-        QString name;
+        QString pngFile;
+        const std::uint32_t* pixels; // or these, size by size
         int size;
-        QPixmap pixmap; // read on first use
+        QPixmap pixmap; // made on first use
+
+        QPixmap Read() const {
+            if (pixels)
+                return QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels), size, size,
+                                                 size * 4, QImage::Format_ARGB32_Premultiplied));
+            QImageReader reader(pngFile, "png");
+            reader.setAutoDetectImageFormat(false);
+            return QPixmap::fromImage(reader.read());
+        }
     };
     std::vector<File> m_files; // by increasing size
 };
 
 // sizes in increasing order, pattern's %1 the size.
 QIcon PngIcon(const QString& pattern, std::initializer_list<int> sizes) {
-    auto* engine = new PngIconEngine;
+    auto* engine = new SquareIconEngine;
     for (const int size : sizes)
         engine->Add(pattern.arg(size), size);
+    return QIcon(engine);
+}
+
+// Every size of our image of that name.
+QIcon PixelIcon(std::string_view name) {
+    auto* engine = new SquareIconEngine;
+    std::vector<const IconPixels*> images;
+    for (std::size_t i = 0; i < kIconPixelsCount; ++i)
+        if (kIconPixels[i].name == name)
+            images.push_back(&kIconPixels[i]);
+    std::ranges::sort(images, {}, &IconPixels::size);
+    for (const IconPixels* image : images)
+        engine->Add(image->pixels, image->size);
     return QIcon(engine);
 }
 
 } // namespace
 
 QIcon AppIcon() {
-    EnsureImages();
-    return PngIcon(QStringLiteral(":/icons/tabulon-%1.png"), {16, 32, 48, 128});
+    return PixelIcon("tabulon");
 }
 
 QIcon CommandIcon(const char* themeName, const char* file) {
-    EnsureImages();
-    const QIcon ours =
-        PngIcon(QStringLiteral(":/icons/%1-%2.png").arg(QLatin1String(file)), {16, 32});
+    const QIcon ours = PixelIcon(file);
     // Only a desktop's own icon theme has these icons; looking them up in the bare
     // fallback theme finds nothing and costs a good part of the start-up.
     const QString theme = QIcon::themeName();

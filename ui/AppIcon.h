@@ -7,7 +7,7 @@
 // The application icon at every size it is drawn in.
 QIcon AppIcon();
 // A command's image: the desktop theme's icon of that name when the theme has one, else
-// ours (":/icons/<file>-16.png" and its double-resolution twin "-32.png").
+// ours (ui/icons/<file>-16.png and its double-resolution twin -32.png, compiled in).
 QIcon CommandIcon(const char* themeName, const char* file);
 
 class QStyle;

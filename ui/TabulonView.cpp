@@ -63,7 +63,6 @@ CTabulonView::CTabulonView(CTabulonDoc& doc, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus); // the arrow and page keys scroll
     const QFontMetricsF metrics(m_font, this);
     m_advance = metrics.horizontalAdvance(QLatin1Char(' '));
-    m_uniformAscii = HasUniformAscii(metrics);
     m_autoScroll.setInterval(50);
     connect(&m_autoScroll, &QTimer::timeout, this, &CTabulonView::AutoScroll);
     m_doc.AddView(this);
@@ -224,9 +223,12 @@ void CTabulonView::UpdateMetrics(bool replaced) {
 std::int64_t CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
     if (line.size() >= ViewLayout::kLongLine)
         return ViewLayout::FixedPitchWidth(JournalLineText(line).size(), m_advance);
-    const bool printableAscii = m_uniformAscii && std::all_of(line.begin(), line.end(), [](char c) {
-                                    return c >= 0x20 && c < 0x7f;
-                                });
+    // The font is looked at when the first line is measured, not when the window is made.
+    if (!m_uniformAscii)
+        m_uniformAscii = HasUniformAscii(QFontMetricsF(m_font, this));
+    const bool printableAscii =
+        *m_uniformAscii &&
+        std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
     if (!printableAscii)
         return metrics.horizontalAdvance(JournalLineText(line));
     const auto [entry, added] = m_asciiWidths.try_emplace(line.size(), 0);

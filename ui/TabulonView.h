@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QTimer>
 
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -125,7 +126,7 @@ private:
     QTimer m_autoScroll; // scrolls while the mouse is dragged above or below the viewport
     // In a font whose printable ASCII characters all advance alike, such a line's width
     // depends on its length only: widths measured once per length (empty when the font
-    // is not like that).
-    bool m_uniformAscii = false;
+    // is not like that); unknown until the first line is measured.
+    std::optional<bool> m_uniformAscii;
     std::unordered_map<std::size_t, std::int64_t> m_asciiWidths;
 };

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -68,8 +69,20 @@ void TestMainFrame::ToolbarHasTwelveButtonsWithTooltipsAndDocksAnywhere() {
         tips.join(QLatin1Char(' ')),
         QStringLiteral(
             "New Open Save | Cut Copy Paste | Insurance Pension Product | Print Charts About"));
-    for (QAction* action : bar->actions())
-        QVERIFY(action->isSeparator() || !action->icon().pixmap(16, 16).isNull());
+    // Each button's image at both its sizes is its PNG file, pixel for pixel.
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        for (const int size : {16, 32}) {
+            const QString file = QStringLiteral(TABULON_ICON_DIR "/%1-%2.png")
+                                     .arg(action->toolTip().toLower())
+                                     .arg(size);
+            const QImage expected =
+                QImage(file).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QVERIFY2(!expected.isNull(), qPrintable(file));
+            QCOMPARE(action->icon().pixmap(size, size).toImage(), expected);
+        }
+    }
     QCOMPARE(m_frame->toolBarArea(bar), Qt::TopToolBarArea);
     QCOMPARE(bar->allowedAreas(), Qt::AllToolBarAreas);
     QVERIFY(bar->isMovable());
