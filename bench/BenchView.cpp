@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 
 #include "PrintPreview.h"
+#include "PrinterPage.h"
 #include "TabulonDoc.h"
 #include "TabulonView.h"
 
@@ -155,23 +156,21 @@ void BM_PreviewFirstPage(benchmark::State& state) {
     ViewedJournal journal(kLargeJournal);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const int pages = journal.view->GetPageCount(&printer);
+    const int pages = journal.view->GetPageCount(GeometryOf(printer));
+    PrintCommands commands(nullptr, journal.view->GetPageSource());
     for (auto _ : state) {
         const bench::Clock::time_point start = bench::Clock::now();
         QImage first;
         if (state.range(0) == 0) {
             QPrintPreviewWidget preview(&printer);
             QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
-                             [&journal](QPrinter* target) { journal.view->OnPrint(target); });
+                             [&commands](QPrinter* target) { commands.PaintPages(target); });
             preview.resize(800, 600);
             preview.show();
             preview.updatePreview();
             first = preview.grab().toImage();
         } else {
-            PrintPreviewDialog preview(&printer, pages,
-                                       [&journal](QPainter& painter, QPrinter* target, int page) {
-                                           journal.view->PrintPage(painter, target, page);
-                                       });
+            PrintPreviewDialog preview(&printer, pages, journal.view->GetPageSource().paintPage);
             preview.resize(800, 600);
             preview.show();
             first = preview.findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"))

@@ -34,7 +34,7 @@ expected=(
     share/doc/tabulon/copyright
     share/doc/tabulon/changelog.gz
 )
-[ "$gui" = 1 ] && expected+=(bin/tabulon lib/tabulon/tabulon-charts.so)
+[ "$gui" = 1 ] && expected+=(bin/tabulon lib/tabulon/tabulon-charts.so lib/tabulon/tabulon-print.so)
 for file in "${expected[@]}"; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
@@ -44,11 +44,11 @@ for program in tabulon-cli tabulon; do
     fi
 done
 
-# Nothing but programs, the Charts window's module and shared data: no headers, other
+# Nothing but programs, their modules (charts, printing) and shared data: no headers, other
 # libraries or test programs.
 while IFS= read -r file; do
     case ${file#"$prefix"/} in
-        bin/tabulon | bin/tabulon-cli | lib/tabulon/tabulon-charts.so | share/*) ;;
+        bin/tabulon | bin/tabulon-cli | lib/tabulon/tabulon-*.so | share/*) ;;
         *) fail "unexpected file installed: ${file#"$prefix"/}" ;;
     esac
 done < <(find "$prefix" -type f)

@@ -18,18 +18,13 @@ using Factory = ChartsWindow* (*)(CTabulonDoc& doc, PrintCommands& printCommands
 inline constexpr char kFileName[] = "tabulon-charts.so";
 inline constexpr char kFactoryName[] = "TabulonCreateChartsWindow";
 
-// Makes the Charts window. The module is looked for beside the program, where the build
-// puts it, then in the folder an installed program keeps it in (../lib/tabulon); charts
-// built into the program itself need no module. Null, with a sentence naming the module
-// and the reason in error, when the module cannot be loaded.
+// Makes the Charts window, loading the module the first time (see module_loader::Entry);
+// charts built into the program itself need no module. Null, with a sentence naming the
+// module and the reason in error, when the module cannot be loaded.
 ChartsWindow* Create(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent,
                      QString& error);
 
 // Charts linked into the program register their factory here, so no module is loaded.
 void RegisterBuiltIn(Factory factory);
-
-// Looks for the module in folder before the usual places (a program run from elsewhere,
-// such as a test).
-void SetFolder(const QString& folder);
 
 } // namespace charts_module

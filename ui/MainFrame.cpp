@@ -39,7 +39,7 @@
 
 CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_view(new CTabulonView(doc, this)), m_docManager(doc, this),
-      m_printCommands(this, [view = m_view](QPrinter* printer) { return view->OnPrint(printer); }) {
+      m_printCommands(this, m_view->GetPageSource()) {
     setObjectName(QStringLiteral("CMainFrame"));
     // The find bar, made when first used, sits under the view.
     auto* central = new QWidget(this);
@@ -49,11 +49,6 @@ CMainFrame::CMainFrame(CTabulonDoc& doc, QWidget* parent)
     column->addWidget(m_view, 1);
     setCentralWidget(central);
     setAcceptDrops(true);
-    m_printCommands.SetPageSource(
-        {[view = m_view](QPrinter* printer) { return view->GetPageCount(printer); },
-         [view = m_view](QPainter& painter, QPrinter* printer, int page) {
-             view->PrintPage(painter, printer, page);
-         }});
     CreateActions();
     CreateStatusBar();
     m_doc.SetStateListener([this] { UpdateCaption(); });

@@ -12,7 +12,6 @@
 #include "ProductDialog.h"
 #include "QtWaitCursor.h"
 #include "SettingsFile.h"
-#include "TabulonView.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -92,10 +91,8 @@ bool CTabulonApp::PrintFile(const CCommandLineInfo& cmdInfo) {
     if (printed && cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint) {
         printed = m_pMainWnd->GetPrintCommands().PrintDirect(error);
     } else if (printed) {
-        CTabulonView* view = m_pMainWnd->GetView();
-        printed = PrintToPdfFile(
-            EncodeFileName(cmdInfo.m_printTo),
-            [view](QPrinter* printer) { return view->OnPrint(printer); }, error);
+        printed =
+            m_pMainWnd->GetPrintCommands().PrintToPdf(EncodeFileName(cmdInfo.m_printTo), error);
     }
     if (!printed)
         PrintError(error);

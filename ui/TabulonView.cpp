@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -297,14 +296,20 @@ void CTabulonView::DrawLines(QPainter& painter, ViewLayout::LineRange range,
     painter.setPen(text);
 }
 
-int CTabulonView::GetPageCount(QPrinter* printer) const {
-    const int pageHeight = printer->pageLayout().paintRectPixels(printer->resolution()).height();
-    return m_layout.GetPageCount(printer->resolution(), pageHeight);
+PrintCommands::PageSource CTabulonView::GetPageSource() const {
+    return {[this](const PageGeometry& page) { return GetPageCount(page); },
+            [this](QPainter& painter, const PageGeometry& geometry, int page) {
+                PrintPage(painter, geometry, page);
+            }};
 }
 
-void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) const {
-    const int dpi = printer->resolution();
-    const QRect paper = printer->pageLayout().paintRectPixels(dpi);
+int CTabulonView::GetPageCount(const PageGeometry& page) const {
+    return m_layout.GetPageCount(page.dpi, page.paintRect.height());
+}
+
+void CTabulonView::PrintPage(QPainter& painter, const PageGeometry& geometry, int page) const {
+    const int dpi = geometry.dpi;
+    const QRect& paper = geometry.paintRect;
     const ViewLayout::LineRange lines = m_layout.GetPageLines(page, dpi, paper.height());
     painter.save();
     painter.setPen(Qt::black);
@@ -317,25 +322,6 @@ void CTabulonView::PrintPage(QPainter& painter, QPrinter* printer, int page) con
     const std::int64_t width = static_cast<std::int64_t>(paper.width()) * 100 / std::max(dpi, 1);
     DrawLines(painter, lines, {0, width + 1}, LineSelection());
     painter.restore();
-}
-
-int CTabulonView::OnPrint(QPrinter* printer) {
-    const int pages = GetPageCount(printer);
-    int from = 1;
-    int to = pages;
-    if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
-        from = std::max(1, printer->fromPage());
-        to = std::min(pages, printer->toPage());
-    }
-    QPainter painter;
-    if (from > to || !painter.begin(printer))
-        return 0;
-    for (int page = from; page <= to; ++page) {
-        if (page != from && !printer->newPage())
-            return page - from;
-        PrintPage(painter, printer, page);
-    }
-    return painter.end() ? to - from + 1 : 0;
 }
 
 void CTabulonView::SetSelection(const LineSelection& selection) {

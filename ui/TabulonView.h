@@ -5,6 +5,7 @@
 
 #include "Document.h"
 #include "LineSearch.h"
+#include "PrintCommands.h"
 #include "ScrollView.h"
 #include "ViewLayout.h"
 
@@ -18,7 +19,6 @@
 class CCmdUI;
 class CTabulonDoc;
 class QFontMetrics;
-class QPrinter;
 
 // Rows are laid out by ViewLayout in pixels on the screen; printed, the same numbers are
 // hundredths of an inch. Only the rows in sight are painted (of a long line only the part in
@@ -33,14 +33,13 @@ public:
     // replaced journal (clearing it), then scrolls to the end of the journal.
     void OnUpdate(const DocumentEvent& event) override;
 
-    // Paints the journal on the printer in pages of its printable height, without header or
-    // footer; each page holds whole rows, its first row at the top. Returns the pages
-    // painted (the printer's page range when one is set), 0 when painting failed.
-    int OnPrint(QPrinter* printer);
-    // Pages the journal needs on the printer.
-    int GetPageCount(QPrinter* printer) const;
+    // The journal as printed: pages of the printable height, without header or footer, each
+    // holding whole rows, its first row at the top.
+    PrintCommands::PageSource GetPageSource() const;
+    // Pages the journal needs on a printer's page.
+    int GetPageCount(const PageGeometry& page) const;
     // Paints the 1-based page on a painter whose device is page-sized in printer pixels.
-    void PrintPage(QPainter& painter, QPrinter* printer, int page) const;
+    void PrintPage(QPainter& painter, const PageGeometry& geometry, int page) const;
 
     // Edit commands: Copy puts the selected lines on the clipboard, one text line each;
     // Select All selects every line. Their update handlers enable them when they can act.

@@ -6,9 +6,8 @@
 #include "FileName.h"
 #include "MessageText.h"
 #include "PathNames.h"
+#include "PrintEngine.h"
 #include "SafeFile.h"
-
-#include <QPrinter>
 
 #include <cerrno>
 #include <cstring>
@@ -53,6 +52,9 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
 
 bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& painter,
                     QString& error) {
+    PrintEngine* engine = print_module::Engine(error);
+    if (!engine)
+        return false;
     // A link stays a link: the file it points to gets the new pages.
     const std::string target = ResolveTarget(out.toStdString());
     struct stat existing {};
@@ -77,12 +79,7 @@ bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& 
         int copyError = 0;
         int pages = 0;
         std::thread copier([&] { copyError = CopyPipeToFile(pipeEnds[0], file.Descriptor()); });
-        {
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(pipeEnds[1]));
-            pages = painter(&printer);
-        }
+        pages = engine->PaintPdf(QStringLiteral("/proc/self/fd/%1").arg(pipeEnds[1]), painter);
         ::close(pipeEnds[1]);
         copier.join();
         ::close(pipeEnds[0]);

@@ -16,7 +16,7 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second);
 // Paints into a new file beside out (see CSafeFile) and renames it over out only when every
 // byte was written and flushed to disk. painter returns the number of pages painted, 0 on
 // failure. On failure, or when the process is killed, out is as it was and nothing is left
-// beside it; error names out and says why.
+// beside it; error names out and says why (or the printing module, when it cannot be loaded).
 // A link named out is followed, so the file it points to is written (also when it does not
 // exist yet); a device or named pipe is refused.
 bool PrintToPdfFile(const QByteArray& out, const std::function<int(QPrinter*)>& painter,

@@ -6,6 +6,7 @@
 #include "GuiTestMain.h"
 #include "LastFolder.h"
 #include "MainFrame.h"
+#include "PrinterPage.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
 
@@ -142,10 +143,10 @@ void TestFindAndZoom::ZoomScalesTheViewButNotThePrintedPages() {
         QImage page(paper.size(), QImage::Format_RGB32);
         page.fill(Qt::white);
         QPainter painter(&page);
-        view->PrintPage(painter, &printer, 1);
+        view->PrintPage(painter, GeometryOf(printer), 1);
         return page;
     };
-    const int pages = view->GetPageCount(&printer);
+    const int pages = view->GetPageCount(GeometryOf(printer));
     const QImage actualSize = printPage();
 
     // Rows and steps as the keys go: Ctrl++ (and Ctrl+=) larger, Ctrl+- smaller, Ctrl+0 back.
@@ -175,7 +176,7 @@ void TestFindAndZoom::ZoomScalesTheViewButNotThePrintedPages() {
     const int pitch = view->GetLayout().GetPitch();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(40, 2 * pitch * 5 + pitch));
     QCOMPARE(view->GetSelection().caret, std::int64_t{5});
-    QCOMPARE(view->GetPageCount(&printer), pages);
+    QCOMPARE(view->GetPageCount(GeometryOf(printer)), pages);
     QVERIFY(printPage() == actualSize);
 }
 

@@ -5,6 +5,7 @@
 #include "LineText.h"
 #include "MainFrame.h"
 #include "PrintPreview.h"
+#include "PrinterPage.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
 
@@ -210,7 +211,7 @@ void TestMainFrame::PrintPreviewShowsThePagesTheViewPrints() {
     Action("ID_TYPE_INSURANCE")->trigger();
     int previewPages = -1;
     QPrinter printer(QPrinter::HighResolution);
-    const int viewPages = m_frame->GetView()->GetPageCount(&printer);
+    const int viewPages = m_frame->GetView()->GetPageCount(GeometryOf(printer));
     QTimer::singleShot(0, this, [&] {
         QWidget* preview = QApplication::activeModalWidget();
         if (!preview)
@@ -331,7 +332,7 @@ void TestMainFrame::MillionLinePreviewShowsItsFirstPageAtOnce() {
     }
     QVERIFY(m_frame->GetDocManager().OpenDocumentFile(path));
     QPrinter printer(QPrinter::HighResolution);
-    const int viewPages = m_frame->GetView()->GetPageCount(&printer);
+    const int viewPages = m_frame->GetView()->GetPageCount(GeometryOf(printer));
     QVERIFY(viewPages > PrintCommands::kFullPreviewPages);
     int previewPages = -1;
     qint64 shownAfter = -1;
@@ -366,7 +367,7 @@ void TestMainFrame::PreviewKeysAndPageBoxMoveThroughThousandsOfPages() {
     QPrinter printer(QPrinter::HighResolution);
     const int pages = 5000;
     PrintPreviewDialog preview(
-        &printer, pages, [](QPainter&, QPrinter*, int) {}, m_frame.get());
+        &printer, pages, [](QPainter&, const PageGeometry&, int) {}, m_frame.get());
     preview.show();
     QVERIFY(QTest::qWaitForWindowExposed(&preview));
     auto* strip = preview.findChild<QAbstractScrollArea*>(QStringLiteral("PreviewPages"));

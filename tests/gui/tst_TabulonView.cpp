@@ -4,6 +4,7 @@
 #include "DocManager.h"
 #include "GuiTestMain.h"
 #include "LineText.h"
+#include "PrinterPage.h"
 #include "ShellTestSupport.h"
 #include "TabulonView.h"
 
@@ -202,8 +203,8 @@ void TestTabulonView::EmptyJournalIsFourCharactersWideAndPrintsOneBlankPage() {
     QPrinter printer;
     const QString pdf = m_files.filePath(QStringLiteral("empty.pdf"));
     SetUpPdf(printer, pdf, 792);
-    QCOMPARE(view.GetPageCount(&printer), 1);
-    QCOMPARE(view.OnPrint(&printer), 1);
+    QCOMPARE(view.GetPageCount(GeometryOf(printer)), 1);
+    QCOMPARE(PrintCommands(nullptr, view.GetPageSource()).PaintPages(&printer), 1);
     if (HavePoppler())
         QCOMPARE(PdfPageCount(pdf), 1);
 }
@@ -234,8 +235,8 @@ void TestTabulonView::PageCountAtTheExactPageBoundaryAndOnePixelPast() {
     const QString pdf = m_files.filePath(QStringLiteral("boundary.pdf"));
     SetUpPdf(printer, pdf, pageHeight);
     QCOMPARE(printer.pageLayout().paintRectPixels(printer.resolution()).height(), pageHeight);
-    QCOMPARE(view.GetPageCount(&printer), pages);
-    QCOMPARE(view.OnPrint(&printer), pages);
+    QCOMPARE(view.GetPageCount(GeometryOf(printer)), pages);
+    QCOMPARE(PrintCommands(nullptr, view.GetPageSource()).PaintPages(&printer), pages);
     if (HavePoppler())
         QCOMPARE(PdfPageCount(pdf), pages);
 }
@@ -251,7 +252,7 @@ void TestTabulonView::PrintedPagesHoldEveryLine() {
     const QString pdf = m_files.filePath(QStringLiteral("report.pdf"));
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    const int pages = view.OnPrint(&printer);
+    const int pages = PrintCommands(nullptr, view.GetPageSource()).PaintPages(&printer);
     QVERIFY(pages > 1);
     const QString text = PopplerOutput(QStringLiteral("pdftotext"),
                                        {QStringLiteral("-layout"), pdf, QStringLiteral("-")})

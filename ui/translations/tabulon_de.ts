@@ -106,12 +106,15 @@
         <translation>Die Diagramme können nicht angezeigt werden: Das Modul „%1“ fehlt (gesucht als %2).</translation>
     </message>
     <message>
-        <source> and </source>
-        <translation> und </translation>
-    </message>
-    <message>
         <source>Cannot show the charts: the module &quot;%1&quot; cannot be loaded: %2.</source>
         <translation>Die Diagramme können nicht angezeigt werden: Das Modul „%1“ kann nicht geladen werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleLoader</name>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
     </message>
 </context>
 <context>
@@ -1003,6 +1006,14 @@ Alter %2 bis %3</translation>
 </context>
 <context>
     <name>PrintCommands</name>
+    <message>
+        <source>Cannot print: the module &quot;%1&quot; is missing (looked for it as %2).</source>
+        <translation>Drucken ist nicht möglich: Das Modul „%1“ fehlt (gesucht als %2).</translation>
+    </message>
+    <message>
+        <source>Cannot print: the module &quot;%1&quot; cannot be loaded: %2.</source>
+        <translation>Drucken ist nicht möglich: Das Modul „%1“ kann nicht geladen werden: %2.</translation>
+    </message>
     <message>
         <source>Printing page %1 of %2...</source>
         <translation>Seite %1 von %2 wird gedruckt...</translation>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PrintPreview.h"
 
+#include "PrinterPage.h"
+
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,10 +27,9 @@ class PageStrip : public QAbstractScrollArea {
 public:
     PageStrip(QPrinter* printer, int pages, PrintPreviewDialog::PagePainter painter,
               QWidget* parent)
-        : QAbstractScrollArea(parent), m_printer(printer), m_pageCount(pages),
-          m_painter(std::move(painter)),
+        : QAbstractScrollArea(parent), m_pageCount(pages), m_painter(std::move(painter)),
           m_paper(printer->pageLayout().fullRectPixels(printer->resolution())),
-          m_printable(printer->pageLayout().paintRectPixels(printer->resolution())) {
+          m_geometry(GeometryOf(*printer)) {
         setObjectName(QStringLiteral("PreviewPages"));
         viewport()->setBackgroundRole(QPalette::Dark);
         setFocusPolicy(Qt::StrongFocus);
@@ -74,8 +75,8 @@ protected:
             painter.setClipRect(sheet);
             painter.translate(sheet.topLeft());
             painter.scale(scale, scale);
-            painter.translate(m_printable.topLeft() - m_paper.topLeft());
-            m_painter(painter, m_printer, page);
+            painter.translate(m_geometry.paintRect.topLeft() - m_paper.topLeft());
+            m_painter(painter, m_geometry, page);
             painter.restore();
         }
     }
@@ -124,11 +125,10 @@ private:
         horizontalScrollBar()->setPageStep(viewport()->width());
     }
 
-    QPrinter* m_printer;
     int m_pageCount;
     PrintPreviewDialog::PagePainter m_painter;
-    QRect m_paper;     // the whole sheet, printer pixels
-    QRect m_printable; // the part the painter reaches, printer pixels
+    QRect m_paper;           // the whole sheet, printer pixels
+    PageGeometry m_geometry; // and the part the painter reaches
     double m_zoom = 0;
 };
 

@@ -4,6 +4,8 @@
 // Home, End, Page Up and Page Down and the page-number box move through them.
 #pragma once
 
+#include "PrintCommands.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -18,7 +20,8 @@ class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
     // Paints the 1-based page on a painter whose device is page-sized in printer pixels.
-    using PagePainter = std::function<void(QPainter& painter, QPrinter* printer, int page)>;
+    using PagePainter =
+        std::function<void(QPainter& painter, const PageGeometry& page, int number)>;
 
     PrintPreviewDialog(QPrinter* printer, int pages, PagePainter painter,
                        QWidget* parent = nullptr);

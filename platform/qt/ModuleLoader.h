@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Parts of the program kept in files of their own (modules: the charts, printing), loaded the
+// first time they are wanted, so that the program starts without them and their libraries.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace module_loader {
+
+// What the messages of a module say, each text for QCoreApplication::translate in context:
+// missing with %1 the module's file name and %2 the places looked in, unloadable with %1 the
+// file and %2 the reason.
+struct Messages {
+    const char* context;
+    const char* missing;
+    const char* unloadable;
+};
+
+// The function entry of the module fileName, loaded on first use and kept loaded for the rest
+// of the run. The module is looked for in the folder SetFolder gave, beside the program, where
+// the build puts it, then in the folder an installed program keeps it in (../lib/tabulon).
+// Null, with the sentence of messages in error, when it cannot be found or loaded.
+QFunctionPointer Entry(const char* fileName, const char* entry, const Messages& messages,
+                       QString& error);
+
+// Looks for modules in folder before the usual places (a program run from elsewhere, such as
+// a test).
+void SetFolder(const QString& folder);
+
+} // namespace module_loader
