@@ -154,5 +154,6 @@ public:
 } // namespace
 
 QStyle* StyleWithPngToolBarArrows() {
-    return new PngToolBarArrows(QApplication::style()->name());
+    // The proxy takes over the application's style rather than making another of its kind.
+    return new PngToolBarArrows(QApplication::style());
 }

@@ -251,8 +251,8 @@ void CMainFrame::CreateFileMenu(QMenu* menu) {
                                tr("Quit the application; prompts to save documents"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    // The recent files are read when the menu opens, not at start.
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
-    UpdateRecentFileMenu();
 }
 
 void CMainFrame::CreateEditMenu(QMenu* menu) {

@@ -17,6 +17,8 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -564,6 +566,7 @@ void TestTabulonApp::NameThatIsNotUtf8OpensSavesPrintsAndReopens() {
     // The recent-file list of a new start.
     CTabulonApp app;
     QVERIFY(app.InitInstance(Command(CCommandLineInfo::FileNew)));
+    emit app.GetMainFrame()->menuBar()->actions().first()->menu()->aboutToShow();
     app.GetMainFrame()->findChild<QAction*>(QStringLiteral("ID_FILE_MRU_FILE1"))->trigger();
     QVERIFY(app.GetDocument().GetLines()->GetCount() > 100);
     QCOMPARE(QByteArray::fromStdString(app.GetDocument().GetPathName()), journal);
