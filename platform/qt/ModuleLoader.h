@@ -28,4 +28,27 @@ QFunctionPointer Entry(const char* fileName, const char* entry, const Messages& 
 // a test).
 void SetFolder(const QString& folder);
 
+// A module's entry, a function of type Function: the one that code linked into the program
+// itself registers (the tests link the modules' code), else the module's, loaded on first use.
+template <typename Function> class EntryPoint {
+public:
+    constexpr EntryPoint(const char* fileName, const char* entryName, Messages messages)
+        : m_fileName(fileName), m_entryName(entryName), m_messages(messages) {}
+
+    void RegisterBuiltIn(Function function) { m_function = function; }
+    // Null, with the sentence of the messages in error, when the module cannot be loaded.
+    Function Get(QString& error) {
+        if (!m_function)
+            m_function =
+                reinterpret_cast<Function>(Entry(m_fileName, m_entryName, m_messages, error));
+        return m_function;
+    }
+
+private:
+    const char* m_fileName;
+    const char* m_entryName;
+    Messages m_messages;
+    Function m_function = nullptr;
+};
+
 } // namespace module_loader

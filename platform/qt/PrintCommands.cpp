@@ -11,33 +11,30 @@ namespace print_module {
 
 namespace {
 
-Entry& BuiltIn() {
-    static Entry entry = nullptr;
-    return entry;
+module_loader::EntryPoint<Entry>& Point() {
+    static module_loader::EntryPoint<Entry> point(
+        kFileName, kEntryName,
+        {"PrintCommands",
+         QT_TRANSLATE_NOOP("PrintCommands",
+                           "Cannot print: the module \"%1\" is missing (looked for it as %2)."),
+         QT_TRANSLATE_NOOP("PrintCommands",
+                           "Cannot print: the module \"%1\" cannot be loaded: %2.")});
+    return point;
 }
-
-const module_loader::Messages kMessages = {
-    "PrintCommands",
-    QT_TRANSLATE_NOOP("PrintCommands",
-                      "Cannot print: the module \"%1\" is missing (looked for it as %2)."),
-    QT_TRANSLATE_NOOP("PrintCommands", "Cannot print: the module \"%1\" cannot be loaded: %2.")};
 
 } // namespace
 
 PrintEngine* Engine(QString& error) {
     static PrintEngine* engine = nullptr;
     if (!engine) {
-        Entry entry = BuiltIn();
-        if (!entry)
-            entry = reinterpret_cast<Entry>(
-                module_loader::Entry(kFileName, kEntryName, kMessages, error));
+        const Entry entry = Point().Get(error);
         engine = entry ? entry() : nullptr;
     }
     return engine;
 }
 
 void RegisterBuiltIn(Entry entry) {
-    BuiltIn() = entry;
+    Point().RegisterBuiltIn(entry);
 }
 
 } // namespace print_module
