@@ -7,7 +7,6 @@
 #include "PrinterPage.h"
 #include "WaitCursor.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
