@@ -2,6 +2,7 @@
 #include "ChartsWindow.h"
 
 #include "AppIcon.h"
+#include "ChartTitle.h"
 #include "FileErrorText.h"
 #include "FileException.h"
 #include "FileName.h"
@@ -35,16 +36,19 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QtMath>
 
 namespace {
 
 // The charts as files and on paper: each this wide and high, in pixels of the screen.
 constexpr qreal kPaintedWidth = 760;
 constexpr qreal kPaintedHeight = 460;
-// On the screen each chart is at least this high, in units of the font's height: with a
-// title of four lines, the legend and the age axis, its plot keeps room for the longest
-// value-axis title ("Probability (0 to 1)", "Wahrscheinlichkeit") at any scale.
-constexpr int kChartLines = 24;
+// On the screen each chart is at least this high under its title, in units of the font's
+// height: with the legend and the age axis, its plot keeps room for the longest value-axis
+// title ("Probability (0 to 1)", "Wahrscheinlichkeit") at any scale.
+constexpr int kChartLines = 19;
+// Around the charts and between them, in pixels.
+constexpr int kChartGap = 9;
 
 // A point size becomes the same pixel size at dpi, so that a painting scaled onto a
 // printer or kept as SVG keeps its text in proportion to its lines.
@@ -100,6 +104,40 @@ QByteArray WithGenericFontFamily(const QByteArray& svg) {
 }
 
 } // namespace
+
+// A chart's title on the screen, as high as its lines; a narrow window cuts them short.
+class TitleLabel : public QWidget {
+public:
+    TitleLabel(const QFont& font, const QColor& color, QWidget* parent)
+        : QWidget(parent), m_color(color) {
+        setFont(font);
+    }
+
+    void SetTitle(const ChartTitle& title) {
+        if (title == m_title)
+            return;
+        const bool resized = title.LineCount() != m_title.LineCount();
+        m_title = title;
+        if (resized)
+            updateGeometry();
+        update();
+    }
+
+    QSize sizeHint() const override {
+        return QSize(qCeil(m_title.Width(font())), minimumSizeHint().height());
+    }
+    QSize minimumSizeHint() const override { return QSize(0, qCeil(m_title.Height(font()))); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        m_title.Paint(painter, rect(), font(), m_color);
+    }
+
+private:
+    ChartTitle m_title;
+    QColor m_color;
+};
 
 ChartsWindow::ChartsWindow(CTabulonDoc& doc, PrintCommands& printCommands, QWidget* parent)
     : QDockWidget(tr("Charts"), parent), m_doc(doc), m_printCommands(printCommands) {
@@ -226,12 +264,36 @@ void ChartsWindow::Refresh() {
         return;
     }
     m_series = BuildChartSeries(m_doc);
-    if (!m_charts)
+    const bool created = !m_charts;
+    if (created)
         CreateChartViews();
-    m_charts->Show(m_series);
+    m_charts->SetSeries(m_series);
+    // The charts in sight are filled now, the others when they are first painted (views
+    // just made are not yet laid out, and all are filled).
+    for (qsizetype i = 0; i < m_cards.size(); ++i)
+        if (created || !m_cards[i]->visibleRegion().isEmpty())
+            FillChart(i);
     m_pages->setCurrentWidget(m_pages->findChild<QScrollArea*>(QStringLiteral("ChartsArea")));
 }
 
+void ChartsWindow::FillChart(qsizetype index) {
+    const QChart* chart = m_charts->GetCharts()[index];
+    if (m_charts->IsFilled(chart))
+        return;
+    m_charts->Fill(chart);
+    m_titles[index]->SetTitle(m_charts->GetTitle(chart));
+}
+
+// A card about to be painted with its chart not yet filled (scrolled into sight, or the
+// window made larger) has it filled first.
+bool ChartsWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint)
+        if (const qsizetype index = m_cards.indexOf(watched); index >= 0)
+            FillChart(index);
+    return QDockWidget::eventFilter(watched, event);
+}
+
+// Each chart on a white card with its title above it.
 void ChartsWindow::CreateChartViews() {
     m_charts = new LifeCharts(this);
     auto* scroll = new QScrollArea(m_pages);
@@ -240,14 +302,29 @@ void ChartsWindow::CreateChartViews() {
     scroll->setFrameShape(QFrame::NoFrame);
     auto* charts = new QWidget(scroll);
     auto* layout = new QVBoxLayout(charts);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (QChart* chart :
-         {m_charts->GetLivingChart(), m_charts->GetDeathChart(), m_charts->GetNetIncomeChart()}) {
-        auto* view = new QChartView(chart, charts);
+    layout->setContentsMargins(kChartGap, kChartGap, kChartGap, kChartGap);
+    layout->setSpacing(2 * kChartGap);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    for (QChart* chart : m_charts->GetCharts()) {
+        auto* card = new QWidget(charts);
+        card->setPalette(white);
+        card->setAutoFillBackground(true);
+        auto* cardLayout = new QVBoxLayout(card);
+        cardLayout->setContentsMargins(kChartGap, kChartGap, kChartGap, 0);
+        cardLayout->setSpacing(0);
+        auto* title = new TitleLabel(chart->titleFont(), chart->titleBrush().color(), card);
+        title->setObjectName(chart->objectName() + QStringLiteral("Title"));
+        cardLayout->addWidget(title);
+        m_titles.append(title);
+        m_cards.append(card);
+        card->installEventFilter(this);
+        auto* view = new QChartView(chart, card);
         view->setObjectName(chart->objectName() + QStringLiteral("View"));
         view->setRenderHint(QPainter::Antialiasing);
         view->setMinimumHeight(fontMetrics().height() * kChartLines);
-        layout->addWidget(view);
+        cardLayout->addWidget(view, 1);
+        layout->addWidget(card);
     }
     scroll->setWidget(charts);
     m_pages->addWidget(scroll);
@@ -268,20 +345,40 @@ void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
         painted = {productCharts.GetPolicyValueChart(), productCharts.GetSurvivalChart()};
     } else {
         charts.Show(m_series);
-        painted = {charts.GetLivingChart(), charts.GetDeathChart(), charts.GetNetIncomeChart()};
+        painted = charts.GetCharts();
     }
     QGraphicsScene scene;
     qreal top = 0;
+    const int dpi = logicalDpiY();
+    struct PaintedTitle {
+        ChartTitle title;
+        QFont font;
+        QColor color;
+        QRectF rect;
+    };
+    QList<PaintedTitle> titles;
     for (QChart* chart : painted) {
         scene.addItem(chart);
-        UsePixelFonts(chart, logicalDpiY());
-        chart->setGeometry(QRectF(QPointF(0, top), size));
+        UsePixelFonts(chart, dpi);
+        // A chart of the calculation has its title above it, as on the screen (a product's
+        // charts hold theirs).
+        const ChartTitle title = charts.GetTitle(chart);
+        const QFont titleFont = InPixels(chart->titleFont(), dpi);
+        const qreal titleHeight = title.name.isEmpty() ? 0 : kChartGap + title.Height(titleFont);
+        chart->setGeometry(QRectF(kChartGap, top + titleHeight, size.width() - 2 * kChartGap,
+                                  size.height() - titleHeight - kChartGap));
+        if (titleHeight > 0)
+            titles.append({title, titleFont, chart->titleBrush().color(),
+                           QRectF(kChartGap, top + kChartGap, size.width() - 2 * kChartGap,
+                                  titleHeight - kChartGap)});
         top += size.height();
     }
     const QRectF whole(0, 0, size.width(), top);
     scene.setSceneRect(whole);
     painter.fillRect(whole, Qt::white);
     scene.render(&painter, whole, whole);
+    for (const PaintedTitle& title : titles)
+        title.title.Paint(painter, title.rect, title.font, title.color);
 }
 
 bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {

@@ -11,6 +11,7 @@
 #include <functional>
 
 class LifeCharts;
+class TitleLabel;
 class PrintCommands;
 class CTabulonDoc;
 class QAction;
@@ -21,7 +22,8 @@ class QStackedWidget;
 // A dock window that can stay open beside the journal or float. It follows the document's
 // record: after each calculation it shows that calculation's charts, before the first it
 // says "No calculation yet". While hidden it only notes that it is out of date and catches
-// up when shown, so a calculation costs it nothing then. Save Image writes the charts as
+// up when shown, so a calculation costs it nothing then; a chart scrolled out of sight is
+// filled when it is next painted. Save Image writes the charts as
 // PNG or SVG; Print and Print Preview go through the journal's printer.
 class ChartsWindow : public QDockWidget, public CView {
     Q_OBJECT
@@ -55,6 +57,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Refresh();
@@ -62,6 +65,8 @@ private:
     bool HoldsCharts() const;
     int ChartCount() const;
     void CreateChartViews();
+    // Fills one of the charts from the series, with its title, unless it already is.
+    void FillChart(qsizetype index);
     void SaveImageCommand();
     // Paints a fresh set of charts, each size wide and high, one under the other.
     void PaintCharts(QPainter& painter, QSizeF size) const;
@@ -72,6 +77,9 @@ private:
     bool m_stale = true;
     bool m_sized = false;
     LifeCharts* m_charts = nullptr;
+    // Each chart with its title, and the title, in the charts' order.
+    QList<QWidget*> m_cards;
+    QList<TitleLabel*> m_titles;
     QStackedWidget* m_pages = nullptr;
     QList<QAction*> m_chartCommands;
     FileChooser m_fileChooser;

@@ -23,7 +23,6 @@
 
 namespace {
 
-const QColor kUndefinedNote(0xb0, 0x00, 0x20);
 const QColor kMarker(0xc6, 0x28, 0x28);
 const QColor kSpread(0xf2, 0x9d, 0x38, 0x50);
 const QColor kBars(0x2f, 0x6f, 0xb7);
@@ -72,6 +71,11 @@ QChart* MakeChart() {
     auto* chart = new QChart;
     chart->setMargins(QMargins(6, 4, 6, 4));
     chart->setBackgroundRoundness(0);
+    // Plain white, as the theme's is, without its gradient: a fill of one colour is the
+    // cheaper one to paint.
+    chart->setBackgroundBrush(Qt::white);
+    // The background reaches the chart's edges: its title stands above it, on white too.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->legend()->setAlignment(Qt::AlignBottom);
     // An entry cut short for want of room shows whole under the pointer.
     chart->legend()->setShowToolTips(true);
@@ -315,16 +319,48 @@ void LifeCharts::CreateNetIncomeChart() {
 }
 
 void LifeCharts::Show(const ChartSeries& series) {
+    SetSeries(series);
+    for (const QChart* chart : GetCharts())
+        Fill(chart);
+}
+
+void LifeCharts::SetSeries(const ChartSeries& series) {
     m_series = series;
     m_description = Describe(series);
-    ShowLiving();
-    ShowDeaths();
-    ShowNetIncome();
+    m_filled.fill(false);
+}
+
+void LifeCharts::Fill(const QChart* chart) {
+    const QList<QChart*> charts = GetCharts();
+    const qsizetype index = charts.indexOf(chart);
+    if (index < 0 || m_filled[size_t(index)])
+        return;
+    m_filled[size_t(index)] = true;
+    if (chart == m_livingChart)
+        ShowLiving();
+    else if (chart == m_deathChart)
+        ShowDeaths();
+    else
+        ShowNetIncome();
     // Laid out now rather than when the event loop comes to it, so that a window showing the
-    // charts paints them once, not before and again after.
-    for (QChart* chart : {m_livingChart, m_deathChart, m_netIncomeChart})
-        if (QGraphicsLayout* layout = chart->layout())
-            layout->activate();
+    // chart paints it once, not before and again after.
+    if (QGraphicsLayout* layout = charts[index]->layout())
+        layout->activate();
+}
+
+bool LifeCharts::IsFilled(const QChart* chart) const {
+    const qsizetype index = GetCharts().indexOf(chart);
+    return index >= 0 && m_filled[size_t(index)];
+}
+
+ChartTitle LifeCharts::GetTitle(const QChart* chart) const {
+    if (chart == m_livingChart)
+        return m_livingTitle;
+    if (chart == m_deathChart)
+        return m_deathTitle;
+    if (chart == m_netIncomeChart)
+        return m_netIncomeTitle;
+    return ChartTitle();
 }
 
 QStringList LifeCharts::Describe(const ChartSeries& series) {
@@ -335,18 +371,13 @@ QStringList LifeCharts::Describe(const ChartSeries& series) {
             terms + tr(", rate %1%").arg(Exact(series.rate))};
 }
 
-// The chart's name in bold, the calculation on lines of its own (short enough for a narrow
+// The chart's name, the calculation on lines of its own (short enough for a narrow
 // window), the chart's own figures, then the notes.
-QString LifeCharts::Title(const QString& name, const QStringList& notes,
-                          const QString& figures) const {
-    QString title = QStringLiteral("<b>%1</b>").arg(name.toHtmlEscaped());
-    for (const QString& line : m_description)
-        title += QStringLiteral("<br>") + line.toHtmlEscaped();
+ChartTitle LifeCharts::Title(const QString& name, const QStringList& notes,
+                             const QString& figures) const {
+    ChartTitle title{name, m_description, notes};
     if (!figures.isEmpty())
-        title += QStringLiteral("<br>") + figures.toHtmlEscaped();
-    for (const QString& note : notes)
-        title += QStringLiteral("<br><span style=\"color:%1\">%2</span>")
-                     .arg(kUndefinedNote.name(), note.toHtmlEscaped());
+        title.lines.append(figures);
     return title;
 }
 
@@ -368,9 +399,9 @@ void LifeCharts::ShowLiving() {
     const int last = m_series.ages.empty() ? m_series.age : m_series.ages.back();
     SetAgeRange(m_livingAges, m_series.age, last);
     SetValueRange(m_livingCount, 0, extent.high);
-    m_livingChart->setTitle(
+    m_livingTitle =
         Title(tr("Number living l(x)"),
-              undefined.isEmpty() ? QStringList() : QStringList{UndefinedNote(undefined)}));
+              undefined.isEmpty() ? QStringList() : QStringList{UndefinedNote(undefined)});
 }
 
 void LifeCharts::ShowDeaths() {
@@ -411,7 +442,7 @@ void LifeCharts::ShowDeaths() {
                       .arg(TwoDecimals(mean), TwoDecimals(sd));
     else
         notes.append(tr("The mean age at death and its standard deviation are not defined."));
-    m_deathChart->setTitle(Title(tr("Distribution of the age at death"), notes, moments));
+    m_deathTitle = Title(tr("Distribution of the age at death"), notes, moments);
 }
 
 void LifeCharts::ShowNetIncome() {
@@ -475,9 +506,9 @@ void LifeCharts::ShowNetIncome() {
 
     const QString amounts =
         m_series.pension ? tr("amount %1, annual payment %2") : tr("amount %1, annual premium %2");
-    m_netIncomeChart->setTitle(
+    m_netIncomeTitle =
         Title(tr("Net income by age at death"), notes,
-              amounts.arg(TwoDecimals(m_series.amount), TwoDecimals(m_series.premium))));
+              amounts.arg(TwoDecimals(m_series.amount), TwoDecimals(m_series.premium)));
 }
 
 void LifeCharts::ShowToolTip(bool state, const QString& text) {

@@ -24,6 +24,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QScatterSeries>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
@@ -83,6 +85,7 @@ private slots:
     void PrintPreviewShowsTheChartsOnOnePage();
     void AxisTitlesFitTheDockedWindow_data();
     void AxisTitlesFitTheDockedWindow();
+    void ChartsOutOfSightAreFilledWhenScrolledTo();
 
 private:
     void Calculate(bool pension, const PolicyDialogData& values) {
@@ -90,6 +93,21 @@ private:
         Action(pension ? "ID_TYPE_PENSION" : "ID_TYPE_INSURANCE")->trigger();
     }
     LifeCharts* Charts() const { return m_frame->GetChartsWindow()->GetCharts(); }
+    // Scrolls each chart into sight in turn, as the user would to read it: a chart out of
+    // sight is filled when it is first painted.
+    void ScrollThroughCharts() const {
+        auto* area =
+            m_frame->GetChartsWindow()->findChild<QScrollArea*>(QStringLiteral("ChartsArea"));
+        for (QChart* chart : Charts()->GetCharts()) {
+            area->ensureWidgetVisible(
+                area->findChild<QWidget*>(chart->objectName() + QStringLiteral("Title")));
+            QTRY_VERIFY(Charts()->IsFilled(chart));
+        }
+    }
+    // A chart's title, its lines one under the other.
+    QString Title(const QChart* chart) const {
+        return Charts()->GetTitle(chart).AllLines().join(QLatin1Char('\n'));
+    }
 };
 
 void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
@@ -149,7 +167,7 @@ void TestChartsWindow::FollowsEachCalculation() {
     QFETCH(QStringList, described);
     const auto namesTheCalculation = [&](QChart* chart) {
         return std::all_of(described.begin(), described.end(),
-                           [&](const QString& line) { return chart->title().contains(line); });
+                           [&](const QString& line) { return Title(chart).contains(line); });
     };
     ChartsWindow* window = m_frame->GetChartsWindow();
     // An earlier calculation, so that each row shows a change.
@@ -158,6 +176,7 @@ void TestChartsWindow::FollowsEachCalculation() {
     window->setVisible(!hiddenWhileCalculating);
     Calculate(pension, values);
     window->show();
+    ScrollThroughCharts();
 
     const int age = values.m_nAge;
     const int ages = m_doc->m_nAges - age;
@@ -173,7 +192,7 @@ void TestChartsWindow::FollowsEachCalculation() {
     QChart* deaths = Charts()->GetDeathChart();
     QVERIFY(namesTheCalculation(deaths));
     // The bars are d(x) / l(age): how the age at death is distributed, not q(x).
-    QVERIFY(deaths->title().startsWith(QLatin1String("<b>Distribution of the age at death</b>")));
+    QCOMPARE(Charts()->GetTitle(deaths).name, QStringLiteral("Distribution of the age at death"));
     QBarSet* bars = Find<QBarSeries>(deaths, "DeathBars")->barSets().value(0);
     QCOMPARE(bars->count(), m_doc->m_nAges);
     for (int x = age; x < m_doc->m_nAges; ++x)
@@ -190,7 +209,7 @@ void TestChartsWindow::FollowsEachCalculation() {
     const ChartSeries expected = BuildChartSeries(*m_doc);
     QChart* netIncome = Charts()->GetNetIncomeChart();
     QVERIFY(namesTheCalculation(netIncome));
-    QVERIFY(netIncome->title().contains(QString::number(m_doc->m_dPremium, 'f', 2)));
+    QVERIFY(Title(netIncome).contains(QString::number(m_doc->m_dPremium, 'f', 2)));
     const QList<QPointF> undiscounted = Find<QLineSeries>(netIncome, "Undiscounted")->points();
     const QList<QPointF> discounted = Find<QLineSeries>(netIncome, "Discounted")->points();
     QList<QPointF> survivorsUndiscounted;
@@ -250,16 +269,18 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
     ChartsWindow* window = m_frame->GetChartsWindow();
     window->show();
     Calculate(pension, PolicyValues(policyIndex, 106, 1, 2));
+    ScrollThroughCharts();
     QVERIFY(std::isnan(m_doc->m_dDeathProb[106]));
 
     QChart* deaths = Charts()->GetDeathChart();
-    QVERIFY(deaths->title().contains(QLatin1String("Not defined at age 106: left out.")));
-    QVERIFY(deaths->title().contains(QLatin1String("not defined")));
+    QVERIFY(Charts()->GetTitle(deaths).notes.contains(
+        QStringLiteral("Not defined at age 106: left out.")));
+    QVERIFY(Title(deaths).contains(QLatin1String("not defined")));
     QCOMPARE(Find<QBarSeries>(deaths, "DeathBars")->barSets().value(0)->at(106), 0.0);
     QVERIFY(!Find<QLineSeries>(deaths, "Mean")->isVisible());
     QVERIFY(Find<QLineSeries>(deaths, "Mean")->points().isEmpty());
     QChart* netIncome = Charts()->GetNetIncomeChart();
-    QVERIFY(netIncome->title().contains(netIncomeNote));
+    QVERIFY(Charts()->GetTitle(netIncome).notes.contains(netIncomeNote));
     QVERIFY(Find<QLineSeries>(netIncome, "Undiscounted")->points().isEmpty());
     QVERIFY(!Find<QLineSeries>(netIncome, "Edni")->isVisible());
     for (QChart* chart : {Charts()->GetLivingChart(), deaths, netIncome})
@@ -268,6 +289,12 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
             QVERIFY(std::isfinite(values->min()) && std::isfinite(values->max()));
             QVERIFY(values->min() < values->max());
         }
+    // Each title on the screen grows to hold its notes.
+    for (QChart* chart : Charts()->GetCharts()) {
+        auto* title = window->findChild<QWidget*>(chart->objectName() + QStringLiteral("Title"));
+        QVERIFY(title);
+        QTRY_VERIFY(title->height() >= Charts()->GetTitle(chart).Height(title->font()));
+    }
     QVERIFY(!window->grab().isNull());
 }
 
@@ -437,6 +464,29 @@ void TestChartsWindow::AxisTitlesFitTheDockedWindow() {
                                                    .arg(chart->size().height())));
         }
     }
+    CloseMainWindow();
+}
+
+// Docked beside a small main window only the first chart is in sight: a calculation fills
+// it alone, and each of the others is filled, with its title, when scrolled into sight.
+void TestChartsWindow::ChartsOutOfSightAreFilledWhenScrolledTo() {
+    CloseMainWindow();
+    QVERIFY(ShowMainWindow(640, 480));
+    ChartsWindow* window = m_frame->GetChartsWindow();
+    window->show();
+    Calculate(false, TermLifeWithBothSections());
+    ScrollThroughCharts();
+    auto* area = window->findChild<QScrollArea*>(QStringLiteral("ChartsArea"));
+    area->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+
+    Calculate(true, PolicyValues(1, 60, 80, 3));
+    const QList<QChart*> charts = Charts()->GetCharts();
+    QVERIFY(Charts()->IsFilled(charts.front()));
+    QVERIFY(!Charts()->IsFilled(charts.back()));
+    ScrollThroughCharts();
+    QVERIFY(Title(charts.back()).contains(QLatin1String("Term annuity, Regional, female table")));
+    QVERIFY(Title(charts.back()).contains(QString::number(m_doc->m_dPremium, 'f', 2)));
     CloseMainWindow();
 }
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the desktop program's windows to PNG files: the main window after a term-life
 // run with both report sections, the same window zoomed in with the find bar showing a
-// match, the Charts window of that run, the three input dialogs (the product dialog holding
-// a two-leg product; also with a 14-point font), the main window and the Charts window after
-// that product, and the about box, in the language of the user's
-// locale (LANGUAGE=de renders them in German). Usage: tabulon-screenshots OUTPUT_FOLDER
+// match, the Charts window of that run and the image Save Image writes of it, the Charts
+// window of a run whose values are not defined, the three input dialogs (the product dialog
+// holding a two-leg product; also with a 14-point font), the main window and the Charts
+// window after that product, and the about box, in the language of the user's locale
+// (LANGUAGE=de renders them in German). Usage: tabulon-screenshots OUTPUT_FOLDER
 #include "AboutDialog.h"
 #include "ChartsWindow.h"
 #include "CommandLineInfo.h"
@@ -40,6 +41,17 @@ std::optional<PolicyDialogData> TermLifeAnswer(PolicyKind, const PolicyDialogDat
     values.m_nTableIndex = 0;
     values.m_nPolicyIndex = 1;
     values.m_nTerm = 20;
+    return values;
+}
+
+// Whole life at 106 on table 3, where nobody lives: the charts name the values they leave
+// out.
+std::optional<PolicyDialogData> UndefinedAnswer(PolicyKind kind, const PolicyDialogData& shown) {
+    std::optional<PolicyDialogData> values = TermLifeAnswer(kind, shown);
+    values->m_nAge = 106;
+    values->m_nTableIndex = 2;
+    values->m_nPolicyIndex = 0;
+    values->m_nTerm = 1;
     return values;
 }
 
@@ -118,6 +130,19 @@ int main(int argc, char* argv[]) {
     charts->show();
     QApplication::processEvents();
     saved &= Save(charts->grab(), folder, "charts-window.png");
+    // The same charts as Save Image writes them.
+    QString error;
+    if (!charts->SaveImage(folder.filePath(QStringLiteral("charts-image.png")), error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        saved = false;
+    }
+    tabulon.GetDocument().SetValuesPrompt(UndefinedAnswer);
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
+    QApplication::processEvents();
+    saved &= Save(charts->grab(), folder, "charts-window-not-defined.png");
+    tabulon.GetDocument().SetValuesPrompt(TermLifeAnswer);
+    frame->findChild<QAction*>(QStringLiteral("ID_TYPE_INSURANCE"))->trigger();
+    QApplication::processEvents();
     saved &= Save(GrabPolicyDialog(PolicyKind::Insurance), folder, "insurance-dialog.png");
     saved &= Save(GrabPolicyDialog(PolicyKind::Pension), folder, "pension-dialog.png");
     saved &= Save(GrabProductDialog(TwoLegProduct()), folder, "product-dialog.png");
