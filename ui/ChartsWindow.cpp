@@ -105,7 +105,8 @@ QByteArray WithGenericFontFamily(const QByteArray& svg) {
 
 } // namespace
 
-// A chart's title on the screen, as high as its lines; a narrow window cuts them short.
+// A chart's title on the screen, as high as its lines; a narrow window cuts them short, and
+// the title shows whole in its tooltip.
 class TitleLabel : public QWidget {
 public:
     TitleLabel(const QFont& font, const QColor& color, QWidget* parent)
@@ -120,6 +121,7 @@ public:
         m_title = title;
         if (resized)
             updateGeometry();
+        UpdateToolTip();
         update();
     }
 
@@ -133,8 +135,14 @@ protected:
         QPainter painter(this);
         m_title.Paint(painter, rect(), font(), m_color);
     }
+    void resizeEvent(QResizeEvent*) override { UpdateToolTip(); }
 
 private:
+    void UpdateToolTip() {
+        setToolTip(m_title.Width(font()) > width() ? m_title.AllLines().join(QLatin1Char('\n'))
+                                                   : QString());
+    }
+
     ChartTitle m_title;
     QColor m_color;
 };

@@ -464,6 +464,16 @@ void TestChartsWindow::AxisTitlesFitTheDockedWindow() {
                                                    .arg(chart->size().height())));
         }
     }
+    // A chart title too wide for its place is cut short on the screen and shows whole in
+    // its tooltip; one that fits has none.
+    for (QChart* chart : Charts()->GetCharts()) {
+        auto* title = window->findChild<QWidget*>(chart->objectName() + QStringLiteral("Title"));
+        const int whole = title->sizeHint().width();
+        for (const int width : {whole / 2, whole}) {
+            title->resize(width, title->height());
+            QCOMPARE(title->toolTip(), width < whole ? Title(chart) : QString());
+        }
+    }
     CloseMainWindow();
 }
 
