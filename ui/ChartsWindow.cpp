@@ -121,6 +121,8 @@ public:
         m_title = title;
         if (resized)
             updateGeometry();
+        // What a screen reader reads: the lines drawn are not text it can see.
+        setAccessibleName(m_title.AllLines().join(QLatin1Char('\n')));
         UpdateToolTip();
         update();
     }

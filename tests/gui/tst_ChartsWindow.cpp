@@ -294,6 +294,7 @@ void TestChartsWindow::LeavesOutValuesThatAreNotDefined() {
         auto* title = window->findChild<QWidget*>(chart->objectName() + QStringLiteral("Title"));
         QVERIFY(title);
         QTRY_VERIFY(title->height() >= Charts()->GetTitle(chart).Height(title->font()));
+        QCOMPARE(title->accessibleName(), Title(chart));
     }
     QVERIFY(!window->grab().isNull());
 }
