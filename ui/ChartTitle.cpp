@@ -20,8 +20,8 @@ QFont Bold(QFont font) {
 
 } // namespace
 
-QStringList ChartTitle::AllLines() const {
-    return QStringList{name} + lines + notes;
+QString ChartTitle::Text() const {
+    return (QStringList{name} + lines + notes).join(QLatin1Char('\n'));
 }
 
 qreal ChartTitle::Height(const QFont& font) const {

@@ -19,8 +19,8 @@ struct ChartTitle {
     QStringList notes;
 
     qsizetype LineCount() const { return 1 + lines.size() + notes.size(); }
-    // Every line, the name first.
-    QStringList AllLines() const;
+    // Every line, the name first, one under the other.
+    QString Text() const;
     bool operator==(const ChartTitle&) const = default;
 
     // The height of its lines in font, and the width of the longest, in pixels.

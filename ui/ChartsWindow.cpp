@@ -122,7 +122,7 @@ public:
         if (resized)
             updateGeometry();
         // What a screen reader reads: the lines drawn are not text it can see.
-        setAccessibleName(m_title.AllLines().join(QLatin1Char('\n')));
+        setAccessibleName(m_title.Text());
         UpdateToolTip();
         update();
     }
@@ -141,8 +141,7 @@ protected:
 
 private:
     void UpdateToolTip() {
-        setToolTip(m_title.Width(font()) > width() ? m_title.AllLines().join(QLatin1Char('\n'))
-                                                   : QString());
+        setToolTip(m_title.Width(font()) > width() ? m_title.Text() : QString());
     }
 
     ChartTitle m_title;
@@ -357,16 +356,11 @@ void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
         charts.Show(m_series);
         painted = charts.GetCharts();
     }
+    const QRectF whole(0, 0, size.width(), size.height() * qreal(painted.size()));
+    painter.fillRect(whole, Qt::white);
     QGraphicsScene scene;
     qreal top = 0;
     const int dpi = logicalDpiY();
-    struct PaintedTitle {
-        ChartTitle title;
-        QFont font;
-        QColor color;
-        QRectF rect;
-    };
-    QList<PaintedTitle> titles;
     for (QChart* chart : painted) {
         scene.addItem(chart);
         UsePixelFonts(chart, dpi);
@@ -378,17 +372,14 @@ void ChartsWindow::PaintCharts(QPainter& painter, QSizeF size) const {
         chart->setGeometry(QRectF(kChartGap, top + titleHeight, size.width() - 2 * kChartGap,
                                   size.height() - titleHeight - kChartGap));
         if (titleHeight > 0)
-            titles.append({title, titleFont, chart->titleBrush().color(),
-                           QRectF(kChartGap, top + kChartGap, size.width() - 2 * kChartGap,
-                                  titleHeight - kChartGap)});
+            title.Paint(painter,
+                        QRectF(kChartGap, top + kChartGap, size.width() - 2 * kChartGap,
+                               titleHeight - kChartGap),
+                        titleFont, chart->titleBrush().color());
         top += size.height();
     }
-    const QRectF whole(0, 0, size.width(), top);
     scene.setSceneRect(whole);
-    painter.fillRect(whole, Qt::white);
     scene.render(&painter, whole, whole);
-    for (const PaintedTitle& title : titles)
-        title.title.Paint(painter, title.rect, title.font, title.color);
 }
 
 bool ChartsWindow::SaveImage(const QString& fileName, QString& error) {

@@ -23,8 +23,8 @@ class QStackedWidget;
 // record: after each calculation it shows that calculation's charts, before the first it
 // says "No calculation yet". While hidden it only notes that it is out of date and catches
 // up when shown, so a calculation costs it nothing then; a chart scrolled out of sight is
-// filled when it is next painted. Save Image writes the charts as
-// PNG or SVG; Print and Print Preview go through the journal's printer.
+// filled when it is next painted. Save Image writes the charts as PNG or SVG; Print and
+// Print Preview go through the journal's printer.
 class ChartsWindow : public QDockWidget, public CView {
     Q_OBJECT
 public:

@@ -105,9 +105,7 @@ private:
         }
     }
     // A chart's title, its lines one under the other.
-    QString Title(const QChart* chart) const {
-        return Charts()->GetTitle(chart).AllLines().join(QLatin1Char('\n'));
-    }
+    QString Title(const QChart* chart) const { return Charts()->GetTitle(chart).Text(); }
 };
 
 void TestChartsWindow::SaysNoCalculationYetBeforeTheFirst() {
