@@ -37,7 +37,7 @@ ensure_packages() {
 # which Debian 12 ships in libqt6opengl6-dev without qt6-charts-dev depending on it.
 TABULON_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libfontconfig-dev
     qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     qt6-l10n-tools qt6-tools-dev qt6-translations-l10n

@@ -37,6 +37,9 @@ bool HasUniformAscii(const QFontMetricsF& metrics) {
     return true;
 }
 
+// How many lines a journal holds before the view looks at its font's ASCII advances.
+constexpr std::size_t kLinesMeasuredOneByOne = 16;
+
 // The scroll bars count in ints: a journal wider or higher than 2^31 pixels scrolls over
 // its first 2^31 pixels only.
 int ClampToInt(std::int64_t value) {
@@ -222,7 +225,10 @@ void CTabulonView::UpdateMetrics(bool replaced) {
 std::int64_t CTabulonView::MeasureLine(const QFontMetrics& metrics, std::string_view line) {
     if (line.size() >= ViewLayout::kLongLine)
         return ViewLayout::FixedPitchWidth(JournalLineText(line).size(), m_advance);
-    // The font is looked at when the first line is measured, not when the window is made.
+    // A new journal's few lines are measured one by one. The font is looked at when a journal
+    // grows past them (a calculation, a file), where one width serves every line of a length.
+    if (!m_uniformAscii && m_layout.GetLineCount() < kLinesMeasuredOneByOne)
+        return metrics.horizontalAdvance(JournalLineText(line));
     if (!m_uniformAscii)
         m_uniformAscii = HasUniformAscii(QFontMetricsF(m_font, this));
     const bool printableAscii =

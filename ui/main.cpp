@@ -2,6 +2,7 @@
 // Tabulon: pure premiums for life insurance and pensions, kept in a journal of calculations.
 #include "CommandLineInfo.h"
 #include "FileName.h"
+#include "FontSystemWarmUp.h"
 #include "TabulonApp.h"
 #include "TabulonVersion.h"
 #include "Translations.h"
@@ -81,6 +82,7 @@ int main(int argc, char* argv[]) {
     if (!windowSystem)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    FontSystemWarmUp fonts;
     QApplication app(argc, argv);
     // Qt set the process locale from the environment; numbers are read and printed the same
     // in every locale, so a decimal comma never changes a report.
@@ -117,6 +119,7 @@ int main(int argc, char* argv[]) {
         break;
     }
 
+    fonts.Wait(); // the main window's fonts are looked up as it is made
     CTabulonApp tabulon;
     if (!tabulon.InitInstance(cmdInfo))
         return tabulon.GetExitCode();

@@ -153,6 +153,9 @@ void TestTabulonView::WidthIsTheWidestLineAsTheFontMeasuresIt_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("blanks and digits") << QByteArray("    1\r\n12345678901234567890\r\n  x  \r\n");
     QTest::newRow("same length, different letters") << QByteArray("iiiiiiiiii\r\nWWWWWWWWWW\r\n");
+    // Past a new journal's few lines, lines of one length share a width where the font allows.
+    QTest::newRow("many lines, then different letters")
+        << QByteArray("0123456789\r\n").repeated(40) + "iiiiiiiiii\r\nWWWWWWWWWW\r\n  \xc3\xa4\r\n";
     QTest::newRow("accented and tab")
         << QByteArray("Pr\xc3\xa4mie \xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\r\na\tb\r\nPr\xe4mie\r\n");
 }
