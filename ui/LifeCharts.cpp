@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LifeCharts.h"
 
+#include "ChartAxisPens.h"
 #include "MortalityTables.h"
 
 #include <QAreaSeries>
@@ -89,6 +90,7 @@ QValueAxis* AddAxis(QChart* chart, Qt::Alignment alignment, const QString& title
     font.setBold(false);
     axis->setTitleFont(font);
     chart->addAxis(axis, alignment);
+    DrawAxisLinesBySpans(axis);
     return axis;
 }
 

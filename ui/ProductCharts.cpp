@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProductCharts.h"
 
+#include "ChartAxisPens.h"
+
 #include <QChart>
 #include <QChartView>
 #include <QLegend>
@@ -29,6 +31,8 @@ QChart* MakeChart(const char* name, QLineSeries*& series, QValueAxis*& x, QValue
     x->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    DrawAxisLinesBySpans(x);
+    DrawAxisLinesBySpans(y);
     series->attachAxis(x);
     series->attachAxis(y);
     return chart;

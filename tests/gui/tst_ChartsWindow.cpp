@@ -16,6 +16,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QDir>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLabel>
 #include <QLegend>
@@ -86,6 +88,7 @@ private slots:
     void AxisTitlesFitTheDockedWindow_data();
     void AxisTitlesFitTheDockedWindow();
     void ChartsOutOfSightAreFilledWhenScrolledTo();
+    void AxisLinesLookAsTheThemeDrawsThem();
 
 private:
     void Calculate(bool pension, const PolicyDialogData& values) {
@@ -497,6 +500,43 @@ void TestChartsWindow::ChartsOutOfSightAreFilledWhenScrolledTo() {
     QVERIFY(Title(charts.back()).contains(QLatin1String("Term annuity, Regional, female table")));
     QVERIFY(Title(charts.back()).contains(QString::number(m_doc->m_dPremium, 'f', 2)));
     CloseMainWindow();
+}
+
+// The axes' lines and grid lines are drawn by spans, with pens a hair wider than the theme's
+// one-pixel pens: each chart on the screen is the chart drawn with the theme's own pens, to
+// within two levels in 255.
+void TestChartsWindow::AxisLinesLookAsTheThemeDrawsThem() {
+    Action("ID_VIEW_CHARTS")->trigger();
+    Calculate(false, TermLifeWithBothSections());
+    ScrollThroughCharts();
+    QChart themed;
+    auto* reference = new QValueAxis;
+    themed.addAxis(reference, Qt::AlignLeft);
+    for (QChart* chart : Charts()->GetCharts()) {
+        QGraphicsView* view = chart->scene()->views().value(0);
+        QVERIFY(view);
+        const QImage drawn = view->grab().toImage();
+        for (QAbstractAxis* axis : chart->axes()) {
+            QCOMPARE(axis->gridLinePen().color(), reference->gridLinePen().color());
+            QCOMPARE(axis->linePen().color(), reference->linePen().color());
+            axis->setGridLinePen(reference->gridLinePen());
+            axis->setLinePen(reference->linePen());
+        }
+        const QImage theirs = view->grab().toImage();
+        QCOMPARE(drawn.size(), theirs.size());
+        int largest = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y);
+                const QRgb b = theirs.pixel(x, y);
+                largest =
+                    std::max({largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+            }
+        QVERIFY2(largest <= 2, qPrintable(QStringLiteral("%1: a pixel differs by %2 levels")
+                                              .arg(chart->objectName())
+                                              .arg(largest)));
+    }
 }
 
 TABULON_GUI_TEST_MAIN(TestChartsWindow)
