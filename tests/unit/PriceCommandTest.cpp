@@ -374,15 +374,17 @@ TEST(PriceBatch, SeveralThreadsWriteWhatOneWritesInTheSameOrder) {
     for (std::size_t at = 0; at < three.out.size(); at = three.out.find('\n', at) + 1) {
         const int i = std::atoi(three.out.c_str() + at + 8) - 2; // {"line":N,
         const std::string row = three.out.substr(at, three.out.find('\n', at) - at);
-        if (i % 5 == 0)
+        if (i % 5 == 0) {
             EXPECT_NE(row.find("\"table_name\":\"ILT" + std::to_string(i / 5 % 100) + "\""),
                       std::string::npos)
                 << row;
-        if (i % 7 == 0)
+        }
+        if (i % 7 == 0) {
             EXPECT_NE(
                 row.find("\"second_table_name\":\"ILT" + std::to_string((i / 7 + 50) % 100) + "\""),
                 std::string::npos)
                 << row;
+        }
         ++rowsChecked;
     }
     EXPECT_EQ(rowsChecked, 5000u - 52u);
