@@ -8,7 +8,7 @@
 // first window that shows text, and nothing needs it until the first font is looked up.
 // Made before the application object, a FontSystemWarmUp reads it while Qt loads its
 // platform plugin. Wait() before the first font is looked up, so that it is read once.
-// Where Qt does not use fontconfig it does nothing.
+// Built where fontconfig is not found, it does nothing.
 class FontSystemWarmUp {
 public:
     FontSystemWarmUp();
